@@ -1,0 +1,129 @@
+// The key engine's single state record and the small state operations that
+// the engine parts and the shell share.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/keymap_image.h"
+#include "engine/platform.h"
+
+// Option bits of EngineState::options. The quoted labels are the settings
+// dialogs' own.
+enum OptionBits : uint32_t {
+  kOptionSwapCtrlCaps = 0x1,           // "Ctrl-Caps 交換"
+  kOptionSwapEscHankaku = 0x2,         // "Esc-半全 交換"
+  kOptionTwoTouch = 0x8,               // "2タッチ(ポケベル)入力"
+  kOptionNicoTouch = 0x10,             // "ニコタッチ風": 2-touch uses slot 2
+  kOptionImeControl = 0x20,            // "IME制御(Atok/Wnn用)"
+  kOptionKanaToggle = 0x40,            // "かな入力・トグル式"
+  kOptionAutoAdvance = 0x80,           // "自動送り"
+  kOptionAutoCapsLock = 0x100,         // "自動CapsLock"
+  kOptionAdvanceAfterStep = 0x200,     // "後変換/逆トグル後も自動送りする"
+  kOptionRotationMask = 0x1800,        // "画面回転時の動作", behaviour 0-3
+  kOptionClearCancelsStroke = 0x4000,  // "[クリア]キーで2タッチの一打目を取り消す"
+  kOptionScreenRotated = 0x10000,      // run time: the screen is turned
+  kOptionCapsLockPending = 0x80000,    // run time: tap CapsLock before the next entry
+};
+
+constexpr int kOptionRotationShift = 11;
+constexpr uint32_t kDefaultOptions = kOptionAutoCapsLock | kOptionClearCancelsStroke;  // 0x4100
+constexpr uint32_t kStoredOptionsMask = 0xFF00FFFF;  // bits 16-23 are never stored
+constexpr int32_t kDefaultTimeoutMs = 1000;
+
+// Rotation behaviours (bits 11-12 of options).
+enum RotationBehaviour : uint32_t {
+  kRotationUseKeymap6 = 0,
+  kRotationReleaseHook = 1,
+  kRotationStandardKana = 2,
+  kRotationDoNothing = 3,
+};
+
+inline uint32_t rotationBehaviour(uint32_t options) {
+  return (options & kOptionRotationMask) >> kOptionRotationShift;
+}
+
+constexpr int kKeymapSlots = 10;
+constexpr int32_t kNoKeymap = 256;
+
+// Keypad keys and their virtual keys, in column order 1 2 3 4 5 6 7 8 9 * 0 #.
+constexpr uint8_t kKeypadVk[kKeypadColumns] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36,
+                                               0x37, 0x38, 0x39, 0x77, 0x30, 0x78};
+// vkMap value of keypad column 0; column c is kVkMapColumnBase + c.
+constexpr uint16_t kVkMapColumnBase = 257;
+// toggleKey and firstStroke store a column as column + 16, so 0 means none.
+constexpr int32_t kColumnMarker = 16;
+
+// heldModifiers bits.
+enum HeldModifierBits : uint32_t {
+  kHeldShift = 0x1,
+  kHeldCtrl = 0x2,
+};
+
+// imeStatus bits.
+constexpr uint32_t kImeStatusOpen = 0x1;
+
+struct EngineState {
+  uint32_t options = 0;
+  int32_t firstStroke = 0;
+  int32_t charIndex = 0;
+  int32_t toggleIndex = 0;
+  int32_t toggleKey = 0;
+  uint32_t lastKeyTime = 0;
+  int32_t timeoutMs = 0;
+  uint32_t heldModifiers = 0;
+  int32_t activeKeymap = 0;
+  // Record (kind byte) of the char list typed last, inside a live image.
+  const uint8_t* activeCharList = nullptr;
+  // Slot used for the event being handled; points into `keymaps`.
+  const KeymapImage* currentKeymap = nullptr;
+  KeymapImage keymaps[kKeymapSlots] = {};
+  uint16_t vkMap[256] = {};
+  uint32_t imeStatus = 0;
+  uint32_t lastKana = 0;
+  WindowCommandSink* mainWindow = nullptr;
+
+  // Platform connections, set by whoever owns the engine.
+  KeyOutput* keyOutput = nullptr;
+  ImeControl* imeControl = nullptr;
+};
+
+// Fills every field with its default; releases nothing (fresh state only).
+// The platform connections are kept.
+void setEngineDefaults(EngineState& engine);
+
+// Releases every image, empties the slots, clears currentKeymap and restores
+// the default vkMap. An active char list inside a released image is ended
+// without the CapsLock latch.
+void clearKeymaps(EngineState& engine);
+
+// Adopts `bytes` (an image of `size` used bytes from allocateKeymapImage) into
+// a slot, releasing the image there. A slot above 9 or an image that fails
+// isValidKeymapImage is not adopted: the block is released and nothing else
+// changes.
+void installKeymap(EngineState& engine, uint32_t slot, uint8_t* bytes, uint32_t size);
+
+// activeKeymap = slot (no range check), then resetInputState.
+void selectKeymap(EngineState& engine, int32_t slot);
+
+// Ends the active char list: the auto-CapsLock latch, then no list.
+void closeActiveCharList(EngineState& engine);
+
+// closeActiveCharList, toggleKey = 0, firstStroke = 0.
+void resetInputState(EngineState& engine);
+
+// Chooses activeKeymap from the input mode, the rotation and the options.
+void selectModeKeymap(EngineState& engine);
+
+// The image of activeKeymap, or nullptr when it is outside 0-9 or empty.
+const KeymapImage* activeKeymapImage(const EngineState& engine);
+
+// Number of entries of a char list record.
+inline int charListCount(const uint8_t* record) {
+  return record[1];
+}
+inline uint8_t charEntryModifier(const uint8_t* record, int i) {
+  return record[2 + 2 * i];
+}
+inline uint8_t charEntryVk(const uint8_t* record, int i) {
+  return record[3 + 2 * i];
+}

@@ -1,0 +1,119 @@
+#include "engine/key_event.h"
+
+#include "engine/keypad_dispatcher.h"
+
+namespace {
+
+struct SwapRow {
+  uint8_t incoming;
+  uint32_t option;
+  uint8_t injected;
+};
+
+// Ctrl turns into the alphanumeric key, while both CapsLock and the
+// alphanumeric key turn into Ctrl.
+constexpr SwapRow kSwapTable[] = {
+    {kVkControl, kOptionSwapCtrlCaps, kVkDbeAlphanumeric},
+    {kVkCapital, kOptionSwapCtrlCaps, kVkControl},
+    {kVkDbeAlphanumeric, kOptionSwapCtrlCaps, kVkControl},
+    {kVkEscape, kOptionSwapEscHankaku, kVkDbeSbcsChar},
+    {kVkDbeSbcsChar, kOptionSwapEscHankaku, kVkEscape},
+};
+
+}  // namespace
+
+bool handleKeyEvent(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message,
+                    uint32_t time) {
+  if (scanCode == kOwnEventScanCode) return false;
+  // The hook hands a 32-bit value; only 0-255 are keys the tables know.
+  if (vk > 0xFF) return false;
+  if ((engine.options & (kOptionKanaToggle | kOptionTwoTouch)) != 0 &&
+      dispatchKeypadEvent(engine, scanCode, vk, message, time)) {
+    return true;
+  }
+  return applyKeySwaps(engine, scanCode, vk, message);
+}
+
+bool applyKeySwaps(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message) {
+  if (scanCode == kOwnEventScanCode) return false;
+  for (const SwapRow& row : kSwapTable) {
+    if (row.incoming == vk) {
+      if ((engine.options & row.option) == 0) return false;
+      return replayKeyAs(engine, row.injected, message);
+    }
+  }
+  return false;
+}
+
+bool replayKeyAs(EngineState& engine, uint8_t vk, uint32_t message) {
+  switch (message) {
+    case kMessageKeyDown:
+    case kMessageSysKeyDown:
+      sendKeyDown(engine, vk);
+      return true;
+    case kMessageKeyUp:
+    case kMessageSysKeyUp:
+      sendKeyUp(engine, vk);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void sendKeyDown(EngineState& engine, uint8_t vk) {
+  if (engine.keyOutput != nullptr) engine.keyOutput->sendKeyDown(vk);
+}
+
+void sendKeyUp(EngineState& engine, uint8_t vk) {
+  if (engine.keyOutput != nullptr) engine.keyOutput->sendKeyUp(vk);
+}
+
+void tapKey(EngineState& engine, uint8_t vk) {
+  sendKeyDown(engine, vk);
+  sendKeyUp(engine, vk);
+}
+
+void tapBackspace(EngineState& engine) {
+  tapKey(engine, kVkBack);
+}
+
+void imeToggleChord(EngineState& engine) {
+  sendKeyDown(engine, kVkLeftMenu);
+  sendKeyDown(engine, kVkKanji);
+  sendKeyUp(engine, kVkKanji);
+  sendKeyUp(engine, kVkLeftMenu);
+}
+
+bool imeIsOpen(EngineState& engine) {
+  return engine.imeControl != nullptr && engine.imeControl->isOpen();
+}
+
+uint32_t imeConversionMode(EngineState& engine) {
+  return engine.imeControl != nullptr ? engine.imeControl->conversionMode() : 0;
+}
+
+uint32_t imeCompositionLength(EngineState& engine) {
+  return engine.imeControl != nullptr ? engine.imeControl->compositionLength() : 0;
+}
+
+void refreshImeStatus(EngineState& engine) {
+  if (imeIsOpen(engine)) {
+    engine.imeStatus |= kImeStatusOpen;
+  } else {
+    engine.imeStatus &= ~kImeStatusOpen;
+  }
+}
+
+void switchIme(EngineState& engine) {
+  ImeControl* ime = engine.imeControl;
+  if (imeIsOpen(engine)) {
+    if (ime != nullptr) ime->setOpen(false);
+    engine.imeStatus &= ~kImeStatusOpen;
+  } else {
+    if (ime != nullptr) {
+      ime->setOpen(true);
+      ime->setConversionMode(kImeConversionHiraganaRoman, 0);
+    }
+    engine.imeStatus |= kImeStatusOpen;
+  }
+}

@@ -1,0 +1,204 @@
+#include "engine/engine_state.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/image_builder.h"
+
+namespace {
+
+TestKeymap oneNopPerKey() {
+  TestKeymap keymap;
+  for (TestKey& key : keymap.keys) {
+    key.type = kKeyTypeToggle;
+    key.actions.push_back(nopAction());
+  }
+  return keymap;
+}
+
+class EngineStateTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setEngineDefaults(engine); }
+  void TearDown() override { clearKeymaps(engine); }
+  EngineState engine;
+};
+
+TEST_F(EngineStateTest, DefaultsMatchTheFieldTable) {
+  EXPECT_EQ(engine.options, 0x4100u);
+  EXPECT_EQ(engine.timeoutMs, 1000);
+  EXPECT_EQ(engine.activeKeymap, 0);
+  EXPECT_EQ(engine.activeCharList, nullptr);
+  EXPECT_EQ(engine.mainWindow, nullptr);
+  const std::pair<int, int> keypad[] = {{0x31, 257}, {0x32, 258}, {0x33, 259}, {0x34, 260},
+                                        {0x35, 261}, {0x36, 262}, {0x37, 263}, {0x38, 264},
+                                        {0x39, 265}, {0x77, 266}, {0x30, 267}, {0x78, 268}};
+  int mapped = 0;
+  for (int vk = 0; vk < 256; ++vk) {
+    if (engine.vkMap[vk] != 0) ++mapped;
+  }
+  EXPECT_EQ(mapped, 12);
+  for (const auto& [vk, value] : keypad) EXPECT_EQ(engine.vkMap[vk], value) << vk;
+  for (const KeymapImage& image : engine.keymaps) EXPECT_EQ(image.bytes, nullptr);
+}
+
+TEST_F(EngineStateTest, ClearKeymapsEmptiesSlotsAndKeepsSelection) {
+  installTestKeymap(engine, 3, oneNopPerKey());
+  installTestKeymap(engine, 7, oneNopPerKey());
+  ASSERT_NE(engine.keymaps[3].bytes, nullptr);
+  ASSERT_NE(engine.keymaps[7].bytes, nullptr);
+  engine.activeKeymap = 7;
+  engine.toggleKey = 18;
+  engine.options = 0x4140;
+  engine.currentKeymap = &engine.keymaps[7];
+  engine.vkMap[0x41] = 300;
+  clearKeymaps(engine);
+  for (const KeymapImage& image : engine.keymaps) EXPECT_EQ(image.bytes, nullptr);
+  EXPECT_EQ(engine.currentKeymap, nullptr);
+  EXPECT_EQ(engine.vkMap[0x41], 0);
+  EXPECT_EQ(engine.vkMap[0x31], 257);
+  EXPECT_EQ(engine.activeKeymap, 7);
+  EXPECT_EQ(engine.toggleKey, 18);
+  EXPECT_EQ(engine.options, 0x4140u);
+}
+
+TEST_F(EngineStateTest, InstallKeymapIgnoresSlotsAboveNine) {
+  const Bytes bytes = buildImageBytes(oneNopPerKey());
+  installKeymap(engine, 10, copyToImageBlock(bytes), static_cast<uint32_t>(bytes.size()));
+  for (const KeymapImage& image : engine.keymaps) EXPECT_EQ(image.bytes, nullptr);
+}
+
+TEST_F(EngineStateTest, InstallKeymapReplacesTheSlotsImage) {
+  installTestKeymap(engine, 3, oneNopPerKey());
+  TestKeymap second = oneNopPerKey();
+  second.keys[0].type = kKeyTypeBell;
+  installTestKeymap(engine, 3, second);  // the first image is released (ASan checks the leak)
+  EXPECT_EQ(readKeyRecord(engine.keymaps[3], 0).type, kKeyTypeBell);
+}
+
+TEST_F(EngineStateTest, InstallKeymapRefusesAMalformedImage) {
+  Bytes bytes = buildImageBytes(oneNopPerKey());
+  writeU16(bytes.data() + 2, 40);  // key 0 claims more actions than the table holds
+  installKeymap(engine, 1, copyToImageBlock(bytes), static_cast<uint32_t>(bytes.size()));
+  EXPECT_EQ(engine.keymaps[1].bytes, nullptr);
+}
+
+TEST_F(EngineStateTest, ReleasingTheImageOfTheActiveCharListEndsItWithoutLatch) {
+  TestKeymap keymap = oneNopPerKey();
+  keymap.keys[0].actions = {charAction({{0, 0x41}, {2, 0x41}})};
+  installTestKeymap(engine, 4, keymap);
+  const KeymapImage& image = engine.keymaps[4];
+  engine.activeCharList = keyActionRecord(image, readKeyRecord(image, 0), 0);
+  engine.charIndex = 1;  // would set the latch if the list were closed normally
+  installTestKeymap(engine, 4, oneNopPerKey());
+  EXPECT_EQ(engine.activeCharList, nullptr);
+  EXPECT_EQ(engine.charIndex, 0);
+  EXPECT_EQ(engine.options & kOptionCapsLockPending, 0u);
+
+  installTestKeymap(engine, 4, keymap);
+  engine.activeCharList = keyActionRecord(image, readKeyRecord(image, 0), 0);
+  engine.charIndex = 1;
+  clearKeymaps(engine);
+  EXPECT_EQ(engine.activeCharList, nullptr);
+  EXPECT_EQ(engine.options & kOptionCapsLockPending, 0u);
+}
+
+TEST_F(EngineStateTest, ReleasingAnotherImageKeepsTheActiveCharList) {
+  TestKeymap keymap = oneNopPerKey();
+  keymap.keys[0].actions = {charAction({{1, 0x54}})};
+  installTestKeymap(engine, 4, keymap);
+  const KeymapImage& image = engine.keymaps[4];
+  engine.activeCharList = keyActionRecord(image, readKeyRecord(image, 0), 0);
+  installTestKeymap(engine, 5, oneNopPerKey());
+  installTestKeymap(engine, 5, oneNopPerKey());
+  EXPECT_NE(engine.activeCharList, nullptr);
+}
+
+struct LatchCase {
+  const char* name;
+  uint32_t options;
+  uint8_t modifier;
+  uint8_t vk;
+  int charIndex;
+  bool latched;
+};
+
+void PrintTo(const LatchCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class LatchTest : public EngineStateTest, public ::testing::WithParamInterface<LatchCase> {};
+
+TEST_P(LatchTest, ClosingTheListSetsThePendingBitOnlyForALetterAwayFromTheFirstEntry) {
+  const LatchCase& c = GetParam();
+  TestKeymap keymap = oneNopPerKey();
+  keymap.keys[0].actions = {charAction({{0, 0x41}, {c.modifier, c.vk}})};
+  installTestKeymap(engine, 0, keymap);
+  const KeymapImage& image = engine.keymaps[0];
+  engine.options = c.options;
+  engine.activeCharList = keyActionRecord(image, readKeyRecord(image, 0), 0);
+  engine.charIndex = c.charIndex;
+  closeActiveCharList(engine);
+  EXPECT_EQ((engine.options & kOptionCapsLockPending) != 0, c.latched);
+  EXPECT_EQ(engine.options & ~kOptionCapsLockPending, c.options);
+  EXPECT_EQ(engine.activeCharList, nullptr);
+  EXPECT_EQ(engine.charIndex, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LatchTest,
+                         ::testing::Values(LatchCase{"ShiftedLetter", 0x100, 2, 0x41, 1, true},
+                                           LatchCase{"FirstEntry", 0x100, 2, 0x41, 0, false},
+                                           LatchCase{"KanaEntry", 0x100, 1, 0x41, 1, false},
+                                           LatchCase{"Digit", 0x100, 0, 0x31, 1, false},
+                                           LatchCase{"LastLetterZ", 0x100, 0, 0x5A, 1, true},
+                                           LatchCase{"OptionOff", 0x4000, 2, 0x41, 1, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EngineStateTest, APendingLatchStaysPendingWhenNothingSetsIt) {
+  engine.options |= kOptionCapsLockPending;
+  closeActiveCharList(engine);
+  EXPECT_NE(engine.options & kOptionCapsLockPending, 0u);
+}
+
+TEST_F(EngineStateTest, ResetAndSelectKeepToggleIndexAndTime) {
+  engine.toggleIndex = 3;
+  engine.lastKeyTime = 99;
+  engine.toggleKey = 17;
+  engine.firstStroke = 20;
+  resetInputState(engine);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_EQ(engine.toggleIndex, 3);
+  EXPECT_EQ(engine.lastKeyTime, 99u);
+  engine.toggleKey = 17;
+  selectKeymap(engine, 300);
+  EXPECT_EQ(engine.activeKeymap, 300);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_EQ(activeKeymapImage(engine), nullptr);
+}
+
+TEST_F(EngineStateTest, SelectModeKeymapFollowsModeRotationAndOptions) {
+  const std::pair<uint32_t, int32_t> cases[] = {
+      {0x10040, 6}, {0x11040, 256}, {0x10840, 4}, {0x11840, 4},
+      {0x18, 2},    {0x8, 0},       {0x10000, 6}, {0x40, 4},
+  };
+  for (const auto& [options, slot] : cases) {
+    engine.options = options;
+    engine.activeKeymap = 9;
+    engine.toggleKey = 17;
+    selectModeKeymap(engine);
+    EXPECT_EQ(engine.activeKeymap, slot) << std::hex << options;
+    EXPECT_EQ(engine.toggleKey, 0) << std::hex << options;
+  }
+}
+
+TEST_F(EngineStateTest, SelectModeKeymapWithoutModeChangesNothing) {
+  engine.options = 0x4100;
+  engine.activeKeymap = 9;
+  engine.toggleKey = 17;
+  engine.firstStroke = 20;
+  selectModeKeymap(engine);
+  EXPECT_EQ(engine.activeKeymap, 9);
+  EXPECT_EQ(engine.toggleKey, 17);
+  EXPECT_EQ(engine.firstStroke, 20);
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+#include "engine/key_event.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/test_doubles.h"
+
+namespace {
+
+class KeyEventTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    engine.keyOutput = &output;
+    engine.imeControl = &ime;
+    setEngineDefaults(engine);
+    engine.options = 0;
+  }
+  bool event(uint32_t vk, uint32_t message, uint32_t scanCode = 0x1D) {
+    return handleKeyEvent(engine, scanCode, vk, message, 0);
+  }
+  EngineState engine;
+  RecordingKeyOutput output;
+  ScriptedIme ime;
+};
+
+struct SwapCase {
+  uint32_t options;
+  uint32_t vk;
+  uint32_t message;
+  bool swallowed;
+  std::vector<KeyEvent> injected;
+};
+
+TEST_F(KeyEventTest, SwapTableByteForByte) {
+  const SwapCase cases[] = {
+      {0x1, 0x11, 256, true, {down(0xF0)}},
+      {0x1, 0x11, 257, true, {up(0xF0)}},
+      {0x1, 0x14, 256, true, {down(0x11)}},
+      {0x1, 0xF0, 256, true, {down(0x11)}},
+      {0x1, 0xF0, 261, true, {up(0x11)}},
+      {0x1, 0x11, 260, true, {down(0xF0)}},  // system key replayed as plain
+      {0x1, 0x11, 258, false, {}},           // other messages pass
+      {0x1, 0x1B, 256, false, {}},           // Esc needs option 0x2
+      {0x2, 0x11, 256, false, {}},
+      {0x2, 0x1B, 256, true, {down(0xF3)}},
+      {0x2, 0xF3, 257, true, {up(0x1B)}},
+      {0x3, 0xF4, 256, false, {}},
+      {0x3, 0xA2, 256, false, {}},
+      {0x3, 0xA3, 257, false, {}},
+      {0x0, 0x14, 256, false, {}},
+  };
+  for (const SwapCase& c : cases) {
+    engine.options = c.options;
+    EXPECT_EQ(event(c.vk, c.message), c.swallowed) << std::hex << c.vk << " " << c.message;
+    EXPECT_EQ(output.take(), c.injected) << std::hex << c.vk << " " << c.message;
+  }
+}
+
+TEST_F(KeyEventTest, OwnEventsPassWhateverTheOptions) {
+  for (uint32_t options : {0x0u, 0x3u, 0x43u, 0x4Bu}) {
+    engine.options = options;
+    for (uint32_t vk : {0x11u, 0x14u, 0x1Bu, 0x31u, 0x08u}) {
+      EXPECT_FALSE(event(vk, 256, kOwnEventScanCode));
+      EXPECT_FALSE(applyKeySwaps(engine, kOwnEventScanCode, vk, 256));
+    }
+  }
+  EXPECT_TRUE(output.events.empty());
+}
+
+TEST_F(KeyEventTest, VirtualKeysBeyondTheTablesPassUntouched) {
+  engine.options = 0x43;
+  for (uint32_t vk : {0x100u, 0x111u, 0x131u, 0xFFFFFFFFu}) EXPECT_FALSE(event(vk, 256));
+  EXPECT_TRUE(output.events.empty());
+}
+
+TEST_F(KeyEventTest, SwapsStillApplyWhenTheDispatcherPasses) {
+  engine.options = kOptionKanaToggle | kOptionSwapCtrlCaps;
+  EXPECT_TRUE(event(0x14, 256));
+  EXPECT_EQ(output.take(), std::vector<KeyEvent>{down(0x11)});
+}
+
+TEST_F(KeyEventTest, ChordsSendTheirEventsInOrder) {
+  tapBackspace(engine);
+  EXPECT_EQ(output.take(), (std::vector<KeyEvent>{down(0x08), up(0x08)}));
+  imeToggleChord(engine);
+  EXPECT_EQ(output.take(), (std::vector<KeyEvent>{down(0xA4), down(0x19), up(0x19), up(0xA4)}));
+  EXPECT_FALSE(replayKeyAs(engine, 0x41, 0));
+  EXPECT_TRUE(output.events.empty());
+}
+
+TEST_F(KeyEventTest, SwitchImeOpensWithHiraganaAndCloses) {
+  ime.open = false;
+  switchIme(engine);
+  EXPECT_TRUE(ime.open);
+  EXPECT_EQ(ime.calls, (std::vector<std::string>{"open", "mode 25 0"}));
+  EXPECT_EQ(engine.imeStatus & 1, 1u);
+  ime.calls.clear();
+  switchIme(engine);
+  EXPECT_FALSE(ime.open);
+  EXPECT_EQ(ime.calls, std::vector<std::string>{"close"});
+  EXPECT_EQ(engine.imeStatus & 1, 0u);
+}
+
+TEST_F(KeyEventTest, RefreshImeStatusFollowsTheIme) {
+  engine.imeStatus = 0x6;
+  ime.open = true;
+  refreshImeStatus(engine);
+  EXPECT_EQ(engine.imeStatus, 0x7u);
+  ime.open = false;
+  refreshImeStatus(engine);
+  EXPECT_EQ(engine.imeStatus, 0x6u);
+}
+
+TEST_F(KeyEventTest, WithoutPlatformConnectionsNothingBreaks) {
+  engine.keyOutput = nullptr;
+  engine.imeControl = nullptr;
+  engine.options = 0x1;
+  EXPECT_TRUE(event(0x11, 256));
+  switchIme(engine);  // reads as closed, so it records the requested open state
+  EXPECT_EQ(engine.imeStatus & 1, 1u);
+}
+
+}  // namespace

@@ -1,0 +1,38 @@
+#include "tests/support/test_doubles.h"
+
+#include <cstdio>
+
+std::vector<KeyEvent> taps(const std::string& keys) {
+  std::vector<KeyEvent> events;
+  for (char key : keys) {
+    events.push_back(down(static_cast<uint8_t>(key)));
+    events.push_back(up(static_cast<uint8_t>(key)));
+  }
+  return events;
+}
+
+std::string describe(const std::vector<KeyEvent>& events) {
+  std::string text;
+  for (const KeyEvent& event : events) {
+    char item[16];
+    std::snprintf(item, sizeof item, "%s%02X ", event.down ? "+" : "-", event.vk);
+    text += item;
+  }
+  return text;
+}
+
+std::vector<KeyEvent> RecordingKeyOutput::take() {
+  std::vector<KeyEvent> result;
+  result.swap(events);
+  return result;
+}
+
+void ScriptedIme::setOpen(bool value) {
+  open = value;
+  calls.push_back(value ? "open" : "close");
+}
+
+void ScriptedIme::setConversionMode(uint32_t value, uint32_t sentence) {
+  conversion = value;
+  calls.push_back("mode " + std::to_string(value) + " " + std::to_string(sentence));
+}

@@ -1,0 +1,60 @@
+// Recording and scripted platform implementations for engine tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/platform.h"
+
+struct KeyEvent {
+  bool down;
+  uint8_t vk;
+  bool operator==(const KeyEvent& other) const { return down == other.down && vk == other.vk; }
+};
+
+inline KeyEvent down(uint8_t vk) {
+  return {true, vk};
+}
+inline KeyEvent up(uint8_t vk) {
+  return {false, vk};
+}
+// down then up of the same key
+std::vector<KeyEvent> taps(const std::string& keys);
+
+std::string describe(const std::vector<KeyEvent>& events);
+
+// Keeps every injected event in order.
+struct RecordingKeyOutput final : KeyOutput {
+  std::vector<KeyEvent> events;
+  void sendKeyDown(uint8_t vk) override { events.push_back({true, vk}); }
+  void sendKeyUp(uint8_t vk) override { events.push_back({false, vk}); }
+  // Returns and forgets the events recorded so far.
+  std::vector<KeyEvent> take();
+};
+
+// An IME whose answers the test sets, logging every set call.
+struct ScriptedIme final : ImeControl {
+  bool open = false;
+  uint32_t conversion = 0;
+  uint32_t composition = 0;
+  std::vector<std::string> calls;
+
+  bool isOpen() override { return open; }
+  uint32_t conversionMode() override { return conversion; }
+  void setOpen(bool value) override;
+  void setConversionMode(uint32_t value, uint32_t sentence) override;
+  uint32_t compositionLength() override { return composition; }
+};
+
+struct PostedCommand {
+  uint32_t command;
+  uintptr_t param;
+};
+
+struct RecordingCommandSink final : WindowCommandSink {
+  std::vector<PostedCommand> posted;
+  void postWindowCommand(uint32_t command, uintptr_t param) override {
+    posted.push_back({command, param});
+  }
+};
