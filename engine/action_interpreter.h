@@ -1,0 +1,15 @@
+// Carries out the action records of a keymap image.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/engine_state.h"
+
+// Runs one action record (kind byte first) of a live keymap image.
+void executeAction(EngineState& engine, const uint8_t* record);
+
+// Runs command `number` with its parameter byte.
+void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter);
+
+// Plays the count-prefixed bytes of a raw record (count byte first).
+void playRawSequence(EngineState& engine, const uint8_t* rawBytes);
