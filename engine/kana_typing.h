@@ -7,6 +7,16 @@
 
 #include "engine/engine_state.h"
 
+// Modifier bits of a character entry.
+enum CharModifierBits : uint8_t {
+  kModifierKana = 1,         // type through the kana table
+  kModifierShift = 2,        // hold Shift around a directly typed key
+  kModifierAlt = 4,          // hold Alt around a directly typed key
+  kModifierDirect = 8,       // a non-kana character: IME control applies
+  kModifierDakuten = 16,     // with kana: voiced form
+  kModifierHandakuten = 32,  // with kana: semi-voiced form
+};
+
 // Types one character entry (modifier, virtual key).
 void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk);
 

@@ -1,0 +1,150 @@
+#include "engine/kana_typing.h"
+
+#include "engine/kana_table.h"
+#include "engine/key_event.h"
+
+namespace {
+
+// Modifier values that pick a kana table column; every other value is typed
+// directly.
+constexpr uint8_t kModifierShiftedKana = kModifierKana | kModifierShift;          // 3
+constexpr uint8_t kModifierVoicedKana = kModifierKana | kModifierDakuten;         // 17
+constexpr uint8_t kModifierSemiVoicedKana = kModifierKana | kModifierHandakuten;  // 33
+constexpr uint8_t kModifierDirectShift = kModifierDirect | kModifierShift;        // 10
+
+constexpr uint32_t kLastKanaBase = 256;
+constexpr uint8_t kVkEnter = 0x0D;
+
+// Row of the kana typed last, or -1 when there is none.
+int lastKanaRow(const EngineState& engine) {
+  if (engine.lastKana < kLastKanaBase || engine.lastKana >= kLastKanaBase + kKanaRowCount) {
+    return -1;
+  }
+  return static_cast<int>(engine.lastKana - kLastKanaBase);
+}
+
+void rememberKana(EngineState& engine, int row) {
+  engine.lastKana = kLastKanaBase + static_cast<uint32_t>(row);
+}
+
+// Rewrites the key and modifier of a direct character from its remap cell.
+void applyRemap(const uint8_t* cell, uint8_t& modifier, uint8_t& vk) {
+  if (cell == nullptr) return;
+  vk = cell[0];
+  modifier = cell[1] != 0 ? kModifierDirectShift : static_cast<uint8_t>(kModifierDirect);
+}
+
+void typeDirectly(EngineState& engine, uint8_t modifier, uint8_t vk) {
+  if (modifier & kModifierAlt) sendKeyDown(engine, kVkLeftMenu);
+  if (modifier & kModifierShift) sendKeyDown(engine, kVkShift);
+  tapKey(engine, vk);
+  if (modifier & kModifierShift) sendKeyUp(engine, kVkShift);
+  if (modifier & kModifierAlt) sendKeyUp(engine, kVkLeftMenu);
+}
+
+// Moves charIndex one entry on (+1) or back (-1) with wrap-around and retypes
+// the entry there, erasing the one typed before.
+bool stepCharList(EngineState& engine, int direction) {
+  engine.firstStroke = 0;
+  const uint8_t* list = engine.activeCharList;
+  if (list == nullptr || list[0] != kActionChar || charListCount(list) < 2) return false;
+  engine.toggleKey = 0;
+  const int count = charListCount(list);
+  // An index that does not name an entry counts as the first entry.
+  const int current = (engine.charIndex >= 0 && engine.charIndex < count) ? engine.charIndex : 0;
+  int index = current + direction;
+  if (index >= count) index = 0;
+  if (index < 0) index = count - 1;
+  engine.charIndex = index;
+  tapBackspace(engine);
+  typeCharEntry(engine, charEntryModifier(list, index), charEntryVk(list, index));
+  return true;
+}
+
+}  // namespace
+
+bool typeKeySequence(EngineState& engine, const uint8_t* sequence) {
+  if (sequence == nullptr) return false;
+  for (const uint8_t* p = sequence; *p != 0; ++p) {
+    if (*p == kSequenceShiftDown) {
+      sendKeyDown(engine, kVkShift);
+    } else if (*p == kSequenceShiftUp) {
+      sendKeyUp(engine, kVkShift);
+    } else {
+      tapKey(engine, *p);
+    }
+  }
+  return true;
+}
+
+bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk) {
+  const uint8_t row = kanaRowOf(vk);
+  if (row == kNotKanaKey) return false;
+
+  // A plain dakuten/handakuten key after a kana replaces that kana with its
+  // voiced/semi-voiced form. In kana toggle mode the toggle step has already
+  // erased what is to be replaced.
+  const int previous = lastKanaRow(engine);
+  if (previous >= 0 && modifier == kModifierKana && (vk == kVkDakuten || vk == kVkHandakuten)) {
+    if ((engine.options & kOptionKanaToggle) == 0) tapBackspace(engine);
+    return typeKeySequence(engine,
+                           kanaCell(previous, vk == kVkDakuten ? kKanaVoiced : kKanaSemiVoiced));
+  }
+
+  switch (modifier) {
+    case kModifierKana:
+      rememberKana(engine, row);
+      return typeKeySequence(engine, kanaCell(row, kKanaPlain));
+    case kModifierShiftedKana:
+      rememberKana(engine, row);
+      return typeKeySequence(engine, kanaCell(row, kKanaShifted));
+    default:
+      break;
+  }
+
+  engine.lastKana = 0;
+  switch (modifier) {
+    case kModifierVoicedKana:
+      return typeKeySequence(engine, kanaCell(row, kKanaVoiced));
+    case kModifierSemiVoicedKana:
+      return typeKeySequence(engine, kanaCell(row, kKanaSemiVoiced));
+    case kModifierDirect:
+      applyRemap(kanaCell(row, kKanaDirectRemap), modifier, vk);
+      return false;
+    case kModifierDirectShift:
+      applyRemap(kanaCell(row, kKanaDirectShiftRemap), modifier, vk);
+      return false;
+    default:
+      return false;
+  }
+}
+
+void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
+  if (modifier == 0 || modifier == kModifierShift) modifier |= kModifierDirect;
+
+  if (engine.options & kOptionCapsLockPending) {
+    engine.options &= ~static_cast<uint32_t>(kOptionCapsLockPending);
+    tapKey(engine, kVkCapital);
+  }
+
+  // IMEs that cannot take direct characters get them with the IME switched
+  // off, after committing any open composition.
+  const bool imeControl = (engine.options & kOptionImeControl) != 0;
+  if (imeControl && (modifier & kModifierDirect)) {
+    if (imeCompositionLength(engine) != 0) tapKey(engine, kVkEnter);
+    imeToggleChord(engine);
+  }
+
+  if (kanaLookup(engine, modifier, vk)) return;
+
+  typeDirectly(engine, modifier, vk);
+  if (imeControl && (modifier & kModifierDirect)) imeToggleChord(engine);
+}
+
+bool nextCharEntry(EngineState& engine) {
+  return stepCharList(engine, +1);
+}
+
+bool previousCharEntry(EngineState& engine) {
+  return stepCharList(engine, -1);
+}

@@ -1,0 +1,296 @@
+#include "engine/kana_typing.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/key_event.h"
+#include "tests/support/image_builder.h"
+#include "tests/support/test_doubles.h"
+
+namespace {
+
+using Events = std::vector<KeyEvent>;
+
+Events join(std::initializer_list<Events> parts) {
+  Events all;
+  for (const Events& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+Events tap(uint8_t vk) {
+  return {down(vk), up(vk)};
+}
+
+Events withShift(const Events& keys) {
+  return join({{down(0x10)}, keys, {up(0x10)}});
+}
+
+const Events kBack = tap(0x08);
+const Events kImeChord = {down(0xA4), down(0x19), up(0x19), up(0xA4)};
+const Events kEnter = tap(0x0D);
+const Events kCapsLock = tap(0x14);
+
+constexpr uint32_t kKana = 256;  // lastKana = kKana + row
+
+class KanaTypingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    engine.keyOutput = &output;
+    engine.imeControl = &ime;
+    setEngineDefaults(engine);
+    engine.options = 0;
+  }
+  Events type(uint8_t modifier, uint8_t vk) {
+    typeCharEntry(engine, modifier, vk);
+    return output.take();
+  }
+  EngineState engine;
+  RecordingKeyOutput output;
+  ScriptedIme ime;
+};
+
+struct EntryCase {
+  uint8_t modifier;
+  uint8_t vk;
+  Events sent;
+  uint32_t lastKanaAfter;
+};
+
+// Each entry typed on a fresh state whose last kana is 'ほ' (row 39), so that
+// keeping and clearing lastKana are both visible.
+TEST_F(KanaTypingTest, EntriesByModifier) {
+  const uint32_t before = kKana + 39;
+  const EntryCase cases[] = {
+      {1, 'T', taps("KA"), kKana + 29},
+      {1, 'Q', taps("TA"), kKana + 26},
+      {1, '0', taps("WA"), kKana + 0},
+      {1, 0xDC, tap(0xBD), kKana + 44},           // long vowel mark
+      {3, '1', withShift(taps("1")), kKana + 1},  // shifted symbol
+      {3, 0xBA, withShift(tap(0xBB)), kKana + 36},
+      {3, 'Z', taps("XTU"), kKana + 35},            // small kana
+      {3, 'K', withShift(taps("K")), kKana + 20},   // empty shifted cell: Shift+K
+      {3, 0xE2, withShift(tap(0xE2)), kKana + 47},  // empty shifted cell
+      {17, 'T', taps("GA"), 0},
+      {17, 'V', taps("BI"), 0},
+      {33, 'F', taps("PA"), 0},
+      {33, 'T', taps("KA"), 0},            // no semi-voiced form: unchanged
+      {0, 0xBB, withShift(taps("6")), 0},  // direct remap with Shift
+      {0, 0xE2, withShift(tap(0xBD)), 0},
+      {2, '7', tap(0xDE), 0},  // Shift remap without Shift
+      {2, '2', withShift(tap(0xDE)), 0},
+      {2, 0xC0, tap(0xC0), 0},
+      {0, 'A', taps("A"), 0},  // no remap: typed as it is
+      {2, 'A', withShift(taps("A")), 0},
+      {8, 0xDE, withShift(tap(0xBA)), 0},
+      {10, 0xDE, withShift(taps("8")), 0},
+      {1, 0x20, tap(0x20), before},  // not in the table: kept
+      {0, 0x20, tap(0x20), before},
+      {6, 'A', join({{down(0xA4), down(0x10)}, taps("A"), {up(0x10), up(0xA4)}}), 0},
+      {4, 'A', join({{down(0xA4)}, taps("A"), {up(0xA4)}}), 0},
+      {5, 'T', join({{down(0xA4)}, taps("T"), {up(0xA4)}}), 0},  // no column for 5
+      {9, 'T', taps("T"), 0},
+      {19, 'T', withShift(taps("T")), 0},
+  };
+  for (const EntryCase& c : cases) {
+    engine.lastKana = before;
+    EXPECT_EQ(describe(type(c.modifier, c.vk)), describe(c.sent))
+        << "entry " << int(c.modifier) << "," << std::hex << int(c.vk);
+    EXPECT_EQ(engine.lastKana, c.lastKanaAfter)
+        << "entry " << int(c.modifier) << "," << std::hex << int(c.vk);
+  }
+}
+
+struct RewriteCase {
+  uint8_t baseKey;
+  uint8_t markKey;
+  Events form;
+};
+
+TEST_F(KanaTypingTest, DakutenAndHandakutenRewriteTheLastKana) {
+  const RewriteCase cases[] = {
+      {'T', 0xC0, taps("GA")},  {'F', 0xDB, taps("PA")}, {'T', 0xDB, taps("KA")},
+      {0xBB, 0xC0, taps("BE")}, {'2', 0xDB, taps("PU")}, {'3', 0xC0, taps("A")},
+  };
+  for (const RewriteCase& c : cases) {
+    for (bool kanaToggle : {false, true}) {
+      engine.options = kanaToggle ? uint32_t{kOptionKanaToggle} : 0u;
+      engine.lastKana = 0;
+      type(1, c.baseKey);
+      const uint32_t base = engine.lastKana;
+      const Events expected = kanaToggle ? c.form : join({kBack, c.form});
+      EXPECT_EQ(describe(type(1, c.markKey)), describe(expected)) << std::hex << int(c.baseKey);
+      EXPECT_EQ(engine.lastKana, base);
+      // A second mark rewrites the same base kana again.
+      EXPECT_EQ(describe(type(1, c.markKey)), describe(expected)) << std::hex << int(c.baseKey);
+    }
+  }
+}
+
+TEST_F(KanaTypingTest, MarksWithoutAPreviousKanaAreTypedAsThemselves) {
+  EXPECT_EQ(type(1, 0xC0), taps("D"));
+  EXPECT_EQ(engine.lastKana, kKana + 42);
+  engine.lastKana = 0;
+  EXPECT_EQ(type(1, 0xDB), taps("H"));
+  EXPECT_EQ(engine.lastKana, kKana + 43);
+}
+
+TEST_F(KanaTypingTest, MarkAfterShiftedKanaRewritesItsRow) {
+  type(3, 'Z');  // っ: the last kana is row 35 (つ)
+  EXPECT_EQ(type(1, 0xC0), join({kBack, taps("DU")}));
+}
+
+TEST_F(KanaTypingTest, MarkWithOtherModifiersDoesNotRewrite) {
+  type(1, 'T');
+  EXPECT_EQ(type(3, 0xC0), tap(0xC0));  // the mark key's own shifted cell
+  EXPECT_EQ(engine.lastKana, kKana + 42);
+  type(1, 'T');
+  EXPECT_EQ(type(0, 0xC0), withShift(taps("2")));  // direct: its remap
+  EXPECT_EQ(engine.lastKana, 0u);
+}
+
+TEST_F(KanaTypingTest, ImeControlWrapsDirectCharacters) {
+  engine.options = kOptionImeControl;
+  ime.composition = 3;
+  EXPECT_EQ(type(0, '5'), join({kEnter, kImeChord, taps("5"), kImeChord}));
+  ime.composition = 0;
+  EXPECT_EQ(type(0, '5'), join({kImeChord, taps("5"), kImeChord}));
+  EXPECT_EQ(type(2, 'A'), join({kImeChord, withShift(taps("A")), kImeChord}));
+  EXPECT_EQ(type(0, 0xBB), join({kImeChord, withShift(taps("6")), kImeChord}));
+  EXPECT_EQ(type(12, 'A'), join({kImeChord, {down(0xA4)}, taps("A"), {up(0xA4)}, kImeChord}));
+}
+
+TEST_F(KanaTypingTest, ImeControlLeavesKanaAndModifiedKeysAlone) {
+  engine.options = kOptionImeControl;
+  ime.composition = 3;
+  EXPECT_EQ(type(1, 'T'), taps("KA"));
+  EXPECT_EQ(type(17, 'T'), taps("GA"));
+  EXPECT_EQ(type(3, 'K'), withShift(taps("K")));
+  EXPECT_EQ(type(6, 'A'), join({{down(0xA4), down(0x10)}, taps("A"), {up(0x10), up(0xA4)}}));
+  EXPECT_EQ(type(1, 0x20), tap(0x20));
+}
+
+TEST_F(KanaTypingTest, DirectCharactersWithoutImeControlGetNoChords) {
+  ime.composition = 3;
+  EXPECT_EQ(type(0, '5'), taps("5"));
+}
+
+TEST_F(KanaTypingTest, PendingCapsLockIsTappedOnceBeforeTheNextEntry) {
+  engine.options = kOptionCapsLockPending | kOptionAutoCapsLock;
+  EXPECT_EQ(type(1, 'T'), join({kCapsLock, taps("KA")}));
+  EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock});
+  EXPECT_EQ(type(1, 'T'), taps("KA"));
+
+  engine.options = kOptionCapsLockPending | kOptionImeControl;
+  EXPECT_EQ(type(0, 'B'), join({kCapsLock, kImeChord, taps("B"), kImeChord}));
+  EXPECT_EQ(engine.options, uint32_t{kOptionImeControl});
+}
+
+TEST_F(KanaTypingTest, TypeKeySequenceHoldsShiftOnlyBetweenItsMarks) {
+  const uint8_t sequence[] = {'A', 0xF1, 'B', 0xF0, 'C', 0};
+  EXPECT_TRUE(typeKeySequence(engine, sequence));
+  EXPECT_EQ(output.take(), join({taps("A"), withShift(taps("B")), taps("C")}));
+  EXPECT_FALSE(typeKeySequence(engine, nullptr));
+  EXPECT_TRUE(output.take().empty());
+}
+
+TEST_F(KanaTypingTest, KanaLookupLeavesRemappedEntryToTheCaller) {
+  uint8_t modifier = 8;
+  uint8_t vk = 0xBB;
+  EXPECT_FALSE(kanaLookup(engine, modifier, vk));
+  EXPECT_EQ(modifier, 10);
+  EXPECT_EQ(vk, '6');
+  modifier = 10;
+  vk = 0xBD;
+  EXPECT_FALSE(kanaLookup(engine, modifier, vk));
+  EXPECT_EQ(modifier, 8);
+  EXPECT_EQ(vk, 0xBB);
+  modifier = 8;
+  vk = 'Q';
+  EXPECT_FALSE(kanaLookup(engine, modifier, vk));
+  EXPECT_EQ(modifier, 8);
+  EXPECT_EQ(vk, 'Q');
+  EXPECT_TRUE(output.take().empty());
+}
+
+class CharListStepTest : public KanaTypingTest {
+ protected:
+  void activate(const Bytes& record, int index) {
+    list = record;
+    engine.activeCharList = list.data();
+    engine.charIndex = index;
+    engine.toggleKey = 18;
+    engine.firstStroke = 19;
+  }
+  Bytes list;
+};
+
+TEST_F(CharListStepTest, NextAndPreviousWrapAround) {
+  const Bytes three = charAction({{1, 'T'}, {1, 'B'}, {0, 'A'}});
+  activate(three, 2);
+  EXPECT_TRUE(nextCharEntry(engine));
+  EXPECT_EQ(output.take(), join({kBack, taps("KA")}));
+  EXPECT_EQ(engine.charIndex, 0);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_EQ(engine.activeCharList, list.data());
+  EXPECT_EQ(engine.lastKana, kKana + 29);
+
+  activate(three, 0);
+  EXPECT_TRUE(previousCharEntry(engine));
+  EXPECT_EQ(output.take(), join({kBack, taps("A")}));
+  EXPECT_EQ(engine.charIndex, 2);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_EQ(engine.lastKana, 0u);
+
+  EXPECT_TRUE(previousCharEntry(engine));
+  EXPECT_EQ(output.take(), join({kBack, taps("KO")}));
+  EXPECT_EQ(engine.charIndex, 1);
+  EXPECT_TRUE(nextCharEntry(engine));
+  EXPECT_EQ(engine.charIndex, 2);
+}
+
+TEST_F(CharListStepTest, NothingToStepStillClearsTheFirstStroke) {
+  activate(charAction({{1, 'T'}}), 0);
+  EXPECT_FALSE(nextCharEntry(engine));
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_EQ(engine.toggleKey, 18);  // kept: only a real step ends the toggle
+  engine.firstStroke = 19;
+  EXPECT_FALSE(previousCharEntry(engine));
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_EQ(engine.toggleKey, 18);
+  EXPECT_EQ(engine.charIndex, 0);
+
+  activate(commandAction(5, 0), 0);  // not a char list
+  EXPECT_FALSE(nextCharEntry(engine));
+  EXPECT_EQ(engine.firstStroke, 0);
+
+  engine.activeCharList = nullptr;
+  engine.firstStroke = 19;
+  EXPECT_FALSE(previousCharEntry(engine));
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_TRUE(output.take().empty());
+}
+
+TEST_F(CharListStepTest, IndexOutsideTheListStepsFromTheFirstEntry) {
+  const Bytes three = charAction({{1, 'T'}, {1, 'B'}, {0, 'A'}});
+  for (int index : {3, 200, -1}) {
+    activate(three, index);
+    EXPECT_TRUE(nextCharEntry(engine));
+    EXPECT_EQ(engine.charIndex, 1) << index;
+    EXPECT_EQ(output.take(), join({kBack, taps("KO")}));
+    activate(three, index);
+    EXPECT_TRUE(previousCharEntry(engine));
+    EXPECT_EQ(engine.charIndex, 2) << index;
+    EXPECT_EQ(output.take(), join({kBack, taps("A")}));
+  }
+}
+
+TEST_F(CharListStepTest, SteppingConsumesAPendingCapsLock) {
+  activate(charAction({{0, 'A'}, {0, 'B'}}), 0);
+  engine.options = kOptionCapsLockPending;
+  EXPECT_TRUE(nextCharEntry(engine));
+  EXPECT_EQ(output.take(), join({kBack, kCapsLock, taps("B")}));
+  EXPECT_EQ(engine.options, 0u);
+}
+
+}  // namespace
