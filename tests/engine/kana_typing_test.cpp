@@ -133,6 +133,14 @@ TEST_F(KanaTypingTest, MarksWithoutAPreviousKanaAreTypedAsThemselves) {
   EXPECT_EQ(engine.lastKana, kKana + 43);
 }
 
+TEST_F(KanaTypingTest, LastKanaNamingNoRowIsNoPreviousKana) {
+  for (uint32_t stale : {1u, 255u, 256u + 48u, 0xFFFFFFFFu}) {
+    engine.lastKana = stale;
+    EXPECT_EQ(type(1, 0xC0), taps("D")) << stale;
+    EXPECT_EQ(engine.lastKana, kKana + 42);
+  }
+}
+
 TEST_F(KanaTypingTest, MarkAfterShiftedKanaRewritesItsRow) {
   type(3, 'Z');  // っ: the last kana is row 35 (つ)
   EXPECT_EQ(type(1, 0xC0), join({kBack, taps("DU")}));
