@@ -1,0 +1,245 @@
+#include "engine/keypad_dispatcher.h"
+
+#include "tests/engine/keypad_fixture.h"
+
+namespace {
+
+using Events = std::vector<KeyEvent>;
+
+// Slot 4 types kana-mode letters, slot 5 others; column 4 ('5') toggles two
+// actions in both, so a press shows which slot was used.
+TestKeymap slotKeymap(char first) {
+  TestKeymap keymap;
+  keymap.keys[0] = keyOf(kKeyTypeBell, rowOfTwelve('A'));
+  keymap.keys[4] = keyOf(kKeyTypeToggle, {letter(first), letter(static_cast<char>(first + 1))});
+  return keymap;
+}
+
+class DispatcherTest : public KeypadFixture {
+ protected:
+  void SetUp() override {
+    KeypadFixture::SetUp();
+    installTestKeymap(engine, 4, slotKeymap('K'));
+    installTestKeymap(engine, 5, slotKeymap('N'));
+    engine.options = kOptionKanaToggle | kOptionClearCancelsStroke;
+    engine.activeKeymap = 5;
+  }
+  void imeKana(bool kana) {
+    ime.open = kana;
+    ime.conversion = kana ? kImeConversionHiraganaRoman : 0;
+  }
+  // Starts a toggle on column 4 with its char list active.
+  void startToggle() {
+    press(4, 0);
+    output.take();
+    ASSERT_EQ(engine.toggleKey, 20);
+    ASSERT_NE(engine.activeCharList, nullptr);
+  }
+};
+
+TEST_F(DispatcherTest, OwnEventsPassAndChangeNothing) {
+  startToggle();
+  imeKana(true);
+  const uint8_t* list = engine.activeCharList;
+  for (uint32_t vk : {0x35u, 0x10u, 0x41u, 0x27u, 0x08u}) {
+    EXPECT_FALSE(dispatchKeypadEvent(engine, kOwnEventScanCode, vk, kMessageKeyDown, 5));
+  }
+  EXPECT_EQ(engine.activeKeymap, 5);
+  EXPECT_EQ(engine.toggleKey, 20);
+  EXPECT_EQ(engine.activeCharList, list);
+  EXPECT_EQ(engine.heldModifiers, 0u);
+  EXPECT_TRUE(output.events.empty());
+}
+
+TEST_F(DispatcherTest, NoUsableSlotPassesEverythingAndTracksNothing) {
+  for (int32_t slot : {256, -1, 10, INT32_MIN}) {
+    engine.activeKeymap = slot;
+    engine.toggleKey = 20;
+    EXPECT_FALSE(event(0x10, kMessageKeyDown)) << slot;
+    EXPECT_FALSE(event(0x35, kMessageKeyDown)) << slot;
+    EXPECT_FALSE(event(0x35, kMessageKeyUp)) << slot;
+    EXPECT_EQ(engine.heldModifiers, 0u);
+    EXPECT_EQ(engine.toggleKey, 20);
+    EXPECT_EQ(engine.activeKeymap, slot);
+  }
+  EXPECT_TRUE(output.events.empty());
+}
+
+TEST_F(DispatcherTest, AnEmptyActiveSlotPassesWhateverTheIme) {
+  clearKeymaps(engine);
+  installTestKeymap(engine, 5, slotKeymap('N'));
+  engine.activeKeymap = 4;
+  for (bool kana : {false, true}) {
+    imeKana(kana);
+    EXPECT_FALSE(event(0x35, kMessageKeyDown));
+    EXPECT_EQ(engine.activeKeymap, 4);  // never switched to slot 5
+  }
+  EXPECT_TRUE(output.events.empty());
+}
+
+TEST_F(DispatcherTest, SwitchingToAnEmptySlotPasses) {
+  clearKeymaps(engine);
+  installTestKeymap(engine, 5, slotKeymap('N'));
+  imeKana(true);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  EXPECT_EQ(engine.activeKeymap, 4);
+  EXPECT_EQ(engine.currentKeymap, nullptr);
+  EXPECT_TRUE(output.events.empty());
+}
+
+TEST_F(DispatcherTest, KeyDownsFollowTheImeIntoSlotFourOrFive) {
+  struct Case {
+    bool open;
+    uint32_t conversion;
+    int32_t slot;
+    char typed;
+  };
+  const Case cases[] = {
+      {true, 25, 4, 'K'},  {true, 1, 4, 'K'},  {true, 24, 5, 'N'},
+      {false, 25, 5, 'N'}, {false, 0, 5, 'N'},
+  };
+  for (const Case& c : cases) {
+    engine.activeKeymap = c.slot == 4 ? 5 : 4;
+    ime.open = c.open;
+    ime.conversion = c.conversion;
+    resetInputState(engine);
+    EXPECT_EQ(pressed(4), taps(std::string(1, c.typed))) << c.open << " " << c.conversion;
+    EXPECT_EQ(engine.activeKeymap, c.slot);
+    EXPECT_EQ(engine.currentKeymap, &engine.keymaps[c.slot]);
+  }
+}
+
+TEST_F(DispatcherTest, AnyKeyDownSwitchesButKeyUpsAndRotationDoNot) {
+  imeKana(true);
+  EXPECT_TRUE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(engine.activeKeymap, 5);
+  EXPECT_FALSE(event(0x41, kMessageKeyUp));
+  EXPECT_EQ(engine.activeKeymap, 5);
+  EXPECT_FALSE(event(0x41, kMessageKeyDown));  // an unmapped key-down switches too
+  EXPECT_EQ(engine.activeKeymap, 4);
+  engine.options |= kOptionScreenRotated;
+  imeKana(false);
+  EXPECT_EQ(pressed(4), taps("K"));
+  EXPECT_EQ(engine.activeKeymap, 4);
+  // 2-touch mode never switches.
+  engine.options = kOptionTwoTouch;
+  EXPECT_EQ(pressed(4), backspaceThen(taps("L")));
+  EXPECT_EQ(engine.activeKeymap, 4);
+}
+
+TEST_F(DispatcherTest, ASlotSwitchCarriesTheToggleOver) {
+  startToggle();  // 'N' in slot 5
+  imeKana(true);
+  EXPECT_EQ(pressed(4, 10), backspaceThen(taps("L")));  // index 1 of slot 4's key
+  EXPECT_EQ(engine.toggleKey, 20);
+}
+
+TEST_F(DispatcherTest, RightArrowConfirmsTheRunningToggleOnItsRelease) {
+  startToggle();
+  const uint8_t* list = engine.activeCharList;
+  EXPECT_TRUE(event(0x27, kMessageKeyDown));
+  EXPECT_EQ(engine.toggleKey, 20);
+  EXPECT_TRUE(event(0x27, kMessageKeyUp));
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_EQ(engine.activeCharList, list);  // post-conversion still possible
+  EXPECT_TRUE(output.events.empty());
+  // No toggle running: the arrow is an ordinary unmapped key.
+  EXPECT_FALSE(event(0x27, kMessageKeyDown));
+  EXPECT_EQ(engine.activeCharList, nullptr);
+  EXPECT_FALSE(event(0x27, kMessageKeyUp));
+  // A new press of the same key starts over instead of cycling.
+  EXPECT_EQ(pressed(4, 20), taps("N"));
+}
+
+TEST_F(DispatcherTest, KeypadKeyDownPressesItsColumnAndItsReleaseDoesNothing) {
+  EXPECT_TRUE(event(0x35, kMessageKeyDown, 7));
+  EXPECT_EQ(output.take(), taps("N"));
+  EXPECT_EQ(engine.toggleKey, 20);
+  EXPECT_EQ(engine.lastKeyTime, 7u);
+  const uint8_t* list = engine.activeCharList;
+  for (uint32_t message : {257u, 260u, 261u, 0u, 258u}) {
+    EXPECT_TRUE(event(0x35, message, 99)) << message;  // releases and odd messages
+    EXPECT_TRUE(output.events.empty());
+    EXPECT_EQ(engine.toggleKey, 20);
+    EXPECT_EQ(engine.activeCharList, list);
+    EXPECT_EQ(engine.lastKeyTime, 7u);
+  }
+}
+
+TEST_F(DispatcherTest, ShiftHeldLeavesTheKeypadToTheSystem) {
+  startToggle();
+  EXPECT_FALSE(event(0x10, kMessageKeyDown));
+  EXPECT_EQ(engine.heldModifiers, kHeldShift);
+  EXPECT_EQ(engine.toggleKey, 0);  // the unmapped Shift reset the input state
+  engine.toggleKey = 20;
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(engine.toggleKey, 20);  // keypad keys with Shift held reset nothing
+  EXPECT_EQ(engine.heldModifiers, kHeldShift);
+  EXPECT_TRUE(output.events.empty());
+  // Shift released between a keypad key's down and up.
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  EXPECT_FALSE(event(0x10, kMessageKeyUp));
+  EXPECT_EQ(engine.heldModifiers, 0u);
+  EXPECT_TRUE(event(0x35, kMessageKeyUp));
+  EXPECT_TRUE(output.events.empty());
+}
+
+TEST_F(DispatcherTest, CtrlIsTrackedThroughSystemMessagesToo) {
+  EXPECT_FALSE(event(0x11, kMessageSysKeyDown));
+  EXPECT_EQ(engine.heldModifiers, kHeldCtrl);
+  EXPECT_FALSE(event(0x10, kMessageKeyDown));
+  EXPECT_EQ(engine.heldModifiers, kHeldCtrl | kHeldShift);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  EXPECT_FALSE(event(0x11, kMessageSysKeyUp));
+  EXPECT_FALSE(event(0x10, 258));  // not a press or release
+  EXPECT_EQ(engine.heldModifiers, kHeldShift);
+  EXPECT_FALSE(event(0x10, kMessageKeyUp));
+  EXPECT_TRUE(event(0x35, kMessageKeyDown));
+  EXPECT_EQ(output.take(), taps("N"));
+  // The left/right variants are other keys.
+  EXPECT_FALSE(event(0xA0, kMessageKeyDown));
+  EXPECT_FALSE(event(0xA2, kMessageKeyDown));
+  EXPECT_EQ(engine.heldModifiers, 0u);
+}
+
+TEST_F(DispatcherTest, UnmappedKeysEndAllRunningInput) {
+  for (uint32_t message : {256u, 257u, 260u, 261u}) {
+    startToggle();
+    engine.firstStroke = 16;
+    EXPECT_FALSE(event(0x41, message)) << message;
+    EXPECT_EQ(engine.toggleKey, 0);
+    EXPECT_EQ(engine.firstStroke, 0);
+    EXPECT_EQ(engine.activeCharList, nullptr);
+  }
+}
+
+TEST_F(DispatcherTest, TheClearKeyCancelsOnlyAPendingFirstStroke) {
+  press(0, 0);
+  ASSERT_EQ(engine.firstStroke, 16);
+  EXPECT_TRUE(event(kVkBack, kMessageKeyDown));
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_FALSE(event(kVkBack, kMessageKeyUp));
+  // Without a pending stroke the clear key is an ordinary key.
+  startToggle();
+  EXPECT_FALSE(event(kVkBack, kMessageKeyDown));
+  EXPECT_EQ(engine.toggleKey, 0);
+  // Without the option it passes too, after the reset.
+  engine.options &= ~kOptionClearCancelsStroke;
+  press(0, 0);
+  EXPECT_FALSE(event(kVkBack, kMessageKeyDown));
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_TRUE(output.events.empty());
+}
+
+TEST_F(DispatcherTest, SwapsApplyOnlyToWhatTheDispatcherPasses) {
+  engine.options |= kOptionSwapCtrlCaps;
+  EXPECT_TRUE(event(0x11, kMessageKeyDown));  // unmapped: tracked, then swapped
+  EXPECT_EQ(output.take(), Events{down(0xF0)});
+  EXPECT_EQ(engine.heldModifiers, kHeldCtrl);
+  EXPECT_TRUE(event(0x11, kMessageKeyUp));
+  EXPECT_EQ(output.take(), Events{up(0xF0)});
+  EXPECT_EQ(pressed(4), taps("N"));
+}
+
+}  // namespace

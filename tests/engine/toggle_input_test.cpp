@@ -1,0 +1,354 @@
+#include "engine/toggle_input.h"
+
+#include "tests/engine/keypad_fixture.h"
+
+namespace {
+
+using Events = std::vector<KeyEvent>;
+
+Events tapped(char c) {
+  return taps(std::string(1, c));
+}
+
+// Column 1 toggles a, b, c; the other columns exercise the other key types.
+TestKeymap toggleKeymap() {
+  TestKeymap keymap;
+  keymap.keys[0] = keyOf(kKeyTypeToggle, {letter('X')});
+  keymap.keys[1] = keyOf(kKeyTypeToggle, {letter('A'), letter('B'), letter('C')});
+  keymap.keys[2] = keyOf(kKeyTypeToggle, {letter('D'), letter('E')});
+  keymap.keys[3] = keyOf(kKeyTypeReverseToggle, {letter('R'), letter('S')});
+  keymap.keys[4] = keyOf(kKeyTypeNextEntry, {letter('N'), letter('O')});
+  keymap.keys[5] = keyOf(kKeyTypePreviousEntry, {letter('P'), letter('Q')});
+  keymap.keys[6] = keyOf(kKeyTypeReverseOrPair, rowOfTwelve('M'));
+  keymap.keys[7] = keyOf(kKeyTypeNextOrPair, rowOfTwelve('A'));
+  keymap.keys[8] = keyOf(kKeyTypeToggle, {});
+  keymap.keys[9] = keyOf(kKeyTypeToggle, {charAction({{8, 'F'}, {8, 'G'}, {8, 'H'}})});
+  keymap.keys[10] = keyOf(kKeyTypeToggle, {charAction({{1, '3'}, {3, '3'}})});
+  keymap.keys[11] = keyOf(kKeyTypeToggle, {rawAction({1, 'Z', 2, 'Z'})});
+  return keymap;
+}
+
+class ToggleTest : public KeypadFixture {
+ protected:
+  void SetUp() override {
+    KeypadFixture::SetUp();
+    useSlotZero(toggleKeymap(), kOptionAutoAdvance);
+  }
+};
+
+}  // namespace
+
+TEST_F(ToggleTest, SameKeyCyclesAndTheTimeoutStartsANewCharacter) {
+  press(1, 0);
+  EXPECT_EQ(output.take(), tapped('A'));
+  EXPECT_EQ(pressed(1, 100), backspaceThen(tapped('B')));
+  EXPECT_EQ(pressed(1, 200), backspaceThen(tapped('C')));
+  EXPECT_EQ(pressed(1, 300), backspaceThen(tapped('A')));
+  EXPECT_EQ(engine.toggleKey, 17);
+  EXPECT_EQ(engine.toggleIndex, 0);
+  EXPECT_EQ(engine.lastKeyTime, 300u);
+  // 1100 ms later: a new character, without back-space.
+  EXPECT_EQ(pressed(1, 1400), tapped('A'));
+  EXPECT_EQ(engine.toggleIndex, 0);
+}
+
+TEST_F(ToggleTest, ExpiryStartsExactlyAtTheTimeout) {
+  press(1, 5000);
+  output.take();
+  EXPECT_EQ(pressed(1, 5999), backspaceThen(tapped('B')));  // 999 ms: still cycling
+  EXPECT_EQ(pressed(1, 6999), tapped('A'));                 // 1000 ms: expired
+}
+
+TEST_F(ToggleTest, ClockGoingBackExpiresButAWrappingClockDoesNot) {
+  press(1, 5000);
+  output.take();
+  EXPECT_EQ(pressed(1, 4000), tapped('A'));  // negative elapsed time
+  press(1, 0xFFFFFF00u);
+  output.take();
+  // 0x110 ms later across the 32-bit wrap: within the timeout.
+  EXPECT_EQ(pressed(1, 0x10), backspaceThen(tapped('B')));
+}
+
+TEST_F(ToggleTest, ATimeoutOfZeroOrBelowExpiresEveryPress) {
+  for (int32_t timeout : {0, -1, INT32_MIN}) {
+    engine.timeoutMs = timeout;
+    press(2, 100);
+    output.take();
+    EXPECT_EQ(pressed(2, 100), tapped('D')) << timeout;
+  }
+}
+
+TEST_F(ToggleTest, WithoutAutoAdvanceTimeDoesNotMatter) {
+  engine.options &= ~kOptionAutoAdvance;
+  engine.timeoutMs = 1000;
+  press(1, 0);
+  output.take();
+  EXPECT_EQ(pressed(1, 10000), backspaceThen(tapped('B')));
+  EXPECT_EQ(pressed(1, 5), backspaceThen(tapped('C')));  // even with the clock going back
+}
+
+TEST_F(ToggleTest, AnotherKeyInBetweenEndsTheToggle) {
+  press(1, 0);
+  press(1, 50);
+  output.take();
+  EXPECT_EQ(pressed(2, 100), tapped('D'));
+  EXPECT_EQ(engine.toggleKey, 18);
+  EXPECT_EQ(pressed(1, 200), tapped('A'));
+  EXPECT_EQ(engine.toggleIndex, 0);
+}
+
+TEST_F(ToggleTest, AOneActionKeyRetypesItsActionWithoutBackspace) {
+  for (uint32_t t : {0u, 10u, 20u}) {
+    EXPECT_EQ(pressed(0, t), tapped('X'));
+    EXPECT_EQ(engine.toggleKey, 16);
+    EXPECT_EQ(engine.toggleIndex, 0);
+  }
+}
+
+TEST_F(ToggleTest, AKeyWithoutActionsTypesNothingAndEndsTheToggle) {
+  press(1, 0);
+  press(1, 100);
+  output.take();
+  EXPECT_TRUE(press(8, 200));
+  EXPECT_TRUE(output.take().empty());
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_EQ(engine.toggleIndex, 0);
+  EXPECT_EQ(engine.lastKeyTime, 100u);
+  EXPECT_EQ(engine.activeCharList, nullptr);
+}
+
+TEST_F(ToggleTest, ReverseToggleStepsBackWithWrapAndForwardContinues) {
+  press(1, 0);
+  press(1, 100);
+  press(1, 200);
+  output.take();
+  ASSERT_EQ(engine.toggleIndex, 2);
+  EXPECT_EQ(pressed(3, 300), backspaceThen(tapped('B')));
+  EXPECT_EQ(pressed(3, 400), backspaceThen(tapped('A')));
+  EXPECT_EQ(pressed(3, 500), backspaceThen(tapped('C')));
+  EXPECT_EQ(engine.toggleKey, 17);
+  EXPECT_EQ(engine.lastKeyTime, 500u);
+  EXPECT_EQ(pressed(1, 600), backspaceThen(tapped('A')));  // forward from c
+}
+
+TEST_F(ToggleTest, ReverseToggleWithNothingToStepFallsBack) {
+  // No running toggle: a type-3 key toggles its own actions.
+  EXPECT_EQ(pressed(3, 0), tapped('R'));
+  EXPECT_EQ(engine.toggleKey, 19);
+  // A type-6 key begins a pair instead, typing nothing.
+  resetInputState(engine);
+  EXPECT_EQ(pressed(6, 100), Events{});
+  EXPECT_EQ(engine.firstStroke, 22);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_EQ(engine.lastKeyTime, 0u);        // beginning a pair keeps the time
+  EXPECT_EQ(pressed(4, 200), tapped('Q'));  // action 4 of the row M..X
+  EXPECT_EQ(engine.firstStroke, 0);
+  // The toggled key has a single action: nothing to step back to.
+  press(0, 300);
+  output.take();
+  EXPECT_EQ(pressed(3, 400), tapped('R'));
+}
+
+TEST_F(ToggleTest, ReverseToggleHonoursTheTimeoutOnlyWithBothOptions) {
+  press(1, 0);
+  output.take();
+  EXPECT_EQ(pressed(3, 2000), backspaceThen(tapped('C')));  // 0x80 alone: still steps
+  engine.options |= kOptionAdvanceAfterStep;
+  press(1, 3000);
+  output.take();
+  EXPECT_EQ(pressed(3, 5000), tapped('R'));  // expired: toggles its own actions
+  EXPECT_EQ(engine.toggleKey, 19);
+}
+
+// After a reload the toggled key may have fewer actions than the index that
+// was reached. Forward wraps to its first action; back picks its last one,
+// never an action of the next key in the table.
+TEST_F(ToggleTest, StepsAfterAReloadStayInsideTheToggledKeysActions) {
+  TestKeymap longer = toggleKeymap();
+  longer.keys[1] =
+      keyOf(kKeyTypeToggle, {letter('A'), letter('B'), letter('C'), letter('D'), letter('E')});
+  TestKeymap shorter = toggleKeymap();
+  shorter.keys[1] = keyOf(kKeyTypeToggle, {letter('F'), letter('G'), letter('H')});
+
+  installTestKeymap(engine, 0, longer);
+  for (uint32_t t = 0; t < 5; ++t) press(1, t);
+  output.take();
+  ASSERT_EQ(engine.toggleIndex, 4);
+  installTestKeymap(engine, 0, shorter);
+  EXPECT_EQ(pressed(3, 10), backspaceThen(tapped('H')));
+  EXPECT_EQ(engine.toggleIndex, 2);
+  EXPECT_EQ(pressed(3, 11), backspaceThen(tapped('G')));
+
+  installTestKeymap(engine, 0, longer);
+  resetInputState(engine);
+  for (uint32_t t = 20; t < 25; ++t) press(1, t);
+  output.take();
+  ASSERT_EQ(engine.toggleIndex, 4);
+  installTestKeymap(engine, 0, shorter);
+  EXPECT_EQ(pressed(1, 30), backspaceThen(tapped('F')));
+  EXPECT_EQ(engine.toggleIndex, 0);
+
+  // Index exactly one past the new end: one step back is the last action.
+  installTestKeymap(engine, 0, longer);
+  resetInputState(engine);
+  for (uint32_t t = 40; t < 44; ++t) press(1, t);
+  output.take();
+  ASSERT_EQ(engine.toggleIndex, 3);
+  installTestKeymap(engine, 0, shorter);
+  EXPECT_EQ(pressed(3, 50), backspaceThen(tapped('H')));
+}
+
+TEST_F(ToggleTest, ReloadingTheKeymapsWhileAListIsActiveForgetsTheList) {
+  press(9, 0);
+  ASSERT_NE(engine.activeCharList, nullptr);
+  installTestKeymap(engine, 0, toggleKeymap());
+  EXPECT_EQ(engine.activeCharList, nullptr);
+  output.take();
+  EXPECT_EQ(pressed(4, 10), tapped('N'));  // nothing left to convert
+}
+
+TEST_F(ToggleTest, PostConversionStepsThroughTheListTypedLast) {
+  press(9, 0);
+  EXPECT_EQ(output.take(), tapped('F'));
+  EXPECT_EQ(engine.toggleKey, 25);
+  EXPECT_EQ(pressed(4, 30), backspaceThen(tapped('G')));
+  EXPECT_EQ(engine.charIndex, 1);
+  EXPECT_EQ(engine.toggleKey, 0);  // a successful step ends the toggle
+  EXPECT_EQ(engine.lastKeyTime, 30u);
+  EXPECT_EQ(pressed(4, 40), backspaceThen(tapped('H')));
+  EXPECT_EQ(pressed(4, 50), backspaceThen(tapped('F')));  // wrap
+  EXPECT_EQ(pressed(5, 60), backspaceThen(tapped('H')));  // back from entry 0
+  EXPECT_EQ(pressed(5, 70), backspaceThen(tapped('G')));
+}
+
+TEST_F(ToggleTest, PostConversionOfAKanaAndItsSmallForm) {
+  press(10, 0);
+  EXPECT_EQ(output.take(), tapped('A'));
+  EXPECT_EQ(pressed(4, 10), backspaceThen(taps("XA")));
+  EXPECT_EQ(pressed(4, 20), backspaceThen(tapped('A')));
+  EXPECT_EQ(pressed(5, 30), backspaceThen(taps("XA")));
+}
+
+TEST_F(ToggleTest, PostConversionExpiresOnlyWithBothOptions) {
+  press(9, 0);
+  output.take();
+  EXPECT_EQ(pressed(4, 2000), backspaceThen(tapped('G')));  // 0x80 alone
+  engine.options |= kOptionAdvanceAfterStep;
+  EXPECT_EQ(pressed(5, 2999), backspaceThen(tapped('F')));  // within the timeout
+  EXPECT_EQ(pressed(4, 3999), tapped('N'));                 // expired: own toggle
+  EXPECT_EQ(engine.toggleKey, 20);
+  EXPECT_EQ(engine.charIndex, 0);
+}
+
+TEST_F(ToggleTest, PostConversionWithoutAListToStepFallsBack) {
+  press(1, 0);  // one-entry list
+  output.take();
+  EXPECT_EQ(pressed(4, 10), tapped('N'));
+  EXPECT_EQ(pressed(4, 20), backspaceThen(tapped('O')));  // now toggling key 4 itself
+  press(11, 30);                                          // raw action closes the list
+  EXPECT_EQ(output.take(), (Events{down('Z'), up('Z')}));
+  EXPECT_EQ(pressed(5, 40), tapped('P'));
+  press(1, 50);
+  output.take();
+  EXPECT_EQ(pressed(7, 60), Events{});  // type 7 begins a pair instead
+  EXPECT_EQ(engine.firstStroke, 23);
+  EXPECT_EQ(pressed(2, 70), tapped('C'));
+}
+
+TEST_F(ToggleTest, ClosingAListAwayFromALetterLatchesCapsLock) {
+  engine.options |= kOptionAutoCapsLock;
+  press(9, 0);
+  press(4, 10);  // now at entry 'G', a letter
+  output.take();
+  EXPECT_EQ(pressed(1, 20), (Events{down(kVkCapital), up(kVkCapital), down('A'), up('A')}));
+  EXPECT_EQ(engine.options & kOptionCapsLockPending, 0u);
+}
+
+class TwoTouchTest : public KeypadFixture {
+ protected:
+  void SetUp() override {
+    KeypadFixture::SetUp();
+    TestKeymap keymap;
+    keymap.keys[0] = keyOf(kKeyTypeBell, rowOfTwelve('A'));
+    keymap.keys[1] = keyOf(kKeyTypeToggle, {letter('X'), letter('Y')});
+    keymap.keys[4] = keyOf(kKeyTypeToggle, {letter('Z')});
+    useSlotZero(keymap, 0);
+  }
+};
+
+TEST_F(TwoTouchTest, TheSecondKeysColumnPicksTheAction) {
+  EXPECT_EQ(pressed(0, 10), Events{});
+  EXPECT_EQ(engine.firstStroke, 16);
+  EXPECT_EQ(engine.lastKeyTime, 0u);
+  EXPECT_EQ(pressed(4, 50), tapped('E'));
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_EQ(engine.lastKeyTime, 50u);
+
+  press(0, 60);
+  EXPECT_EQ(pressed(0, 70), tapped('A'));
+  // The second key's own type plays no part.
+  press(0, 80);
+  EXPECT_EQ(pressed(1, 90), tapped('B'));
+  EXPECT_EQ(engine.toggleKey, 0);
+  for (int column = 2; column < kKeypadColumns; ++column) {
+    press(0, 100);
+    EXPECT_EQ(pressed(column, 110), tapped(static_cast<char>('A' + column))) << column;
+  }
+}
+
+TEST_F(TwoTouchTest, BeginningAPairKeepsTheCharListAndEndsTheToggle) {
+  press(1, 0);
+  output.take();
+  const uint8_t* list = engine.activeCharList;
+  ASSERT_NE(list, nullptr);
+  press(0, 10);
+  EXPECT_EQ(engine.activeCharList, list);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_TRUE(output.events.empty());
+}
+
+// Kana toggle mode: slot 5 (IME closed) has a 2-touch key in column 0, slot 4
+// (IME open in kana mode) has a toggle key there.
+class PairAcrossSlotsTest : public KeypadFixture {
+ protected:
+  void SetUp() override {
+    KeypadFixture::SetUp();
+    TestKeymap bell;
+    bell.keys[0] = keyOf(kKeyTypeBell, rowOfTwelve('A'));
+    TestKeymap toggles;
+    toggles.keys[0] =
+        keyOf(kKeyTypeToggle, {letter('V'), letter('W'), letter('X'), letter('Y'), letter('Z')});
+    toggles.keys[4] = keyOf(kKeyTypeToggle, {letter('Q')});
+    installTestKeymap(engine, 5, bell);
+    installTestKeymap(engine, 4, toggles);
+    engine.options = kOptionKanaToggle | kOptionClearCancelsStroke;
+    engine.activeKeymap = 5;
+    press(0, 10);
+    ime.open = true;
+    ime.conversion = kImeConversionHiraganaRoman;
+  }
+};
+
+TEST_F(PairAcrossSlotsTest, AFirstKeyWithoutTwelveActionsLeavesThePairPending) {
+  ASSERT_EQ(engine.firstStroke, 16);
+  for (int column : {4, 0, 7}) {
+    EXPECT_TRUE(press(column, 20));
+    EXPECT_TRUE(output.events.empty()) << column;
+    EXPECT_EQ(engine.firstStroke, 16);
+    EXPECT_EQ(engine.activeKeymap, 4);
+  }
+  EXPECT_EQ(engine.lastKeyTime, 20u);             // every second stroke sets the time
+  EXPECT_FALSE(event('A', kMessageKeyDown, 30));  // an unmapped key resets
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_EQ(pressed(4, 40), tapped('Q'));
+}
+
+TEST_F(PairAcrossSlotsTest, TheClearKeyCancelsThePendingPair) {
+  press(4, 20);
+  EXPECT_TRUE(event(kVkBack, kMessageKeyDown, 30));
+  EXPECT_EQ(engine.firstStroke, 0);
+  EXPECT_FALSE(event(kVkBack, kMessageKeyUp, 31));
+  EXPECT_TRUE(output.events.empty());
+  EXPECT_EQ(pressed(0, 40), tapped('V'));
+}
