@@ -1,0 +1,77 @@
+// Ending the open char list, key and keymap, and turning a finished keymap
+// into its image.
+#include <cstring>
+
+#include "keymap/keymap_compiler.h"
+#include "keymap/keymap_messages.h"
+
+namespace {
+
+bool needsTwelveActions(uint16_t type) {
+  return type == kKeyTypeBell || type == kKeyTypeReverseOrPair || type == kKeyTypeNextOrPair ||
+         type == kKeyTypePreviousOrPair;
+}
+
+}  // namespace
+
+void closeCharList(KeymapCompiler& compiler) {
+  if ((compiler.blockFlags & kCharListOpen) == 0) return;
+  compiler.actionArea[compiler.openCharList + 1] = static_cast<uint8_t>(compiler.entryCount);
+  compiler.blockFlags &= ~kCharListOpen;
+  ++compiler.keyActionCount;
+}
+
+void closeKey(KeymapCompiler& compiler) {
+  closeCharList(compiler);
+  if ((compiler.blockFlags & kKeyOpen) == 0) return;
+  compiler.blockFlags &= ~kKeyOpen;
+  if (compiler.completeKeys >= kKeysPerKeymap) {
+    reportKeymapError(compiler, keymap_messages::kTooManyKeys);
+    return;
+  }
+  KeyRecord& key = compiler.keys[compiler.completeKeys];
+  key.actionCount = static_cast<uint16_t>(compiler.keyActionCount);
+  if (needsTwelveActions(key.type) && compiler.keyActionCount != 12) {
+    reportKeymapError(compiler, keymap_messages::kBellNeedsTwelve);
+    return;
+  }
+  ++compiler.completeKeys;
+}
+
+void closeKeymap(KeymapCompiler& compiler) {
+  closeKey(compiler);
+  if ((compiler.blockFlags & kKeymapOpen) == 0) return;
+  compiler.blockFlags &= ~kKeymapOpen;
+  if (compiler.completeKeys != kKeysPerKeymap) {
+    reportKeymapError(compiler, keymap_messages::kWrongKeyCount);
+    return;
+  }
+  // A keymap that lost bytes to a full buffer has already been reported.
+  if (compiler.keymapDamaged) return;
+  buildAndInstallKeymap(compiler);
+}
+
+void buildAndInstallKeymap(KeymapCompiler& compiler) {
+  const uint32_t tableSize = compiler.actionTableUsed * kActionTableEntrySize;
+  const uint32_t recordsStart = kKeyRecordsSize + tableSize;
+  const uint32_t size = recordsStart + compiler.actionAreaUsed;
+  uint8_t* block = allocateKeymapImage(size);
+  if (block == nullptr) {
+    compiler.outOfMemory = true;
+    reportKeymapError(compiler, keymap_messages::kReadError);
+    return;
+  }
+  for (int column = 0; column < kKeysPerKeymap; ++column) {
+    const KeyRecord& key = compiler.keys[column];
+    uint8_t* record = block + column * kKeyRecordSize;
+    writeU16(record, key.type);
+    writeU16(record + 2, key.actionCount);
+    writeU32(record + 4, kKeyRecordsSize + key.actions * kActionTableEntrySize);
+  }
+  for (uint32_t i = 0; i < compiler.actionTableUsed; ++i) {
+    writeU32(block + kKeyRecordsSize + i * kActionTableEntrySize,
+             recordsStart + compiler.actionTable[i]);
+  }
+  std::memcpy(block + recordsStart, compiler.actionArea, compiler.actionAreaUsed);
+  installKeymap(*compiler.engine, static_cast<uint32_t>(compiler.keymapNumber), block, size);
+}
