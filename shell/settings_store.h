@@ -1,0 +1,43 @@
+// The settings kept between runs (registry of the current user), the folder
+// of the program's own files and the auto-start shortcut.
+#pragma once
+
+#include <windows.h>
+
+#include "shell/shell_state.h"
+
+// Key under HKEY_CURRENT_USER.
+constexpr const wchar_t* kSettingsKey = L"Software\\ZEF\\padquiltkana";
+// Longest "Keymap" value read: 255 code units, so keymapPath keeps its NUL.
+constexpr DWORD kKeymapValueMaxBytes = 510;
+
+// Reads options, timeoutMs and keymapPath of shellState; missing or unreadable
+// values keep what is there (the defaults at start-up).
+void loadSettings();
+// Writes options (without the run-time bits 16-23), timeoutMs and keymapPath.
+void saveSettings();
+void deleteSettingsKey();
+
+// The settings of one state record, for callers that hold their own.
+void loadSettingsInto(ShellState& shell);
+void saveSettingsFrom(const ShellState& shell);
+
+// output = the folder of `filePath` with its trailing backslash, then `name`.
+// A path without a backslash stays whole. False, with an empty output, when
+// the result would not fit.
+bool folderWithFileName(wchar_t (&output)[kPathUnits], const wchar_t* filePath,
+                        const wchar_t* name);
+// output = the program file's folder, then `name` ("defaultkeymap.txt", ...).
+bool programFolderPath(wchar_t (&output)[kPathUnits], const wchar_t* name);
+
+// Quote, program path, quote, space, -s: the longest path plus five units.
+constexpr int kShortcutTargetUnits = kPathUnits + 5;
+// output = "<programFolderPath("padquiltkanalt.exe")>" -s
+void startupShortcutTarget(wchar_t (&output)[kShortcutTargetUnits]);
+
+// output = the Startup folder followed by "\padquiltkana.lnk"; empty when the
+// folder is unknown or the result would not fit.
+void startupShortcutPath(wchar_t (&output)[kPathUnits]);
+void createStartupShortcut();
+void deleteStartupShortcut();
+bool startupShortcutExists();

@@ -1,0 +1,245 @@
+// Settings round trips through the (wine) registry of the current user, and
+// the program-folder and shortcut paths.
+#include "shell/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RawValue {
+  bool present = false;
+  DWORD type = 0;
+  std::vector<BYTE> bytes;
+};
+
+RawValue readRaw(const wchar_t* name) {
+  RawValue value;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return value;
+  }
+  DWORD size = 0;
+  if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+    value.bytes.resize(size);
+    value.present = RegQueryValueExW(key, name, nullptr, &value.type,
+                                     size ? value.bytes.data() : nullptr, &size) == ERROR_SUCCESS;
+  }
+  RegCloseKey(key);
+  return value;
+}
+
+// Writes exactly `size` bytes; the system would add a NUL to a string value
+// whose data is followed by one, so the copy is followed by non-zero bytes.
+void writeRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+  std::vector<BYTE> bytes(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + size);
+  bytes.resize(size + 4, 0xFF);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExW(key, name, 0, type, bytes.data(), size), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+DWORD dwordOf(const RawValue& value) {
+  DWORD result = 0;
+  if (value.bytes.size() == sizeof(result)) std::memcpy(&result, value.bytes.data(), 4);
+  return result;
+}
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    deleteSettingsKey();
+    setEngineDefaults(shell.engine);
+  }
+  void TearDown() override { deleteSettingsKey(); }
+
+  ShellState shell;
+};
+
+TEST_F(SettingsStoreTest, FirstRunKeepsTheDefaults) {
+  std::wcscpy(shell.keymapPath, L"left over");
+  loadSettingsInto(shell);
+  EXPECT_EQ(shell.engine.options, 0x4100u);
+  EXPECT_EQ(shell.engine.timeoutMs, 1000);
+  EXPECT_STREQ(shell.keymapPath, L"");
+}
+
+TEST_F(SettingsStoreTest, RunTimeBitsAreNeitherStoredNorLoaded) {
+  shell.engine.options = 0x4100 | kOptionScreenRotated | kOptionCapsLockPending | 0x01000003;
+  shell.engine.timeoutMs = 750;
+  saveSettingsFrom(shell);
+  RawValue flag = readRaw(L"Flag");
+  ASSERT_TRUE(flag.present);
+  EXPECT_EQ(flag.type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(dwordOf(flag), 0x01004103u);
+  RawValue timeout = readRaw(L"Tout");
+  EXPECT_EQ(timeout.type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(dwordOf(timeout), 750u);
+
+  DWORD stored = 0xFFFFFFFF;
+  writeRaw(L"Flag", REG_DWORD, &stored, sizeof(stored));
+  ShellState loaded;
+  setEngineDefaults(loaded.engine);
+  loadSettingsInto(loaded);
+  EXPECT_EQ(loaded.engine.options, 0xFF00FFFFu);
+  EXPECT_EQ(loaded.engine.timeoutMs, 750);
+}
+
+TEST_F(SettingsStoreTest, EmptyPathIsAZeroByteType7Value) {
+  saveSettingsFrom(shell);
+  RawValue keymap = readRaw(L"Keymap");
+  ASSERT_TRUE(keymap.present);
+  EXPECT_EQ(keymap.type, 7u);
+  EXPECT_EQ(keymap.bytes.size(), 0u);
+  std::wcscpy(shell.keymapPath, L"stale");
+  loadSettingsInto(shell);
+  EXPECT_STREQ(shell.keymapPath, L"");
+}
+
+TEST_F(SettingsStoreTest, TenCharacterPathIsTwentyBytesWithoutNul) {
+  std::wcscpy(shell.keymapPath, L"\\My\\km.txt");
+  ASSERT_EQ(std::wcslen(shell.keymapPath), 10u);
+  saveSettingsFrom(shell);
+  RawValue keymap = readRaw(L"Keymap");
+  EXPECT_EQ(keymap.type, 7u);
+  ASSERT_EQ(keymap.bytes.size(), 20u);
+  EXPECT_EQ(std::memcmp(keymap.bytes.data(), L"\\My\\km.txt", 20), 0);
+
+  ShellState loaded;
+  loadSettingsInto(loaded);
+  EXPECT_STREQ(loaded.keymapPath, L"\\My\\km.txt");
+}
+
+TEST_F(SettingsStoreTest, LongestPathLoadsWithItsNul) {
+  std::wstring longest(255, L'a');
+  writeRaw(L"Keymap", 7, longest.c_str(), 510);
+  ASSERT_EQ(readRaw(L"Keymap").bytes.size(), 510u);
+  ShellState loaded;
+  std::fill(std::begin(loaded.keymapPath), std::end(loaded.keymapPath), L'x');
+  loadSettingsInto(loaded);
+  EXPECT_EQ(std::wstring(loaded.keymapPath), longest);
+}
+
+TEST_F(SettingsStoreTest, UnreadableValuesKeepTheirDefaults) {
+  struct Case {
+    const char* what;
+    std::vector<BYTE> keymap;
+  };
+  std::wstring tooLong(256, L'b');
+  std::vector<BYTE> tooLongBytes(reinterpret_cast<const BYTE*>(tooLong.data()),
+                                 reinterpret_cast<const BYTE*>(tooLong.data()) + 512);
+  std::vector<BYTE> oddBytes = {'a', 0, 'b'};
+  for (const Case& c : {Case{"256 units", tooLongBytes}, Case{"odd size", oddBytes}}) {
+    SCOPED_TRACE(c.what);
+    writeRaw(L"Keymap", 7, c.keymap.data(), static_cast<DWORD>(c.keymap.size()));
+    WORD shortFlag = 0x12;
+    writeRaw(L"Flag", REG_BINARY, &shortFlag, sizeof(shortFlag));
+    ShellState loaded;
+    setEngineDefaults(loaded.engine);
+    std::fill(std::begin(loaded.keymapPath), std::end(loaded.keymapPath), L'x');
+    loadSettingsInto(loaded);
+    EXPECT_STREQ(loaded.keymapPath, L"");
+    EXPECT_EQ(loaded.engine.options, 0x4100u);
+  }
+}
+
+TEST_F(SettingsStoreTest, DeletedKeyComesBackAtTheNextSave) {
+  saveSettingsFrom(shell);
+  deleteSettingsKey();
+  EXPECT_FALSE(readRaw(L"Flag").present);
+  shell.engine.timeoutMs = 300;
+  saveSettingsFrom(shell);
+  EXPECT_EQ(dwordOf(readRaw(L"Tout")), 300u);
+}
+
+TEST_F(SettingsStoreTest, GlobalStateRoundTrip) {
+  setEngineDefaults(shellState.engine);
+  shellState.engine.options = kOptionKanaToggle | kOptionAutoAdvance;
+  std::wcscpy(shellState.keymapPath, L"k.txt");
+  saveSettings();
+  setEngineDefaults(shellState.engine);
+  loadSettings();
+  EXPECT_EQ(shellState.engine.options,
+            static_cast<uint32_t>(kOptionKanaToggle | kOptionAutoAdvance));
+  EXPECT_STREQ(shellState.keymapPath, L"k.txt");
+}
+
+TEST(ProgramFolderPath, KeepsTheFolderWithItsBackslash) {
+  struct Case {
+    const wchar_t* file;
+    const wchar_t* name;
+    const wchar_t* expected;
+  };
+  const Case cases[] = {
+      {L"\\Program Files\\x\\padquiltkanalt.exe", L"defaultkeymap.txt",
+       L"\\Program Files\\x\\defaultkeymap.txt"},
+      {L"C:\\a\\b.exe", L"padquiltkanalt.txt", L"C:\\a\\padquiltkanalt.txt"},
+      {L"\\top.exe", L"n", L"\\n"},
+      {L"bare.exe", L"n", L"bare.exen"},
+  };
+  for (const Case& c : cases) {
+    wchar_t output[kPathUnits];
+    EXPECT_TRUE(folderWithFileName(output, c.file, c.name));
+    EXPECT_STREQ(output, c.expected);
+  }
+}
+
+TEST(ProgramFolderPath, TooLongResultIsEmptyNotOverrun) {
+  std::wstring folder = L"\\" + std::wstring(240, L'f') + L"\\p.exe";
+  wchar_t output[kPathUnits + 1];
+  output[kPathUnits] = L'!';
+  EXPECT_FALSE(folderWithFileName(*reinterpret_cast<wchar_t(*)[kPathUnits]>(output), folder.c_str(),
+                                  L"defaultkeymap.txt"));
+  EXPECT_STREQ(output, L"");
+  EXPECT_EQ(output[kPathUnits], L'!');
+  std::wstring fits = L"\\" + std::wstring(236, L'f') + L"\\p.exe";
+  EXPECT_TRUE(folderWithFileName(*reinterpret_cast<wchar_t(*)[kPathUnits]>(output), fits.c_str(),
+                                 L"defaultkeymap.txt"));
+  EXPECT_EQ(std::wcslen(output), 255u);
+}
+
+TEST(ProgramFolderPath, UsesTheRunningProgramsFolder) {
+  wchar_t module[MAX_PATH];
+  GetModuleFileNameW(nullptr, module, MAX_PATH);
+  std::wstring folder(module);
+  folder.erase(folder.rfind(L'\\') + 1);
+  wchar_t output[kPathUnits];
+  EXPECT_TRUE(programFolderPath(output, L"defaultkeymap.txt"));
+  EXPECT_EQ(std::wstring(output), folder + L"defaultkeymap.txt");
+}
+
+TEST(StartupShortcut, TargetQuotesTheProgramAndStartsHidden) {
+  wchar_t program[kPathUnits];
+  programFolderPath(program, L"padquiltkanalt.exe");
+  wchar_t target[kShortcutTargetUnits];
+  startupShortcutTarget(target);
+  EXPECT_EQ(std::wstring(target), L"\"" + std::wstring(program) + L"\" -s");
+}
+
+TEST(StartupShortcut, PathIsInTheStartupFolder) {
+  wchar_t folder[MAX_PATH + 1];
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, folder, CSIDL_STARTUP, FALSE));
+  wchar_t path[kPathUnits];
+  startupShortcutPath(path);
+  EXPECT_EQ(std::wstring(path), std::wstring(folder) + L"\\padquiltkana.lnk");
+}
+
+TEST(StartupShortcut, CreateExistsDelete) {
+  deleteStartupShortcut();
+  EXPECT_FALSE(startupShortcutExists());
+  createStartupShortcut();
+  EXPECT_TRUE(startupShortcutExists());
+  deleteStartupShortcut();
+  EXPECT_FALSE(startupShortcutExists());
+}
+
+}  // namespace
