@@ -1,0 +1,40 @@
+// padquiltkana-sim: the key engine and the keymap compiler on Linux, with an
+// emulated keyboard and IME that turn the injected keys into text.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "sim/keymap_file_platform.h"
+#include "sim/live_terminal.h"
+#include "sim/sim_command_line.h"
+#include "sim/sim_commands.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  SimCommandLine line;
+  std::string error;
+  if (!parseSimCommandLine(args, line, error)) {
+    std::fprintf(stderr, "padquiltkana-sim: %s\n%s", error.c_str(), kSimUsage);
+    return 2;
+  }
+  if (line.command == "live") {
+    SimDevice device;
+    for (const std::string& message : device.start(line.settings)) {
+      std::fprintf(stderr, "%s\n", formatKeymapMessage(line.settings.keymapPath, message).c_str());
+    }
+    return runLive(device, line.settings.keymapPath);
+  }
+  SimOutput output;
+  int code = 0;
+  if (line.command == "check") {
+    code = runCheckCommand(line, output);
+  } else if (line.command == "dump") {
+    code = runDumpCommand(line, output);
+  } else {
+    code = runTypeCommand(line, output);
+  }
+  std::fputs(output.out.c_str(), stdout);
+  std::fputs(output.err.c_str(), stderr);
+  if (code == 2) std::fputs(kSimUsage, stderr);
+  return code;
+}

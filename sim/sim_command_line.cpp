@@ -1,0 +1,151 @@
+#include "sim/sim_command_line.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+const char kSimUsage[] =
+    "usage: padquiltkana-sim check FILE\n"
+    "       padquiltkana-sim dump FILE [--slot N]\n"
+    "       padquiltkana-sim type [OPTIONS] SCRIPT...\n"
+    "       padquiltkana-sim live [OPTIONS]\n"
+    "options: --keymap FILE  --mode toggle|2touch|none  --options HEX  --timeout MS\n"
+    "         --ime on|off  --events (type only)\n"
+    "script:  1-9 * 0 # keypad presses (100 ms each), > right arrow, C clear key,\n"
+    "         +N wait N ms, vk:HH any virtual key, ime:on / ime:off\n"
+    "         (quote * and # in the shell: '2*' '#')\n";
+
+namespace {
+
+constexpr uint32_t kModeKanaToggle = 0x40;
+constexpr uint32_t kModeTwoTouch = 0x08;
+
+bool isFile(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool parseUnsigned(const std::string& text, int base, unsigned long long limit,
+                   unsigned long long& value) {
+  if (text.empty() || text[0] == '-' || text[0] == '+') return false;
+  char* end = nullptr;
+  value = std::strtoull(text.c_str(), &end, base);
+  return *end == '\0' && value <= limit;
+}
+
+}  // namespace
+
+std::string defaultKeymapPath() {
+  const std::string local = "data/defaultkeymap.txt";
+  if (isFile(local)) return local;
+  char self[4096];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length > 0) {
+    std::string beside(self, static_cast<size_t>(length));
+    beside = beside.substr(0, beside.rfind('/') + 1) + "defaultkeymap.txt";
+    if (isFile(beside)) return beside;
+  }
+#ifdef PQK_SOURCE_KEYMAP
+  if (isFile(PQK_SOURCE_KEYMAP)) return PQK_SOURCE_KEYMAP;
+#endif
+  return local;
+}
+
+bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& line,
+                         std::string& error) {
+  line = SimCommandLine{};
+  if (args.empty()) {
+    error = "no command";
+    return false;
+  }
+  line.command = args[0];
+  if (line.command != "check" && line.command != "dump" && line.command != "type" &&
+      line.command != "live") {
+    error = "unknown command '" + line.command + "'";
+    return false;
+  }
+  const bool runs = line.command == "type" || line.command == "live";
+  std::string mode = "toggle";
+  bool optionsGiven = false;
+  uint32_t options = 0;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    const std::string value = hasValue ? args[i + 1] : std::string();
+    unsigned long long number = 0;
+    if (arg.rfind("--", 0) != 0) {
+      if (runs && line.command == "type") {
+        line.script.push_back(arg);
+      } else if (!runs && line.file.empty()) {
+        line.file = arg;
+      } else {
+        error = "unexpected argument '" + arg + "'";
+        return false;
+      }
+      continue;
+    }
+    if (arg == "--events" && line.command == "type") {
+      line.events = true;
+      continue;
+    }
+    if (!hasValue) {
+      error = "option " + arg + " needs a value";
+      return false;
+    }
+    ++i;
+    if (arg == "--slot" && line.command == "dump") {
+      if (!parseUnsigned(value, 10, 9, number)) {
+        error = "--slot takes a keymap number 0-9";
+        return false;
+      }
+      line.slot = static_cast<int>(number);
+    } else if (arg == "--keymap" && runs) {
+      line.settings.keymapPath = value;
+    } else if (arg == "--mode" && runs) {
+      if (value != "toggle" && value != "2touch" && value != "none") {
+        error = "--mode takes toggle, 2touch or none";
+        return false;
+      }
+      mode = value;
+    } else if (arg == "--options" && runs) {
+      const std::string digits = value.rfind("0x", 0) == 0 ? value.substr(2) : value;
+      if (!parseUnsigned(digits, 16, 0xFFFFFFFFull, number)) {
+        error = "--options takes a hexadecimal option word";
+        return false;
+      }
+      optionsGiven = true;
+      options = static_cast<uint32_t>(number);
+    } else if (arg == "--timeout" && runs) {
+      if (!parseUnsigned(value, 10, 0x7FFFFFFF, number)) {
+        error = "--timeout takes milliseconds";
+        return false;
+      }
+      line.settings.timeoutMs = static_cast<int32_t>(number);
+    } else if (arg == "--ime" && runs) {
+      if (value != "on" && value != "off") {
+        error = "--ime takes on or off";
+        return false;
+      }
+      line.settings.imeOn = value == "on";
+    } else {
+      error = "unknown option '" + arg + "' for " + line.command;
+      return false;
+    }
+  }
+  if (!runs && line.file.empty()) {
+    error = line.command + " needs a keymap file";
+    return false;
+  }
+  if (line.command == "type" && line.script.empty()) {
+    error = "type needs a script";
+    return false;
+  }
+  if (runs) {
+    const uint32_t modeBit =
+        mode == "toggle" ? kModeKanaToggle : (mode == "2touch" ? kModeTwoTouch : 0);
+    line.settings.options = optionsGiven ? options : (kSimDefaultOptions | modeBit);
+    if (line.settings.keymapPath.empty()) line.settings.keymapPath = defaultKeymapPath();
+  }
+  return true;
+}

@@ -1,0 +1,101 @@
+#include "sim/sim_commands.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "keymap/keymap_compiler.h"
+#include "sim/keymap_dump.h"
+#include "sim/keymap_file_platform.h"
+#include "sim/sim_script.h"
+
+namespace {
+
+// Compiles `file` into `engine` and appends its messages, one per line.
+bool compileAndReport(EngineState& engine, const std::string& file, std::string& report) {
+  KeymapFilePlatform platform;
+  loadKeymapFile(engine, platform, file);
+  for (const std::string& message : platform.messages) {
+    report += formatKeymapMessage(file, message) + "\n";
+  }
+  return platform.messages.empty();
+}
+
+std::string hexByte(uint32_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", value & 0xFF);
+  return text;
+}
+
+std::string printable(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') {
+      out += "\\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+int runCheckCommand(const SimCommandLine& line, SimOutput& output) {
+  EngineState engine;
+  setEngineDefaults(engine);
+  const bool clean = compileAndReport(engine, line.file, output.out);
+  if (clean) {
+    output.out += "slots:";
+    for (int slot = 0; slot < kKeymapSlots; ++slot) {
+      if (engine.keymaps[slot].bytes != nullptr) output.out += " " + std::to_string(slot);
+    }
+    output.out += "\n";
+  }
+  clearKeymaps(engine);
+  return clean ? 0 : 1;
+}
+
+int runDumpCommand(const SimCommandLine& line, SimOutput& output) {
+  EngineState engine;
+  setEngineDefaults(engine);
+  const bool clean = compileAndReport(engine, line.file, output.err);
+  for (int slot = 0; slot < kKeymapSlots; ++slot) {
+    if (line.slot >= 0 && slot != line.slot) continue;
+    const KeymapImage& image = engine.keymaps[slot];
+    if (image.bytes == nullptr) {
+      if (line.slot >= 0) output.out += "keymap " + std::to_string(slot) + ": empty\n";
+      continue;
+    }
+    output.out += "keymap " + std::to_string(slot) + ":\n" + describeKeymapImage(image);
+  }
+  clearKeymaps(engine);
+  return clean ? 0 : 1;
+}
+
+int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
+  std::vector<ScriptStep> steps;
+  std::string error;
+  if (!parseScript(line.script, steps, error)) {
+    output.err += "padquiltkana-sim: " + error + "\n";
+    return 2;
+  }
+  SimDevice device;
+  // A broken keymap is reported and the run goes on with what compiled, as
+  // the program does.
+  for (const std::string& message : device.start(line.settings)) {
+    output.err += formatKeymapMessage(line.settings.keymapPath, message) + "\n";
+  }
+  if (line.events) {
+    device.onInjected = [&output](const SimEvent& event) {
+      output.out += (event.down ? "down " : "up ") + hexByte(event.vk) + "\n";
+    };
+  }
+  runScript(device, steps);
+  if (line.events) {
+    for (const auto& [command, param] : device.postedCommands()) {
+      output.out += "command " + std::to_string(command) + " " + std::to_string(param) + "\n";
+    }
+  }
+  output.out += "text: " + printable(device.text()) + "\n";
+  return 0;
+}

@@ -1,0 +1,64 @@
+#include "sim/sim_device.h"
+
+#include "engine/key_event.h"
+#include "keymap/keymap_compiler.h"
+#include "sim/keymap_file_platform.h"
+
+SimDevice::SimDevice() {
+  engine_.keyOutput = &injected_;
+  engine_.imeControl = &ime_;
+  setEngineDefaults(engine_);
+}
+
+SimDevice::~SimDevice() {
+  clearKeymaps(engine_);
+}
+
+std::vector<std::string> SimDevice::start(const SimSettings& settings) {
+  clearKeymaps(engine_);
+  setEngineDefaults(engine_);
+  engine_.options = settings.options;
+  engine_.timeoutMs = settings.timeoutMs;
+  engine_.mainWindow = &commands_;
+  ime_.switchTo(settings.imeOn);
+  selectModeKeymap(engine_);
+  KeymapFilePlatform platform;
+  loadKeymapFile(engine_, platform, settings.keymapPath);
+  return platform.messages;
+}
+
+void SimDevice::keyEvent(uint8_t vk, bool down) {
+  const uint32_t message = down ? kMessageKeyDown : kMessageKeyUp;
+  const bool swallowed = handleKeyEvent(engine_, 0, vk, message, time_);
+  if (!swallowed) {
+    if (down) {
+      ime_.sendKeyDown(vk);
+    } else {
+      ime_.sendKeyUp(vk);
+    }
+  }
+  deliverInjected();
+}
+
+void SimDevice::pressKey(uint8_t vk) {
+  keyEvent(vk, true);
+  keyEvent(vk, false);
+  time_ += kKeyPressMs;
+}
+
+void SimDevice::deliverInjected() {
+  // Injected events come back through the hook with the own-event marker and
+  // pass it; only then do they reach the IME.
+  std::vector<SimEvent> events;
+  events.swap(injected_.events);
+  for (const SimEvent& event : events) {
+    if (onInjected) onInjected(event);
+    const uint32_t message = event.down ? kMessageKeyDown : kMessageKeyUp;
+    if (handleKeyEvent(engine_, kOwnEventScanCode, event.vk, message, time_)) continue;
+    if (event.down) {
+      ime_.sendKeyDown(event.vk);
+    } else {
+      ime_.sendKeyUp(event.vk);
+    }
+  }
+}

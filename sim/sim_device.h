@@ -1,0 +1,87 @@
+// The engine on a simulated device: real key events enter through the
+// engine's front door, the events it passes and the events it injects reach
+// the emulated keyboard and IME in the order the device would deliver them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/engine_state.h"
+#include "sim/ime_emulation.h"
+
+struct SimSettings {
+  std::string keymapPath;
+  uint32_t options = 0;
+  int32_t timeoutMs = 1000;
+  bool imeOn = true;
+};
+
+// One event on its way to the device, as --events prints it.
+struct SimEvent {
+  bool down;
+  uint8_t vk;
+};
+
+// Keeps the engine's injected events until the hook call has returned: on
+// the device they are queued behind the event being handled.
+struct InjectedKeyQueue final : KeyOutput {
+  std::vector<SimEvent> events;
+  void sendKeyDown(uint8_t vk) override { events.push_back({true, vk}); }
+  void sendKeyUp(uint8_t vk) override { events.push_back({false, vk}); }
+};
+
+// Window commands the engine posts (run program, rotate screen), kept for
+// display; the simulator carries none of them out.
+struct PostedCommandLog final : WindowCommandSink {
+  std::vector<std::pair<uint32_t, uintptr_t>> posted;
+  void postWindowCommand(uint32_t command, uintptr_t param) override {
+    posted.emplace_back(command, param);
+  }
+};
+
+class SimDevice {
+ public:
+  SimDevice();
+  ~SimDevice();
+  SimDevice(const SimDevice&) = delete;
+  SimDevice& operator=(const SimDevice&) = delete;
+
+  // Sets the engine up as the program does at start-up: defaults, the
+  // settings, the mode's keymap slot, then the keymap file. Returns the
+  // compiler's messages (empty when the file compiled cleanly).
+  std::vector<std::string> start(const SimSettings& settings);
+
+  // One real key event at the current time.
+  void keyEvent(uint8_t vk, bool down);
+  // A key pressed and released at the current time; then 100 ms pass.
+  void pressKey(uint8_t vk);
+  void wait(uint32_t ms) { time_ += ms; }
+  // The user's IME key: on (hiragana, roman input) or off.
+  void switchIme(bool on) { ime_.switchTo(on); }
+
+  std::string text() const { return ime_.text(); }
+  const ImeEmulation& ime() const { return ime_; }
+  const EngineState& engine() const { return engine_; }
+  const std::vector<std::pair<uint32_t, uintptr_t>>& postedCommands() const {
+    return commands_.posted;
+  }
+  uint32_t time() const { return time_; }
+  void setTime(uint32_t time) { time_ = time; }
+
+  // Called with every event the engine injects, before it is delivered.
+  std::function<void(const SimEvent&)> onInjected;
+
+ private:
+  void deliverInjected();
+
+  EngineState engine_;
+  ImeEmulation ime_;
+  InjectedKeyQueue injected_;
+  PostedCommandLog commands_;
+  uint32_t time_ = 0;
+};
+
+// Milliseconds a scripted key press takes.
+constexpr uint32_t kKeyPressMs = 100;

@@ -1,0 +1,218 @@
+// The emulated keyboard and IME: roman letters compose kana, symbols take
+// their Japanese forms, and the editing keys act as on the device.
+#include "sim/ime_emulation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr uint8_t kBack = 0x08;
+constexpr uint8_t kReturn = 0x0D;
+constexpr uint8_t kShift = 0x10;
+constexpr uint8_t kCapital = 0x14;
+constexpr uint8_t kKanji = 0x19;
+constexpr uint8_t kLeftAlt = 0xA4;
+
+void tap(ImeEmulation& ime, uint8_t vk) {
+  ime.sendKeyDown(vk);
+  ime.sendKeyUp(vk);
+}
+
+void tapShifted(ImeEmulation& ime, uint8_t vk) {
+  ime.sendKeyDown(kShift);
+  tap(ime, vk);
+  ime.sendKeyUp(kShift);
+}
+
+// Taps the keys named by upper-case letters and digits.
+void typeKeys(ImeEmulation& ime, const std::string& keys) {
+  for (char key : keys) tap(ime, static_cast<uint8_t>(key));
+}
+
+void altKanji(ImeEmulation& ime) {
+  ime.sendKeyDown(kLeftAlt);
+  tap(ime, kKanji);
+  ime.sendKeyUp(kLeftAlt);
+}
+
+ImeEmulation imeOn() {
+  ImeEmulation ime;
+  ime.switchTo(true);
+  return ime;
+}
+
+struct RomajiCase {
+  const char* keys;
+  const char* text;
+};
+
+TEST(ImeEmulationTest, RomanLettersComposeKana) {
+  const RomajiCase cases[] = {
+      {"A", "あ"},     {"KA", "か"},    {"SI", "し"},
+      {"SHI", "し"},   {"TI", "ち"},    {"TU", "つ"},
+      {"TSU", "つ"},   {"DI", "ぢ"},    {"DU", "づ"},
+      {"WO", "を"},    {"NN", "ん"},    {"FU", "ふ"},
+      {"XA", "ぁ"},    {"XI", "ぃ"},    {"XU", "ぅ"},
+      {"XE", "ぇ"},    {"XO", "ぉ"},    {"XTU", "っ"},
+      {"XYA", "ゃ"},   {"XYU", "ゅ"},   {"XYO", "ょ"},
+      {"XWA", "ゎ"},   {"KYA", "きゃ"}, {"KKA", "っか"},
+      {"NKA", "んか"}, {"NNA", "んあ"}, {"NANI", "なに"},
+      {"GA", "が"},    {"PA", "ぱ"},    {"KONNNITIHA", "こんにちは"},
+      {"Q", "q"},      {"KX", "kx"},    {"N", "n"},
+  };
+  for (const RomajiCase& c : cases) {
+    ImeEmulation ime = imeOn();
+    typeKeys(ime, c.keys);
+    EXPECT_EQ(ime.text(), c.text) << c.keys;
+    EXPECT_EQ(ime.committed, "") << c.keys;
+  }
+}
+
+struct SymbolCase {
+  uint8_t vk;
+  bool shift;
+  const char* imeOn;
+  const char* imeOff;
+};
+
+TEST(ImeEmulationTest, SymbolsTakeJapaneseFormsWhileTheImeIsOn) {
+  const SymbolCase cases[] = {
+      {0xBC, false, "、", ","},  {0xBE, false, "。", "."}, {0xBF, false, "・", "/"},
+      {0xBD, false, "ー", "-"},  {0xDB, false, "「", "["}, {0xDD, false, "」", "]"},
+      {0xDC, false, "￥", "\\"}, {0x20, false, "　", " "}, {'1', true, "！", "!"},
+      {'2', true, "＠", "@"},    {0xBF, true, "？", "?"},  {0xBA, true, "：", ":"},
+      {0xBA, false, "；", ";"},  {0xC0, true, "～", "~"},  {0xBD, true, "＿", "_"},
+      {0xDE, false, "＇", "'"},  {0xDE, true, "＂", "\""}, {'5', false, "５", "5"},
+      {0x77, false, "＊", "*"},  {0x78, false, "＃", "#"}, {'A', true, "Ａ", "A"},
+  };
+  for (const SymbolCase& c : cases) {
+    ImeEmulation on = imeOn();
+    ImeEmulation off;
+    for (ImeEmulation* ime : {&on, &off}) {
+      if (c.shift) {
+        tapShifted(*ime, c.vk);
+      } else {
+        tap(*ime, c.vk);
+      }
+    }
+    EXPECT_EQ(on.composition(), c.imeOn) << std::hex << int(c.vk);
+    EXPECT_EQ(off.committed, c.imeOff) << std::hex << int(c.vk);
+    EXPECT_EQ(off.composition(), "");
+  }
+}
+
+TEST(ImeEmulationTest, SymbolEndsPendingLetters) {
+  ImeEmulation ime = imeOn();
+  typeKeys(ime, "N");
+  tap(ime, 0xBE);
+  EXPECT_EQ(ime.text(), "ん。");
+  typeKeys(ime, "K");
+  tap(ime, 0xBC);
+  EXPECT_EQ(ime.text(), "ん。k、");
+}
+
+TEST(ImeEmulationTest, BackspaceDeletesTheLastCompositionCharacterFirst) {
+  ImeEmulation ime = imeOn();
+  typeKeys(ime, "KANA");
+  tap(ime, kBack);
+  EXPECT_EQ(ime.composition(), "か");
+  typeKeys(ime, "K");
+  EXPECT_EQ(ime.composition(), "かk");
+  tap(ime, kBack);
+  EXPECT_EQ(ime.composition(), "か");
+  tap(ime, kReturn);
+  EXPECT_EQ(ime.committed, "か");
+  // With no composition the application deletes committed text.
+  tap(ime, kBack);
+  EXPECT_EQ(ime.text(), "");
+  tap(ime, kBack);
+  EXPECT_EQ(ime.text(), "");
+}
+
+TEST(ImeEmulationTest, BackspaceWithTheImeOffDeletesWholeCharacters) {
+  ImeEmulation ime = imeOn();
+  typeKeys(ime, "KA");
+  altKanji(ime);
+  typeKeys(ime, "AB");
+  tap(ime, kBack);
+  tap(ime, kBack);
+  EXPECT_EQ(ime.text(), "か");
+  tap(ime, kBack);
+  EXPECT_EQ(ime.text(), "");
+}
+
+TEST(ImeEmulationTest, EnterCommitsTheCompositionOrTypesANewLine) {
+  ImeEmulation ime = imeOn();
+  typeKeys(ime, "NIHONN");
+  EXPECT_EQ(ime.compositionLength(), 3u);
+  tap(ime, kReturn);
+  EXPECT_EQ(ime.committed, "にほん");
+  EXPECT_EQ(ime.compositionLength(), 0u);
+  tap(ime, kReturn);
+  EXPECT_EQ(ime.committed, "にほん\n");
+  // A lone n is committed as ん.
+  typeKeys(ime, "N");
+  tap(ime, kReturn);
+  EXPECT_EQ(ime.committed, "にほん\nん");
+}
+
+TEST(ImeEmulationTest, AltKanjiCommitsAndSwitchesTheImeBothWays) {
+  ImeEmulation ime = imeOn();
+  typeKeys(ime, "KA");
+  altKanji(ime);
+  EXPECT_FALSE(ime.isOpen());
+  EXPECT_EQ(ime.committed, "か");
+  typeKeys(ime, "KA");
+  EXPECT_EQ(ime.text(), "かka");
+  altKanji(ime);
+  EXPECT_TRUE(ime.isOpen());
+  EXPECT_EQ(ime.conversionMode() & 1u, 1u);
+  typeKeys(ime, "KA");
+  EXPECT_EQ(ime.text(), "かkaか");
+  EXPECT_EQ(ime.composition(), "か");
+}
+
+TEST(ImeEmulationTest, KanjiWithoutAltAndKeysWithCtrlTypeNothing) {
+  ImeEmulation ime = imeOn();
+  tap(ime, kKanji);
+  EXPECT_TRUE(ime.isOpen());
+  ime.sendKeyDown(0x11);
+  tap(ime, 'A');
+  ime.sendKeyUp(0x11);
+  EXPECT_EQ(ime.text(), "");
+}
+
+TEST(ImeEmulationTest, CapsLockTapTogglesTheCaseOfLetters) {
+  ImeEmulation ime;
+  tap(ime, kCapital);
+  EXPECT_TRUE(ime.capsLock);
+  typeKeys(ime, "A");
+  tapShifted(ime, 'B');
+  tap(ime, kCapital);
+  typeKeys(ime, "C");
+  EXPECT_EQ(ime.text(), "Abc");
+  // Digits ignore CapsLock.
+  tap(ime, kCapital);
+  typeKeys(ime, "1");
+  EXPECT_EQ(ime.text(), "Abc1");
+}
+
+TEST(ImeEmulationTest, ControlThroughImeControlCommitsWhenClosing) {
+  ImeEmulation ime = imeOn();
+  typeKeys(ime, "SO");
+  ime.setOpen(false);
+  EXPECT_EQ(ime.committed, "そ");
+  ime.setOpen(true);
+  ime.setConversionMode(25, 0);
+  typeKeys(ime, "RA");
+  EXPECT_EQ(ime.text(), "そら");
+  // Out of native mode, letters are typed as they are.
+  ime.setConversionMode(0, 0);
+  EXPECT_EQ(ime.committed, "そら");
+  typeKeys(ime, "RA");
+  EXPECT_EQ(ime.text(), "そらra");
+}
+
+}  // namespace

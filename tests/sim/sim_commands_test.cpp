@@ -1,0 +1,185 @@
+// The command line tool's commands: check output for good and broken files,
+// the type command's output, its script and its options.
+#include "sim/sim_commands.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "sim/keymap_file_platform.h"
+#include "tests/sim/sim_fixture.h"
+
+namespace {
+
+class TempFile {
+ public:
+  explicit TempFile(const std::string& content) {
+    char name[] = "/tmp/pqk_sim_test_XXXXXX";
+    const int fd = mkstemp(name);
+    path_ = name;
+    if (fd >= 0) {
+      const ssize_t written = write(fd, content.data(), content.size());
+      EXPECT_EQ(written, static_cast<ssize_t>(content.size()));
+      close(fd);
+    }
+  }
+  ~TempFile() { std::remove(path_.c_str()); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+SimCommandLine commandLine(const std::vector<std::string>& args) {
+  SimCommandLine line;
+  std::string error;
+  EXPECT_TRUE(parseSimCommandLine(args, line, error)) << error;
+  return line;
+}
+
+TEST(SimCommandsTest, CheckListsTheFilledSlotsOfTheDefaultKeymap) {
+  SimOutput output;
+  EXPECT_EQ(runCheckCommand(commandLine({"check", defaultKeymapFile()}), output), 0);
+  EXPECT_EQ(output.out, "slots: 0 2 4 5 6\n");
+}
+
+TEST(SimCommandsTest, CheckPrintsEveryMessageWithItsLine) {
+  TempFile file(
+      "defcode TOGGLE '\\x02'\n"
+      "keymap '\\x03'\n"
+      "key TOGGLE\n"
+      "char QQ\n"
+      "key TOGGLE\n");
+  SimOutput output;
+  EXPECT_EQ(runCheckCommand(commandLine({"check", file.path()}), output), 1);
+  EXPECT_EQ(output.out, file.path() + ":4: 4行:symbolが見つかりません\n" + file.path() +
+                            ":4: 4行:Keyの数が合いません\n");
+}
+
+TEST(SimCommandsTest, CheckOfAMissingFileNamesTheFile) {
+  const std::string missing = "/tmp/pqk_sim_no_such_keymap.txt";
+  SimOutput output;
+  EXPECT_EQ(runCheckCommand(commandLine({"check", missing}), output), 1);
+  EXPECT_EQ(output.out, missing + ": ファイルがありません\n" + missing + ": " + missing + "\n");
+}
+
+TEST(SimCommandsTest, MessagesWithoutALineNumberKeepTheirText) {
+  EXPECT_EQ(formatKeymapMessage("k.txt", "12行:symbolが見つかりません"),
+            "k.txt:12: 12行:symbolが見つかりません");
+  EXPECT_EQ(formatKeymapMessage("k.txt", "読込エラー"), "k.txt: 読込エラー");
+  EXPECT_EQ(formatKeymapMessage("k.txt", "12x"), "k.txt: 12x");
+}
+
+TEST(SimCommandsTest, TypeSaysHelloFromTheDefaultKeymap) {
+  SimOutput output;
+  EXPECT_EQ(runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "22222", "000",
+                                        "55", "44", "6"}),
+                           output),
+            0);
+  EXPECT_EQ(output.out, "text: こんにちは\n");
+  EXPECT_EQ(output.err, "");
+}
+
+TEST(SimCommandsTest, TypeWithEventsPrintsEveryInjectedEventFirst) {
+  SimOutput output;
+  runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "--events", "2", "2"}),
+                 output);
+  EXPECT_EQ(output.out,
+            "down 0x4B\nup 0x4B\ndown 0x41\nup 0x41\n"
+            "down 0x08\nup 0x08\ndown 0x4B\nup 0x4B\ndown 0x49\nup 0x49\n"
+            "text: き\n");
+}
+
+TEST(SimCommandsTest, TypeOptionsChooseModeImeAndTimeout) {
+  const std::string keymap = defaultKeymapFile();
+  SimOutput output;
+  runTypeCommand(commandLine({"type", "--keymap", keymap, "--mode", "2touch", "21"}), output);
+  EXPECT_EQ(output.out, "text: か\n");
+  output = {};
+  runTypeCommand(commandLine({"type", "--keymap", keymap, "--ime", "off", "22"}), output);
+  EXPECT_EQ(output.out, "text: b\n");
+  output = {};
+  runTypeCommand(
+      commandLine({"type", "--keymap", keymap, "--options", "41c0", "--timeout", "50", "2", "2"}),
+      output);
+  EXPECT_EQ(output.out, "text: かか\n");
+  output = {};
+  runTypeCommand(commandLine({"type", "--keymap", keymap, "--mode", "none", "--ime", "off", "2",
+                              "vk:41", "ime:on", "vk:41"}),
+                 output);
+  EXPECT_EQ(output.out, "text: 2aあ\n");
+}
+
+TEST(SimCommandsTest, TypeReportsABrokenKeymapAndRunsOn) {
+  TempFile file("keymap 3\n");
+  SimOutput output;
+  EXPECT_EQ(runTypeCommand(commandLine({"type", "--keymap", file.path(), "12"}), output), 0);
+  EXPECT_EQ(output.err, file.path() + ":1: 1行:Keymap番号が不正です\n");
+  // No keymap at all: the keypad types its digits.
+  EXPECT_EQ(output.out, "text: １２\n");
+}
+
+TEST(SimCommandsTest, BadScriptTokensAndOptionsAreRefused) {
+  std::vector<ScriptStep> steps;
+  std::string error;
+  for (const char* token : {"x", "2a", "vk:", "vk:100", "vk:zz", "+", "+-5", "+1x", "ime:maybe"}) {
+    EXPECT_FALSE(parseScript({token}, steps, error)) << token;
+    EXPECT_NE(error.find(token), std::string::npos);
+  }
+  ASSERT_TRUE(parseScript({"12*0#>C", "+250", "vk:1b", "ime:off", "ime:on"}, steps, error));
+  ASSERT_EQ(steps.size(), 11u);
+  EXPECT_EQ(steps[2].value, 0x77u);
+  EXPECT_EQ(steps[4].value, 0x78u);
+  EXPECT_EQ(steps[5].value, 0x27u);
+  EXPECT_EQ(steps[6].value, 0x08u);
+  EXPECT_EQ(steps[7].kind, ScriptStepKind::kWait);
+  EXPECT_EQ(steps[7].value, 250u);
+  EXPECT_EQ(steps[8].value, 0x1Bu);
+  EXPECT_EQ(steps[9].kind, ScriptStepKind::kImeOff);
+
+  SimCommandLine line;
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {},
+           {"run"},
+           {"check"},
+           {"type"},
+           {"type", "--mode", "pager", "1"},
+           {"type", "--ime", "maybe", "1"},
+           {"type", "--options", "xyz", "1"},
+           {"type", "--timeout", "-5", "1"},
+           {"type", "1", "--keymap"},
+           {"check", "a.txt", "b.txt"},
+           {"dump", "a.txt", "--slot", "10"},
+           {"check", "a.txt", "--events"},
+       }) {
+    EXPECT_FALSE(parseSimCommandLine(args, line, error)) << (args.empty() ? "" : args[0]);
+  }
+}
+
+TEST(SimCommandsTest, DefaultOptionsAddTheModeBit) {
+  EXPECT_EQ(commandLine({"type", "1"}).settings.options, 0x4140u);
+  EXPECT_EQ(commandLine({"type", "--mode", "2touch", "1"}).settings.options, 0x4108u);
+  EXPECT_EQ(commandLine({"live", "--mode", "none"}).settings.options, 0x4100u);
+  EXPECT_EQ(commandLine({"live", "--options", "0x18"}).settings.options, 0x18u);
+  EXPECT_TRUE(commandLine({"live"}).settings.imeOn);
+}
+
+TEST(SimCommandsTest, DumpDecodesKeysAndActions) {
+  SimOutput output;
+  EXPECT_EQ(runDumpCommand(commandLine({"dump", defaultKeymapFile(), "--slot", "4"}), output), 0);
+  EXPECT_NE(output.out.find("keymap 4:\n"), std::string::npos);
+  EXPECT_NE(
+      output.out.find("  key 2: type 2 (toggle), 5 actions\n    0: char (1,0x54) (17,0x54)\n"),
+      std::string::npos);
+  EXPECT_NE(output.out.find("  key *: type 4 (next entry), 0 actions\n"), std::string::npos);
+  EXPECT_NE(output.out.find("3: raw 0x01 0x58 0x02 0x58 0x01 0x57 0x02 0x57 0x01 0x41 0x02 0x41"),
+            std::string::npos);
+  output = {};
+  runDumpCommand(commandLine({"dump", defaultKeymapFile(), "--slot", "1"}), output);
+  EXPECT_EQ(output.out, "keymap 1: empty\n");
+}
+
+}  // namespace

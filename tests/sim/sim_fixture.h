@@ -1,0 +1,71 @@
+// Runs keypad scripts on the default keymap through the real engine and the
+// emulated IME.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "sim/sim_device.h"
+#include "sim/sim_script.h"
+
+inline std::string sourcePath(const std::string& relative) {
+  const char* root = std::getenv("PQK_SOURCE_DIR");
+  return std::string(root != nullptr ? root : ".") + "/" + relative;
+}
+
+inline std::string defaultKeymapFile() {
+  return sourcePath("data/defaultkeymap.txt");
+}
+
+enum : uint32_t {
+  kKanaToggleMode = 0x4140,  // default options with kana toggle input
+  kTwoTouchMode = 0x4108,    // default options with 2-touch input
+  kNicoTouchMode = 0x4118,   // 2-touch, nico-touch style
+};
+
+// Splits a script at blanks.
+inline std::vector<std::string> scriptTokens(const std::string& script) {
+  std::vector<std::string> tokens;
+  std::string token;
+  for (char c : script + " ") {
+    if (c != ' ') {
+      token += c;
+    } else if (!token.empty()) {
+      tokens.push_back(token);
+      token.clear();
+    }
+  }
+  return tokens;
+}
+
+// Starts a device on the default keymap; fails the test on any keymap message.
+inline void startDevice(SimDevice& device, uint32_t options, bool imeOn) {
+  SimSettings settings;
+  settings.keymapPath = defaultKeymapFile();
+  settings.options = options;
+  settings.imeOn = imeOn;
+  const std::vector<std::string> messages = device.start(settings);
+  for (const std::string& message : messages) ADD_FAILURE() << message;
+}
+
+inline void play(SimDevice& device, const std::string& script) {
+  std::vector<ScriptStep> steps;
+  std::string error;
+  if (!parseScript(scriptTokens(script), steps, error)) {
+    ADD_FAILURE() << error;
+    return;
+  }
+  runScript(device, steps);
+}
+
+// The text a user sees after `script` on a fresh device.
+inline std::string typed(uint32_t options, bool imeOn, const std::string& script) {
+  SimDevice device;
+  startDevice(device, options, imeOn);
+  play(device, script);
+  return device.text();
+}
