@@ -97,10 +97,20 @@ TEST(ImeEmulationTest, SymbolsTakeJapaneseFormsWhileTheImeIsOn) {
         tap(*ime, c.vk);
       }
     }
-    EXPECT_EQ(on.composition(), c.imeOn) << std::hex << int(c.vk);
+    EXPECT_EQ(on.text(), c.imeOn) << std::hex << int(c.vk);
     EXPECT_EQ(off.committed, c.imeOff) << std::hex << int(c.vk);
     EXPECT_EQ(off.composition(), "");
   }
+}
+
+TEST(ImeEmulationTest, SpaceOutsideACompositionIsTypedAtOnce) {
+  ImeEmulation ime = imeOn();
+  tap(ime, 0x20);
+  EXPECT_EQ(ime.committed, "　");
+  typeKeys(ime, "KA");
+  tap(ime, 0x20);
+  EXPECT_EQ(ime.committed, "　");
+  EXPECT_EQ(ime.composition(), "か　");
 }
 
 TEST(ImeEmulationTest, SymbolEndsPendingLetters) {
