@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/keymap_file_platform.h"
+#include "sim/keymap_diagnostics.h"
 #include "sim/live_terminal.h"
 #include "sim/sim_command_line.h"
 #include "sim/sim_commands.h"

@@ -3,21 +3,22 @@
 #include <cstdio>
 #include <vector>
 
+#include "keymap/host_keymap_platform.h"
 #include "keymap/keymap_compiler.h"
+#include "sim/keymap_diagnostics.h"
 #include "sim/keymap_dump.h"
-#include "sim/keymap_file_platform.h"
 #include "sim/sim_script.h"
 
 namespace {
 
 // Compiles `file` into `engine` and appends its messages, one per line.
 bool compileAndReport(EngineState& engine, const std::string& file, std::string& report) {
-  KeymapFilePlatform platform;
+  HostKeymapPlatform platform;
   loadKeymapFile(engine, platform, file);
-  for (const std::string& message : platform.messages) {
+  for (const std::string& message : platform.messages()) {
     report += formatKeymapMessage(file, message) + "\n";
   }
-  return platform.messages.empty();
+  return platform.messages().empty();
 }
 
 std::string hexByte(uint32_t value) {

@@ -1,8 +1,8 @@
 #include "sim/sim_device.h"
 
 #include "engine/key_event.h"
+#include "keymap/host_keymap_platform.h"
 #include "keymap/keymap_compiler.h"
-#include "sim/keymap_file_platform.h"
 
 SimDevice::SimDevice() {
   engine_.keyOutput = &injected_;
@@ -22,9 +22,9 @@ std::vector<std::string> SimDevice::start(const SimSettings& settings) {
   engine_.mainWindow = &commands_;
   ime_.switchTo(settings.imeOn);
   selectModeKeymap(engine_);
-  KeymapFilePlatform platform;
+  HostKeymapPlatform platform;
   loadKeymapFile(engine_, platform, settings.keymapPath);
-  return platform.messages;
+  return platform.messages();
 }
 
 void SimDevice::keyEvent(uint8_t vk, bool down) {

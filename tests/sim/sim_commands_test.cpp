@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/keymap_file_platform.h"
+#include "sim/keymap_diagnostics.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {
