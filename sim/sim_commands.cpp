@@ -1,6 +1,7 @@
 #include "sim/sim_commands.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "keymap/host_keymap_platform.h"
@@ -25,6 +26,18 @@ std::string hexByte(uint32_t value) {
   char text[8];
   std::snprintf(text, sizeof text, "0x%02X", value & 0xFF);
   return text;
+}
+
+// A window command the engine posted. The run-program parameter points at
+// the program path inside the device's own live keymap image, followed by
+// the argument string.
+std::string describePostedCommand(uint32_t command, uintptr_t param) {
+  if (command == 30000 && param != 0) {
+    const char* program = reinterpret_cast<const char*>(param);
+    const char* arguments = program + std::strlen(program) + 1;
+    return "run \"" + std::string(program) + "\" \"" + arguments + "\"";
+  }
+  return "command " + std::to_string(command) + " " + std::to_string(param);
 }
 
 std::string printable(const std::string& text) {
@@ -94,7 +107,7 @@ int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
   runScript(device, steps);
   if (line.events) {
     for (const auto& [command, param] : device.postedCommands()) {
-      output.out += "command " + std::to_string(command) + " " + std::to_string(param) + "\n";
+      output.out += describePostedCommand(command, param) + "\n";
     }
   }
   output.out += "text: " + printable(device.text()) + "\n";

@@ -113,6 +113,21 @@ TEST(SimCommandsTest, TypeOptionsChooseModeImeAndTimeout) {
   EXPECT_EQ(output.out, "text: 2aあ\n");
 }
 
+TEST(SimCommandsTest, TypeWithEventsShowsPostedWindowCommands) {
+  std::string text =
+      "keymap '\\x04'\n"
+      "key '\\x02'\n"
+      "exec \"\\Windows\\calc.exe\" \"-x 1\"\n"
+      "key '\\x02'\n"
+      "command '\\x07' '\\x02'\n";
+  for (int key = 3; key <= 12; ++key) text += "key '\\x02'\n";
+  TempFile file(text);
+  SimOutput output;
+  runTypeCommand(commandLine({"type", "--keymap", file.path(), "--events", "12"}), output);
+  EXPECT_EQ(output.err, "");
+  EXPECT_EQ(output.out, "run \"\\Windows\\calc.exe\" \"-x 1\"\ncommand 30001 2\ntext: \n");
+}
+
 TEST(SimCommandsTest, TypeReportsABrokenKeymapAndRunsOn) {
   TempFile file("keymap 3\n");
   SimOutput output;
