@@ -1,0 +1,95 @@
+// Drives the whole engine with a fuzzed keymap text and a fuzzed stream of
+// key events, option changes, IME answers and keymap reloads, checking the
+// engine's invariants after every step.
+//
+// Input: a 2-byte little-endian length L, L bytes of keymap text, then
+// 6-byte steps.
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/engine_state.h"
+#include "engine/key_event.h"
+#include "fuzz/fuzz_support.h"
+#include "keymap/keymap_compiler.h"
+
+namespace {
+
+constexpr uint32_t kMessages[] = {kMessageKeyDown,  kMessageKeyUp, kMessageSysKeyDown,
+                                  kMessageSysKeyUp, 0x0,           0x102};
+
+// Keys worth hitting often: the keypad, the clear key, right arrow, Shift, Ctrl.
+constexpr uint8_t kInterestingVks[] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38,
+                                       0x39, 0x77, 0x30, 0x78, 0x08, 0x27, 0x10, 0x11,
+                                       0xA0, 0xA1, 0xA2, 0x14, 0xF0, 0x1B, 0xF3, 0x41};
+
+bool isSwapKey(uint32_t vk) {
+  return vk == 0x11 || vk == 0x14 || vk == 0xF0 || vk == 0x1B || vk == 0xF3;
+}
+
+struct Harness {
+  EngineState engine;
+  TrackingKeyOutput output;
+  FuzzIme ime;
+  RecordingSink sink;
+  MemoryKeymapPlatform platform;
+  uint32_t time = 1000;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 2) return 0;
+  size_t textSize = static_cast<size_t>(data[0] | (data[1] << 8));
+  if (textSize > size - 2) textSize = size - 2;
+  const uint8_t* steps = data + 2 + textSize;
+  const size_t stepBytes = size - 2 - textSize;
+
+  static Harness* h = new Harness;  // reused: only its state is reset
+  *h = Harness{};
+  h->engine.keyOutput = &h->output;
+  h->engine.imeControl = &h->ime;
+  setEngineDefaults(h->engine);
+  h->engine.mainWindow = &h->sink;
+  h->platform.data = data + 2;
+  h->platform.size = textSize;
+  loadKeymapFile(h->engine, h->platform, "fuzz.txt");
+  const bool rawPresent = keymapsHoldRawRecords(h->engine);
+
+  for (size_t at = 0; at + 6 <= stepBytes; at += 6) {
+    const uint8_t* s = steps + at;
+    EngineState& engine = h->engine;
+    h->ime.open = (s[3] & 1) != 0;
+    h->ime.conversion = (s[3] & 2) ? 25 : 0;
+    h->ime.composition = (s[3] & 4) ? 1 : 0;
+    switch (s[0] % 10) {
+      case 8:  // the settings dialogs change the options and the timeout
+        engine.options = static_cast<uint32_t>(s[1] | (s[4] << 8) | ((s[5] & 0x09) << 16));
+        engine.timeoutMs = static_cast<int8_t>(s[2]) * 16;
+        selectModeKeymap(engine);
+        break;
+      case 9:  // the user reloads the keymap file
+        if (s[1] & 1) {
+          clearKeymaps(engine);
+        } else {
+          loadKeymapFile(engine, h->platform, "fuzz.txt");
+        }
+        break;
+      default: {
+        const uint32_t vk = (s[0] & 0x10) ? s[1] : kInterestingVks[s[1] % sizeof kInterestingVks];
+        const uint32_t message = kMessages[s[5] % (sizeof kMessages / sizeof kMessages[0])];
+        const uint32_t scanCode = (s[4] & 0x80) ? 1 : 0x2A;
+        h->time += (s[2] & 0x80) ? 0xFFFFFF00u + s[2] : s[2] * 8u;  // jitter, even backwards
+        std::memset(h->output.held, 0, sizeof h->output.held);
+        const bool swallowed = handleKeyEvent(engine, scanCode, vk, message, h->time);
+        if (scanCode == 1 && swallowed) std::abort();
+        // The swaps replay a single press or release; everything else the
+        // engine types must be released within the same event.
+        if (!rawPresent && !isSwapKey(vk) && h->output.anyHeld()) std::abort();
+        break;
+      }
+    }
+    checkEngineInvariants(engine);
+  }
+  clearKeymaps(h->engine);
+  return 0;
+}

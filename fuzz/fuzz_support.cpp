@@ -1,0 +1,86 @@
+#include "fuzz/fuzz_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+bool MemoryKeymapPlatform::openKeymapFile(const std::string&, uint32_t& fileSize) {
+  fileSize = static_cast<uint32_t>(size);
+  return true;
+}
+
+bool MemoryKeymapPlatform::readKeymapFile(uint8_t* buffer, uint32_t bufferSize) {
+  if (bufferSize > size) return false;
+  if (bufferSize != 0) std::memcpy(buffer, data, bufferSize);
+  return true;
+}
+
+void MemoryKeymapPlatform::showKeymapMessage(const std::string& text) {
+  ++messages;
+  if (text.size() > 600) {
+    std::fprintf(stderr, "over-long keymap message (%zu bytes)\n", text.size());
+    std::abort();
+  }
+}
+
+void TrackingKeyOutput::sendKeyDown(uint8_t vk) {
+  ++held[vk];
+  ++events;
+}
+
+void TrackingKeyOutput::sendKeyUp(uint8_t vk) {
+  --held[vk];
+  ++events;
+}
+
+bool TrackingKeyOutput::anyHeld() const {
+  for (int count : held) {
+    if (count > 0) return true;
+  }
+  return false;
+}
+
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+  std::fprintf(stderr, "engine invariant broken: %s\n", what);
+  std::abort();
+}
+
+bool isColumnMarker(int32_t value) {
+  return value == 0 || (value >= kColumnMarker && value < kColumnMarker + kKeypadColumns);
+}
+
+}  // namespace
+
+void checkEngineInvariants(const EngineState& engine) {
+  if (!isColumnMarker(engine.toggleKey)) fail("toggleKey out of range");
+  if (!isColumnMarker(engine.firstStroke)) fail("firstStroke out of range");
+  if (engine.activeCharList != nullptr) {
+    bool live = false;
+    for (const KeymapImage& image : engine.keymaps) {
+      if (isInsideImage(image, engine.activeCharList)) live = true;
+    }
+    if (!live) fail("activeCharList outside every live image");
+    if (engine.activeCharList[0] != kActionChar) fail("activeCharList is not a char list");
+    if (engine.charIndex < 0 || engine.charIndex >= charListCount(engine.activeCharList)) {
+      fail("charIndex outside the active list");
+    }
+  } else if (engine.charIndex != 0) {
+    fail("charIndex without a list");
+  }
+  if (engine.currentKeymap != nullptr && (engine.currentKeymap < engine.keymaps ||
+                                          engine.currentKeymap >= engine.keymaps + kKeymapSlots)) {
+    fail("currentKeymap is not a slot");
+  }
+}
+
+bool keymapsHoldRawRecords(const EngineState& engine) {
+  for (const KeymapImage& image : engine.keymaps) {
+    const uint32_t count = actionTableCount(image);
+    for (uint32_t i = 0; i < count; ++i) {
+      if (actionRecordAt(image, i)[0] == kActionRaw) return true;
+    }
+  }
+  return false;
+}
