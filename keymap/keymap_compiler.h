@@ -31,7 +31,14 @@ constexpr int32_t kNoName = -1;
 struct KeymapSymbol {
   int32_t name = kNoName;  // offset of the name in the string area
   int32_t value = 0;
+  uint32_t nameLength = 0;
 };
+
+// Open-addressing index over the symbol names (twice the symbol limit, so it
+// never fills): entry = symbol number + 1, 0 = empty. Only the first symbol
+// of each name is indexed, which keeps first-definition-wins while lookups
+// stay independent of the symbol count.
+constexpr uint32_t kSymbolIndexSize = 2 * kMaxSymbols;
 
 struct KeymapCompiler {
   KeymapPlatform* platform = nullptr;
@@ -41,6 +48,7 @@ struct KeymapCompiler {
   uint32_t stringsUsed = 0;
   KeymapSymbol symbols[kMaxSymbols] = {};
   uint32_t symbolCount = 0;
+  uint16_t symbolIndex[kSymbolIndexSize] = {};
 
   // The whole text, NUL-terminated; owned by the load.
   uint8_t* text = nullptr;

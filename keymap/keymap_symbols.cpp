@@ -11,18 +11,35 @@
 #include "keymap/keymap_compiler.h"
 #include "keymap/keymap_messages.h"
 
-const KeymapSymbol* findSymbol(const KeymapCompiler& compiler, const KeymapToken& name) {
-  for (uint32_t i = 0; i < compiler.symbolCount; ++i) {
-    const KeymapSymbol& symbol = compiler.symbols[i];
-    if (symbol.name == kNoName) continue;
-    const char* stored = compiler.strings + symbol.name;
-    // Stored names end with a NUL and tokens never hold one, so a stored name
-    // of the same length is compared within its own bytes.
-    if (std::strlen(stored) == name.length && std::memcmp(stored, name.bytes, name.length) == 0) {
-      return &symbol;
-    }
+namespace {
+
+uint32_t nameHash(const uint8_t* bytes, size_t length) {
+  uint32_t hash = 2166136261u;  // FNV-1a
+  for (size_t i = 0; i < length; ++i) hash = (hash ^ bytes[i]) * 16777619u;
+  return hash;
+}
+
+bool nameEquals(const KeymapCompiler& compiler, const KeymapSymbol& symbol,
+                const KeymapToken& name) {
+  return symbol.name != kNoName && symbol.nameLength == name.length &&
+         std::memcmp(compiler.strings + symbol.name, name.bytes, name.length) == 0;
+}
+
+// The index slot holding `name`, or the empty slot where it would go.
+uint32_t indexSlot(const KeymapCompiler& compiler, const KeymapToken& name) {
+  uint32_t slot = nameHash(name.bytes, name.length) % kSymbolIndexSize;
+  while (compiler.symbolIndex[slot] != 0 &&
+         !nameEquals(compiler, compiler.symbols[compiler.symbolIndex[slot] - 1], name)) {
+    slot = (slot + 1) % kSymbolIndexSize;
   }
-  return nullptr;
+  return slot;
+}
+
+}  // namespace
+
+const KeymapSymbol* findSymbol(const KeymapCompiler& compiler, const KeymapToken& name) {
+  const uint16_t entry = compiler.symbolIndex[indexSlot(compiler, name)];
+  return entry == 0 ? nullptr : &compiler.symbols[entry - 1];
 }
 
 int32_t storeName(KeymapCompiler& compiler, const KeymapToken& name) {
@@ -44,7 +61,15 @@ void defineSymbol(KeymapCompiler& compiler, const KeymapToken& name, int32_t val
   }
   KeymapSymbol& symbol = compiler.symbols[compiler.symbolCount++];
   symbol.name = storeName(compiler, name);
+  symbol.nameLength = static_cast<uint32_t>(name.length);
   symbol.value = value;
+  if (symbol.name == kNoName) return;
+  // A name defined again stays with its first symbol: later ones are stored
+  // but never found.
+  const uint32_t slot = indexSlot(compiler, name);
+  if (compiler.symbolIndex[slot] == 0) {
+    compiler.symbolIndex[slot] = static_cast<uint16_t>(compiler.symbolCount);
+  }
 }
 
 int32_t parseToken(KeymapCompiler& compiler, const uint8_t*& pos) {
