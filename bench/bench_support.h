@@ -9,9 +9,11 @@
 #include "engine/engine_state.h"
 #include "keymap/keymap_platform.h"
 
+// Injects nothing; only counts, so a run can show that the case typed.
 struct NullKeyOutput final : KeyOutput {
-  void sendKeyDown(uint8_t) override {}
-  void sendKeyUp(uint8_t) override {}
+  unsigned long events = 0;
+  void sendKeyDown(uint8_t) override { ++events; }
+  void sendKeyUp(uint8_t) override { ++events; }
 };
 
 struct FixedIme final : ImeControl {

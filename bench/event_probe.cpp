@@ -31,8 +31,10 @@ int main(int argc, char** argv) {
     prepareCase(bench, c.which);
     uint32_t time = 0;
     runCaseEvent(bench, c.which, time);  // warm-up: first-touch effects stay out
+    const unsigned long before = bench.output.events;
     const bool swallowed = pqkMeasuredEvent(bench, c.which, time);
-    std::printf("%s swallowed=%d\n", c.name, swallowed ? 1 : 0);
+    std::printf("%s swallowed=%d injected=%lu\n", c.name, swallowed ? 1 : 0,
+                bench.output.events - before);
     return 0;
   }
   std::fprintf(stderr, "unknown case %s\n", argv[1]);
