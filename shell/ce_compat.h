@@ -31,7 +31,8 @@ constexpr DWORD kKeyEventUpFlags = KEYEVENTF_KEYUP;
 
 // Registry change notification (regext.h on CE).
 typedef struct RegistryWatcher* HREGNOTIFY;
-typedef void (*REGISTRYNOTIFYCALLBACK)(HREGNOTIFY notification, DWORD userData, const BYTE* data,
+// The same shape as CE's: the data is not to be written through.
+typedef void (*REGISTRYNOTIFYCALLBACK)(HREGNOTIFY notification, DWORD userData, BYTE* data,
                                        UINT dataSize);
 struct NOTIFICATIONCONDITION;
 

@@ -1,0 +1,75 @@
+#include "shell/key_hook.h"
+
+#include <cstring>
+
+#include "engine/key_event.h"
+#include "shell/shell_state.h"
+
+HookPlatform win32HookPlatform() {
+  return {SetWindowsHookExW, UnhookWindowsHookEx,    CallNextHookEx,
+          MessageBoxW,       RegistryNotifyCallback, RegistryCloseNotification};
+}
+
+HookPlatform hookPlatform = win32HookPlatform();
+
+bool installKeyHook(bool showFailureMessage) {
+  if (shellState.hookHandle != nullptr) return true;
+  // A global hook needs a module; without a recorded instance, the program's.
+  HINSTANCE instance = shellState.instance ? shellState.instance : GetModuleHandleW(nullptr);
+  shellState.hookHandle = hookPlatform.setWindowsHookEx(WH_KEYBOARD_LL, keyHookProc, instance, 0);
+  if (shellState.hookHandle == nullptr) {
+    if (showFailureMessage) {
+      hookPlatform.messageBox(nullptr, kHookFailedMessage, L"padquiltkana", MB_OK);
+    }
+    return false;
+  }
+  if (hookPlatform.registryNotifyCallback(HKEY_LOCAL_MACHINE, kSlidingOutKey, kSlidingOutValue,
+                                          onSlidingOutChanged, 0, nullptr,
+                                          &shellState.watcherHandle) != S_OK) {
+    shellState.watcherHandle = nullptr;
+  }
+  return true;
+}
+
+void removeKeyHook() {
+  if (shellState.watcherHandle != nullptr) {
+    hookPlatform.registryCloseNotification(shellState.watcherHandle);
+    shellState.watcherHandle = nullptr;
+  }
+  if (shellState.hookHandle != nullptr) {
+    hookPlatform.unhookWindowsHookEx(shellState.hookHandle);
+    shellState.hookHandle = nullptr;
+  }
+}
+
+LRESULT CALLBACK keyHookProc(int code, WPARAM message, LPARAM event) {
+  const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(event);
+  if (code != HC_ACTION || key == nullptr) {
+    return hookPlatform.callNextHookEx(shellState.hookHandle, code, message, event);
+  }
+  // The engine's own injected events pass at once.
+  if (key->scanCode == kOwnEventScanCode) {
+    return hookPlatform.callNextHookEx(shellState.hookHandle, 0, message, event);
+  }
+  if (handleKeyEvent(shellState.engine, key->scanCode, key->vkCode, static_cast<uint32_t>(message),
+                     key->time)) {
+    return 1;
+  }
+  return hookPlatform.callNextHookEx(shellState.hookHandle, 0, message, event);
+}
+
+void onSlidingOutChanged(HREGNOTIFY, DWORD, BYTE* data, UINT dataSize) {
+  DWORD value = 0;
+  if (data == nullptr || dataSize != sizeof(value)) return;
+  std::memcpy(&value, data, sizeof(value));
+  if (value == 0) return;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSlidingOutKey, 0, kRegWriteAccess, &key) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  const DWORD zero = 0;
+  RegSetValueExW(key, kSlidingOutValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero),
+                 sizeof(zero));
+  RegCloseKey(key);
+}

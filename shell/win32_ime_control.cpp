@@ -1,0 +1,110 @@
+#include "shell/win32_ime_control.h"
+
+#include <imm.h>
+#include <windows.h>
+
+#ifdef _WIN32_WCE
+
+// Every call takes the focused context and gives it back.
+bool Win32ImeControl::isOpen() {
+  HIMC context = ImmGetContext(nullptr);
+  bool open = ImmGetOpenStatus(context) != FALSE;
+  ImmReleaseContext(nullptr, context);
+  return open;
+}
+
+uint32_t Win32ImeControl::conversionMode() {
+  HIMC context = ImmGetContext(nullptr);
+  DWORD conversion = 0;
+  DWORD sentence = 0;
+  ImmGetConversionStatus(context, &conversion, &sentence);
+  ImmReleaseContext(nullptr, context);
+  return conversion;
+}
+
+void Win32ImeControl::setOpen(bool open) {
+  HIMC context = ImmGetContext(nullptr);
+  ImmSetOpenStatus(context, open ? TRUE : FALSE);
+  ImmReleaseContext(nullptr, context);
+}
+
+void Win32ImeControl::setConversionMode(uint32_t conversion, uint32_t sentence) {
+  HIMC context = ImmGetContext(nullptr);
+  ImmSetConversionStatus(context, conversion, sentence);
+  ImmReleaseContext(nullptr, context);
+}
+
+uint32_t Win32ImeControl::compositionLength() {
+  HIMC context = ImmGetContext(nullptr);
+  LONG length = ImmGetCompositionStringW(context, GCS_COMPSTR, nullptr, 0);
+  ImmReleaseContext(nullptr, context);
+  return length > 0 ? static_cast<uint32_t>(length) : 0;
+}
+
+#else  // desktop Windows
+
+// Requests of WM_IME_CONTROL (ime.h, which mingw-w64 does not ship).
+#ifndef IMC_GETOPENSTATUS
+#define IMC_GETCONVERSIONMODE 0x0001
+#define IMC_SETCONVERSIONMODE 0x0002
+#define IMC_GETOPENSTATUS 0x0005
+#define IMC_SETOPENSTATUS 0x0006
+#endif
+
+namespace {
+
+// The default IME window of the window that has the keyboard focus, or null.
+HWND focusedImeWindow() {
+  HWND foreground = GetForegroundWindow();
+  if (foreground == nullptr) return nullptr;
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  HWND focus = foreground;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) &&
+      info.hwndFocus != nullptr) {
+    focus = info.hwndFocus;
+  }
+  return ImmGetDefaultIMEWnd(focus);
+}
+
+// Sends one IME control request; false when there is no IME window or it
+// does not answer in time.
+bool imeControl(WPARAM request, LPARAM value, DWORD_PTR& answer) {
+  answer = 0;
+  HWND imeWindow = focusedImeWindow();
+  if (imeWindow == nullptr) return false;
+  return SendMessageTimeoutW(imeWindow, WM_IME_CONTROL, request, value, SMTO_ABORTIFHUNG,
+                             kImeQueryTimeoutMs, &answer) != 0;
+}
+
+}  // namespace
+
+bool Win32ImeControl::isOpen() {
+  DWORD_PTR open = 0;
+  return imeControl(IMC_GETOPENSTATUS, 0, open) && open != 0;
+}
+
+uint32_t Win32ImeControl::conversionMode() {
+  DWORD_PTR conversion = 0;
+  if (!imeControl(IMC_GETCONVERSIONMODE, 0, conversion)) return 0;
+  return static_cast<uint32_t>(conversion);
+}
+
+void Win32ImeControl::setOpen(bool open) {
+  DWORD_PTR ignored = 0;
+  imeControl(IMC_SETOPENSTATUS, open ? TRUE : FALSE, ignored);
+}
+
+// The IME window takes no sentence mode with the conversion mode; the
+// sentence mode is left as the IME has it.
+void Win32ImeControl::setConversionMode(uint32_t conversion, uint32_t) {
+  DWORD_PTR ignored = 0;
+  imeControl(IMC_SETCONVERSIONMODE, static_cast<LPARAM>(conversion), ignored);
+}
+
+// Another process's composition cannot be read: none is known.
+uint32_t Win32ImeControl::compositionLength() {
+  return 0;
+}
+
+#endif

@@ -1,0 +1,60 @@
+#include "shell/win32_keymap_platform.h"
+
+std::wstring wideFromUtf8(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  int length =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (length <= 0) return std::wstring();
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+  return wide;
+}
+
+std::string utf8FromWide(const wchar_t* text) {
+  if (text == nullptr || text[0] == L'\0') return std::string();
+  int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return std::string();
+  std::string narrow(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, &narrow[0], length, nullptr, nullptr);
+  narrow.resize(static_cast<size_t>(length - 1));
+  return narrow;
+}
+
+Win32KeymapPlatform::~Win32KeymapPlatform() {
+  closeKeymapFile();
+}
+
+bool Win32KeymapPlatform::openKeymapFile(const std::string& pathUtf8, uint32_t& size) {
+  closeKeymapFile();
+  std::wstring path = wideFromUtf8(pathUtf8);
+  file_ = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file_ == INVALID_HANDLE_VALUE) return false;
+  DWORD high = 0;
+  DWORD low = GetFileSize(file_, &high);
+  // A size beyond 32 bits (or none) makes the read fail, reported as such.
+  sizeUnknown_ = high != 0 || (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR);
+  size = sizeUnknown_ ? 0 : low;
+  return true;
+}
+
+bool Win32KeymapPlatform::readKeymapFile(uint8_t* buffer, uint32_t size) {
+  if (file_ == INVALID_HANDLE_VALUE || sizeUnknown_) return false;
+  DWORD read = 0;
+  return ReadFile(file_, buffer, size, &read, nullptr) && read == size;
+}
+
+void Win32KeymapPlatform::closeKeymapFile() {
+  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+  file_ = INVALID_HANDLE_VALUE;
+  sizeUnknown_ = false;
+}
+
+void Win32KeymapPlatform::showKeymapMessage(const std::string& textUtf8) {
+  std::wstring text = wideFromUtf8(textUtf8);
+  show_(text.c_str());
+}
+
+void Win32KeymapPlatform::showMessageBox(const wchar_t* text) {
+  MessageBoxW(nullptr, text, L"padquiltkana", MB_OK);
+}

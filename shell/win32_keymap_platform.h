@@ -1,0 +1,38 @@
+// The keymap compiler's Win32 platform: the file through CreateFileW and
+// ReadFile, messages in a message box. Paths and texts arrive as UTF-8.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "keymap/keymap_platform.h"
+
+// UTF-8 to UTF-16; bytes that are not UTF-8 become U+FFFD.
+std::wstring wideFromUtf8(const std::string& text);
+// UTF-16 to UTF-8, for handing shell paths to the compiler.
+std::string utf8FromWide(const wchar_t* text);
+
+class Win32KeymapPlatform final : public KeymapPlatform {
+ public:
+  // How a message reaches the user; tests pass a recorder.
+  using MessageShower = void (*)(const wchar_t* text);
+
+  explicit Win32KeymapPlatform(MessageShower show = showMessageBox) : show_(show) {}
+  ~Win32KeymapPlatform();
+  Win32KeymapPlatform(const Win32KeymapPlatform&) = delete;
+  Win32KeymapPlatform& operator=(const Win32KeymapPlatform&) = delete;
+
+  bool openKeymapFile(const std::string& pathUtf8, uint32_t& size) override;
+  bool readKeymapFile(uint8_t* buffer, uint32_t size) override;
+  void closeKeymapFile() override;
+  void showKeymapMessage(const std::string& textUtf8) override;
+
+  // A modal box with no owner, caption "padquiltkana" and an OK button.
+  static void showMessageBox(const wchar_t* text);
+
+ private:
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+  bool sizeUnknown_ = false;
+  MessageShower show_;
+};
