@@ -1,7 +1,6 @@
 #include "shell/win32_ime_control.h"
 
 #include <imm.h>
-#include <windows.h>
 
 #ifdef _WIN32_WCE
 
@@ -51,9 +50,6 @@ uint32_t Win32ImeControl::compositionLength() {
 #define IMC_SETOPENSTATUS 0x0006
 #endif
 
-namespace {
-
-// The default IME window of the window that has the keyboard focus, or null.
 HWND focusedImeWindow() {
   HWND foreground = GetForegroundWindow();
   if (foreground == nullptr) return nullptr;
@@ -67,39 +63,34 @@ HWND focusedImeWindow() {
   return ImmGetDefaultIMEWnd(focus);
 }
 
-// Sends one IME control request; false when there is no IME window or it
-// does not answer in time.
-bool imeControl(WPARAM request, LPARAM value, DWORD_PTR& answer) {
+bool sendImeControl(HWND imeWindow, WPARAM request, LPARAM value, DWORD_PTR& answer) {
   answer = 0;
-  HWND imeWindow = focusedImeWindow();
   if (imeWindow == nullptr) return false;
   return SendMessageTimeoutW(imeWindow, WM_IME_CONTROL, request, value, SMTO_ABORTIFHUNG,
                              kImeQueryTimeoutMs, &answer) != 0;
 }
 
-}  // namespace
-
 bool Win32ImeControl::isOpen() {
   DWORD_PTR open = 0;
-  return imeControl(IMC_GETOPENSTATUS, 0, open) && open != 0;
+  return sendImeControl(findImeWindow(), IMC_GETOPENSTATUS, 0, open) && open != 0;
 }
 
 uint32_t Win32ImeControl::conversionMode() {
   DWORD_PTR conversion = 0;
-  if (!imeControl(IMC_GETCONVERSIONMODE, 0, conversion)) return 0;
+  if (!sendImeControl(findImeWindow(), IMC_GETCONVERSIONMODE, 0, conversion)) return 0;
   return static_cast<uint32_t>(conversion);
 }
 
 void Win32ImeControl::setOpen(bool open) {
   DWORD_PTR ignored = 0;
-  imeControl(IMC_SETOPENSTATUS, open ? TRUE : FALSE, ignored);
+  sendImeControl(findImeWindow(), IMC_SETOPENSTATUS, open ? TRUE : FALSE, ignored);
 }
 
 // The IME window takes no sentence mode with the conversion mode; the
 // sentence mode is left as the IME has it.
 void Win32ImeControl::setConversionMode(uint32_t conversion, uint32_t) {
   DWORD_PTR ignored = 0;
-  imeControl(IMC_SETCONVERSIONMODE, static_cast<LPARAM>(conversion), ignored);
+  sendImeControl(findImeWindow(), IMC_SETCONVERSIONMODE, static_cast<LPARAM>(conversion), ignored);
 }
 
 // Another process's composition cannot be read: none is known.

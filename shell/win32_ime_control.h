@@ -4,13 +4,27 @@
 // asked with WM_IME_CONTROL instead.
 #pragma once
 
+#include <windows.h>
+
 #include "engine/platform.h"
 
 // Longest wait for a desktop IME window's answer, in ms. The queries run
 // inside the keyboard hook, which the system removes when it blocks.
 constexpr unsigned kImeQueryTimeoutMs = 50;
 
+#ifndef _WIN32_WCE
+// The default IME window of the window with the keyboard focus, or null.
+HWND focusedImeWindow();
+// One WM_IME_CONTROL request; false when there is no window or no answer in
+// time.
+bool sendImeControl(HWND imeWindow, WPARAM request, LPARAM value, DWORD_PTR& answer);
+#endif
+
 struct Win32ImeControl final : ImeControl {
+#ifndef _WIN32_WCE
+  // Where the requests go; tests point it elsewhere.
+  HWND (*findImeWindow)() = focusedImeWindow;
+#endif
   bool isOpen() override;
   uint32_t conversionMode() override;
   void setOpen(bool open) override;

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -233,11 +235,44 @@ TEST(StartupShortcut, PathIsInTheStartupFolder) {
   EXPECT_EQ(std::wstring(path), std::wstring(folder) + L"\\padquiltkana.lnk");
 }
 
+// The program path and the arguments a shell link names.
+std::pair<std::wstring, std::wstring> readShortcut(const wchar_t* path) {
+  std::pair<std::wstring, std::wstring> result;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkW* link = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      if (SUCCEEDED(file->Load(path, STGM_READ))) {
+        wchar_t text[MAX_PATH + 1] = {};
+        link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+        result.first = text;
+        link->GetArguments(text, MAX_PATH);
+        result.second = text;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return result;
+}
+
 TEST(StartupShortcut, CreateExistsDelete) {
   deleteStartupShortcut();
   EXPECT_FALSE(startupShortcutExists());
   createStartupShortcut();
   EXPECT_TRUE(startupShortcutExists());
+
+  wchar_t shortcut[kPathUnits];
+  startupShortcutPath(shortcut);
+  wchar_t program[kPathUnits];
+  programFolderPath(program, L"padquiltkanalt.exe");
+  auto [target, arguments] = readShortcut(shortcut);
+  EXPECT_EQ(_wcsicmp(target.c_str(), program), 0) << std::string(target.begin(), target.end());
+  EXPECT_EQ(arguments, L"-s");
+
   deleteStartupShortcut();
   EXPECT_FALSE(startupShortcutExists());
 }

@@ -1,0 +1,119 @@
+// Injected keys travel through a real low-level hook under wine: they come
+// back with their own virtual key, scan code 1 and extra information 11, and
+// the program's hook swallows a swapped key and passes its own replacement.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/key_event.h"
+#include "shell/key_hook.h"
+#include "shell/shell_state.h"
+#include "shell/win32_key_output.h"
+
+namespace {
+
+struct SeenEvent {
+  DWORD vk;
+  DWORD scanCode;
+  bool up;
+  bool injected;
+  ULONG_PTR extraInfo;
+};
+
+std::vector<SeenEvent> seen;
+HHOOK recorderHook = nullptr;
+
+// Stands for every hook and application after the program's hook.
+LRESULT CALLBACK recordEvent(int code, WPARAM message, LPARAM event) {
+  if (code == HC_ACTION) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(event);
+    bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
+    seen.push_back(
+        {key->vkCode, key->scanCode, up, (key->flags & LLKHF_INJECTED) != 0, key->dwExtraInfo});
+  }
+  return CallNextHookEx(recorderHook, code, message, event);
+}
+
+// Hooks are called from the installing thread's message loop.
+void pumpUntil(size_t events, DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  while (seen.size() < events && GetTickCount() - start < milliseconds) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  // A little longer, to catch events that should not be there.
+  DWORD settle = GetTickCount();
+  while (GetTickCount() - settle < 100) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+}
+
+class InjectedKeyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    seen.clear();
+    recorderHook = SetWindowsHookExW(WH_KEYBOARD_LL, recordEvent, GetModuleHandleW(nullptr), 0);
+    ASSERT_NE(recorderHook, nullptr);
+  }
+  void TearDown() override {
+    removeKeyHook();
+    shellState.engine.keyOutput = nullptr;
+    UnhookWindowsHookEx(recorderHook);
+    recorderHook = nullptr;
+  }
+};
+
+TEST_F(InjectedKeyTest, KeyOutputEventsCarryTheOwnEventMarker) {
+  Win32KeyOutput output;
+  output.sendKeyDown('K');
+  output.sendKeyUp('K');
+  pumpUntil(2, 3000);
+  ASSERT_EQ(seen.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(seen[i].vk, static_cast<DWORD>('K'));
+    EXPECT_EQ(seen[i].scanCode, 1u);
+    EXPECT_EQ(seen[i].extraInfo, 11u);
+    EXPECT_TRUE(seen[i].injected);
+    EXPECT_EQ(seen[i].up, i == 1);
+  }
+}
+
+TEST_F(InjectedKeyTest, SwappedKeyIsReplacedByTheEnginesOwnEvents) {
+  Win32KeyOutput output;
+  setEngineDefaults(shellState.engine);
+  shellState.engine.keyOutput = &output;
+  shellState.engine.options |= kOptionSwapCtrlCaps;
+  // Installed after the recorder, so it sees every event first.
+  ASSERT_TRUE(installKeyHook(false));
+
+  // A key as the keyboard would send it: Ctrl with its own scan code.
+  keybd_event(VK_CONTROL, 0x1D, 0, 0);
+  keybd_event(VK_CONTROL, 0x1D, KEYEVENTF_KEYUP, 0);
+  pumpUntil(2, 3000);
+
+  ASSERT_EQ(seen.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(seen[i].vk, static_cast<DWORD>(kVkDbeAlphanumeric));
+    EXPECT_EQ(seen[i].scanCode, 1u);
+    EXPECT_EQ(seen[i].up, i == 1);
+  }
+}
+
+TEST_F(InjectedKeyTest, UnswappedKeyPassesThroughTheHook) {
+  setEngineDefaults(shellState.engine);
+  ASSERT_TRUE(installKeyHook(false));
+  keybd_event('Q', 0x10, 0, 0);
+  keybd_event('Q', 0x10, KEYEVENTF_KEYUP, 0);
+  pumpUntil(2, 3000);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].vk, static_cast<DWORD>('Q'));
+  EXPECT_EQ(seen[0].scanCode, 0x10u);
+  EXPECT_TRUE(seen[1].up);
+}
+
+}  // namespace
