@@ -1,0 +1,83 @@
+// The modal advanced settings dialog: key swaps, rotation behaviour, keymap
+// file and auto-start.
+#include <cwchar>
+
+#include "shell/ce_compat.h"
+#include "shell/dialogs.h"
+#include "shell/resource_ids.h"
+#include "shell/settings_store.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+// Takes the path field's text as the keymap path; the file is loaded only at
+// the next start or load. A text too long for the path buffer is not taken,
+// so a path is never cut short.
+void readKeymapPathField(HWND dialog) {
+  HWND field = GetDlgItem(dialog, IDC_KEYMAP_PATH);
+  if (field == nullptr) return;
+  if (GetWindowTextLengthW(field) >= kPathUnits) return;
+  wchar_t text[kPathUnits] = {};
+  GetWindowTextW(field, text, kPathUnits);
+  text[kPathUnits - 1] = 0;
+  if (wcscmp(text, shellState.keymapPath) == 0) return;
+  wcscpy(shellState.keymapPath, text);
+  shellState.appFlags |= kAppSettingsDirty;
+}
+
+void endAdvancedDialog(HWND dialog) {
+  shellState.appFlags &= ~static_cast<uint32_t>(kAppAdvancedOpen);
+  EndDialog(dialog, IDOK);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      SHINITDLGINFO info = {};
+      info.dwMask = SHIDIM_FLAGS;
+      info.hDlg = dialog;
+      info.dwFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN;
+      SHInitDialog(&info);
+      initOptionControls(dialog);
+      updateAutoStartButtons(dialog);
+      return TRUE;
+    }
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (handleOptionCommand(dialog, id)) return TRUE;
+      switch (id) {
+        case IDOK:
+#ifndef _WIN32_WCE
+        // The desktop caption's close box stands for the done button.
+        case IDCANCEL:
+#endif
+          endAdvancedDialog(dialog);
+          return TRUE;
+        case IDC_KEYMAP_PATH:
+          readKeymapPathField(dialog);
+          return TRUE;
+        case IDC_LOAD_KEYMAP:
+          loadKeymapInteractive(dialog, true);
+          return TRUE;
+        case IDC_CREATE_AUTOSTART:
+          createStartupShortcut();
+          updateAutoStartButtons(dialog);
+          return TRUE;
+        case IDC_DELETE_AUTOSTART:
+          deleteStartupShortcut();
+          updateAutoStartButtons(dialog);
+          return TRUE;
+        case IDC_DEFAULT_KEYMAP:
+          shellState.keymapPath[0] = 0;
+          loadKeymapInteractive(dialog, false);
+          return TRUE;
+        default:
+          return FALSE;
+      }
+    }
+    default:
+      return FALSE;
+  }
+}

@@ -1,0 +1,37 @@
+// The settings dialog, the advanced settings dialog, the About dialog and the
+// option handling they share.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Creates a modeless dialog from a dialog resource of the program.
+HWND createDialogFromResource(int resourceId, HWND parent, DLGPROC procedure);
+// Runs a modal dialog from a dialog resource; its result, or -1.
+INT_PTR runDialogFromResource(int resourceId, HWND owner, DLGPROC procedure);
+
+INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Sets every option control the dialog has from the current state.
+void initOptionControls(HWND dialog);
+// The option controls' WM_COMMAND handling; false for any other id.
+bool handleOptionCommand(HWND dialog, int id);
+// Copies a check box's state into one option bit; always marks the settings
+// dirty.
+void setOptionFromCheckbox(HWND dialog, int id, uint32_t bit);
+// Enables the mode-dependent controls by the input mode.
+void updateControlEnabling(HWND dialog);
+// Enables exactly one of the two auto-start buttons.
+void updateAutoStartButtons(HWND dialog);
+// Re-reads the IME state and shows it in the settings dialog, if present.
+void refreshImeLabel();
+
+// Optionally asks for a keymap file (cancel changes nothing), then stores and
+// shows the path, marks the settings dirty and loads the keymaps.
+void loadKeymapInteractive(HWND dialog, bool ask);
+// Loads the keymap file of keymapPath, or the default file beside the program
+// when the path is empty.
+void loadConfiguredKeymaps();

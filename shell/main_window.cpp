@@ -1,0 +1,270 @@
+#include "shell/main_window.h"
+
+#include <shellapi.h>
+
+#include "engine/engine_state.h"
+#include "shell/ce_compat.h"
+#include "shell/dialogs.h"
+#include "shell/key_hook.h"
+#include "shell/launch_requests.h"
+#include "shell/resource_ids.h"
+#include "shell/rotation.h"
+#include "shell/settings_store.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+constexpr DWORD kHiddenFramePosition =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_HIDEWINDOW;  // 0xA7
+constexpr DWORD kShownFramePosition =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW;  // 0x67
+
+void saveIfDirty() {
+  if (!(shellState.appFlags & kAppSettingsDirty)) return;
+  saveSettings();
+  shellState.appFlags &= ~static_cast<uint32_t>(kAppSettingsDirty);
+}
+
+void onActivate(WPARAM wParam) {
+  if (!(shellState.appFlags & kAppRunning)) return;
+  if (LOWORD(wParam) != WA_INACTIVE) {
+    if (!(shellState.appFlags & kAppSettingsShown)) showSettingsWindow(SW_SHOW);
+    return;
+  }
+  if (!(shellState.appFlags & kAppSettingsShown)) return;
+  if (shellState.appFlags & kAppAdvancedOpen) {
+    // The advanced dialog opening over the settings dialog keeps it.
+    shellState.appFlags &= ~static_cast<uint32_t>(kAppAdvancedOpen);
+    return;
+  }
+  closeSettingsWindow();
+  saveIfDirty();
+  shellState.appFlags &= ~static_cast<uint32_t>(kAppAdvancedOpen);
+}
+
+void onDestroy(HWND window) {
+  shellState.engine.mainWindow = nullptr;
+  if (shellState.timerActive != 0) {
+    KillTimer(window, kHookTimerId);
+    shellState.timerActive = 0;
+  }
+  removeKeyHook();
+  if (shellState.menuBar != nullptr) DestroyWindow(shellState.menuBar);
+  shellState.menuBar = nullptr;
+  closeSettingsWindow();
+  clearLaunchRequests();
+  PostQuitMessage(0);
+}
+
+void runLaunchRequest(LPARAM token) {
+  LaunchRequest request;
+  // Only requests this program issued start, each once; anything else
+  // posted as this command is ignored.
+  if (!takeLaunchRequest(static_cast<uintptr_t>(token), request)) return;
+  launchFile(request.file, request.parameters);
+}
+
+void openManual() {
+  wchar_t path[kPathUnits];
+  if (!programFolderPath(path, L"padquiltkanalt.txt")) return;
+  launchFile(path, nullptr);
+}
+
+// The command table; false sends the command on to DefWindowProcW.
+bool onCommand(HWND window, WORD id, LPARAM lParam) {
+  switch (id) {
+    case IDOK:
+      SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(window));
+      DestroyWindow(window);
+      return true;
+    case kCommandRunProgram:
+      runLaunchRequest(lParam);
+      return true;
+    case kCommandRotateScreen:
+      rotateScreen(static_cast<int>(lParam));
+      return true;
+    case kCommandQuit:
+    case IDM_QUIT:
+      DestroyWindow(window);
+      return true;
+    case IDM_ABOUT:
+      runDialogFromResource(IDD_ABOUT, window, aboutDialogProc);
+      return true;
+    case IDM_HIDE:
+      ShowWindow(shellState.mainWnd, SW_MINIMIZE);
+      return true;
+    case IDM_MANUAL:
+      openManual();
+      return true;
+    case IDM_LOAD_KEYMAP:
+      loadKeymapInteractive(nullptr, true);
+      return true;
+    case IDM_ADVANCED:
+      shellState.appFlags |= kAppAdvancedOpen;
+      runDialogFromResource(IDD_ADVANCED, window, advancedDialogProc);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// With rotation behaviour 1 the hook is away while the screen is turned; a
+// failed re-installation is retried on every tick.
+void onTimer() {
+  const uint32_t options = shellState.engine.options;
+  if (rotationBehaviour(options) != kRotationReleaseHook) return;
+  if (options & kOptionScreenRotated) return;
+  if (shellState.hookHandle != nullptr) return;
+  installKeyHook(false);
+}
+
+}  // namespace
+
+bool createMainWindow(HINSTANCE instance, int showCommand) {
+  shellState.instance = instance;
+  HWND running = FindWindowW(kMainWindowClass, nullptr);
+  if (shellState.appFlags & kAppCloseRequested) {
+    if (running != nullptr) PostMessageW(running, WM_COMMAND, kCommandQuit, 0);
+    return false;
+  }
+  if (running != nullptr) {
+#ifdef _WIN32_WCE
+    // Bit 0 also brings the window's owned windows forward.
+    SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(running) | 1));
+#else
+    SetForegroundWindow(running);
+#endif
+    return false;
+  }
+
+  WNDCLASSW windowClass = {};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = mainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PADQUILTKANA));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = kMainWindowClass;
+  RegisterClassW(&windowClass);
+
+  HWND window = CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, WS_VISIBLE, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                instance, nullptr);
+  if (window == nullptr) return false;
+  if (shellState.menuBar != nullptr) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MoveWindow(window, rect.left, rect.top, rect.right - rect.left,
+               rect.bottom - rect.top - kMenuBarHeight, FALSE);
+  }
+  shellState.mainWnd = window;
+  if (shellState.appFlags & kAppStartHidden) {
+    ShowWindow(window, SW_MINIMIZE);
+    hideMainWindow();
+  } else {
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+  }
+  return true;
+}
+
+HWND createMenuBar(HWND window) {
+  SHMENUBARINFO info = {};
+  info.cbSize = sizeof(info);
+  info.hwndParent = window;
+  info.dwFlags = SHCMBF_HMENU;
+  info.nToolBarId = IDR_MAIN_MENU;
+  info.hInstRes = shellState.instance;
+  if (!SHCreateMenuBar(&info)) return nullptr;
+  return info.hwndMB;
+}
+
+void hideMainWindow() {
+  SetWindowTextW(shellState.mainWnd, nullptr);
+  SetWindowLongW(shellState.mainWnd, GWL_STYLE, 0);
+  SetWindowPos(shellState.mainWnd, nullptr, 0, 0, 0, 0, kHiddenFramePosition);
+}
+
+void showSettingsWindow(int showCommand) {
+  if (shellState.appFlags & kAppSettingsShown) return;
+  SetWindowLongW(shellState.mainWnd, GWL_STYLE, WS_VISIBLE);
+  SetWindowTextW(shellState.mainWnd, kMainWindowTitle);
+  SetWindowPos(shellState.mainWnd, nullptr, 0, 0, 0, 0, kShownFramePosition);
+  HWND dialog = createDialogFromResource(IDD_SETTINGS, shellState.mainWnd, settingsDialogProc);
+  shellState.appFlags |= kAppSettingsShown;
+  shellState.settingsDialog = dialog;
+  if (dialog != nullptr) ShowWindow(dialog, showCommand);
+}
+
+void closeSettingsWindow() {
+  if (!(shellState.appFlags & kAppSettingsShown)) return;
+  hideMainWindow();
+  if (shellState.settingsDialog != nullptr) DestroyWindow(shellState.settingsDialog);
+  shellState.appFlags &= ~static_cast<uint32_t>(kAppSettingsShown);
+  shellState.settingsDialog = nullptr;
+}
+
+void launchFile(const wchar_t* file, const wchar_t* parameters) {
+  SHELLEXECUTEINFOW info = {};
+  info.cbSize = sizeof(info);
+  info.lpFile = file;
+  info.lpParameters = parameters;
+  ShellExecuteExW(&info);
+}
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      shellState.menuBar = createMenuBar(window);
+      shellState.activateInfo = {};
+      shellState.activateInfo.cbSize = sizeof(SHACTIVATEINFO);
+      return 0;
+    case WM_DESTROY:
+      onDestroy(window);
+      return 0;
+    case WM_ACTIVATE:
+      onActivate(wParam);
+      SHHandleWMActivate(window, wParam, lParam, &shellState.activateInfo, 0);
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      BeginPaint(window, &paint);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_CLOSE:
+      return 0;  // only the menu, the OK command or a quit request end the program
+    case WM_SETTINGCHANGE:
+      checkRotation();
+      SHHandleWMSettingChange(window, wParam, lParam, &shellState.activateInfo);
+      return 0;
+    case WM_COMMAND:
+      if (onCommand(window, LOWORD(wParam), lParam)) return 0;
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_TIMER:
+      onTimer();
+      return 0;
+    case WM_IME_NOTIFY:
+      refreshImeLabel();
+      return 0;
+    case WM_HIBERNATE:
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+void MainWindowCommandSink::postWindowCommand(uint32_t command, uintptr_t param) {
+  if (shellState.mainWnd == nullptr) return;
+  if (command == kCommandRunProgram) {
+    const uintptr_t token = issueLaunchRequest(reinterpret_cast<const char*>(param));
+    if (token == 0) return;  // too long to start
+    PostMessageW(shellState.mainWnd, WM_COMMAND, kCommandRunProgram, static_cast<LPARAM>(token));
+    return;
+  }
+  PostMessageW(shellState.mainWnd, WM_COMMAND, command, static_cast<LPARAM>(param));
+}
+
+MainWindowCommandSink& mainWindowCommandSink() {
+  static MainWindowCommandSink sink;
+  return sink;
+}

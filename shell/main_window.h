@@ -1,0 +1,32 @@
+// The main window: single instance, menu bar, the settings dialog's frame,
+// the engine's posted commands and the orderly end.
+#pragma once
+
+#include <windows.h>
+
+#include "engine/platform.h"
+
+constexpr const wchar_t* kMainWindowClass = L"padQuiltKana";
+constexpr const wchar_t* kMainWindowTitle = L"padquiltkana";
+constexpr UINT_PTR kHookTimerId = 1;
+constexpr UINT kHookTimerPeriodMs = 200;
+constexpr int kMenuBarHeight = 26;
+
+// True when this process has a main window and goes on running; false when
+// another instance was found (and asked to quit or brought forward) or the
+// window could not be created.
+bool createMainWindow(HINSTANCE instance, int showCommand);
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HWND createMenuBar(HWND window);
+void showSettingsWindow(int showCommand);
+void closeSettingsWindow();
+void hideMainWindow();
+// Starts a program, document or address; failures are not reported.
+void launchFile(const wchar_t* file, const wchar_t* parameters);
+
+// The engine's window commands, posted to the main window. A run-program
+// request is copied at once and posted as a launch token.
+struct MainWindowCommandSink final : WindowCommandSink {
+  void postWindowCommand(uint32_t command, uintptr_t param) override;
+};
+MainWindowCommandSink& mainWindowCommandSink();

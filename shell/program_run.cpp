@@ -1,0 +1,60 @@
+#include "shell/program_run.h"
+
+#include "engine/engine_state.h"
+#include "shell/command_line.h"
+#include "shell/dialogs.h"
+#include "shell/key_hook.h"
+#include "shell/main_window.h"
+#include "shell/settings_store.h"
+#include "shell/shell_state.h"
+#include "shell/win32_platform.h"
+
+namespace {
+
+int runMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if ((shellState.appFlags & kAppSettingsShown) && shellState.settingsDialog != nullptr &&
+        IsDialogMessageW(shellState.settingsDialog, &message)) {
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+void finishRun() {
+  clearKeymaps(shellState.engine);
+  if (shellState.appFlags & kAppSettingsDirty) {
+    saveSettings();
+    shellState.appFlags &= ~static_cast<uint32_t>(kAppSettingsDirty);
+  }
+}
+
+int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) {
+  EngineState& engine = shellState.engine;
+  engine.keyOutput = &win32KeyOutput();
+  engine.imeControl = &win32ImeControl();
+  setEngineDefaults(engine);
+  parseCommandLine(commandLine);
+  loadSettings();
+  if (!createMainWindow(instance, showCommand)) {
+    clearKeymaps(engine);
+    return 0;
+  }
+  shellState.appFlags |= kAppRunning;
+  if (!(shellState.appFlags & kAppStartHidden)) showSettingsWindow(showCommand);
+  selectModeKeymap(engine);
+  // The resources hold no accelerator table, so none is loaded or used.
+  loadConfiguredKeymaps();
+  if (!installKeyHook(true)) DestroyWindow(shellState.mainWnd);
+  engine.mainWindow = &mainWindowCommandSink();
+  shellState.timerActive = 1;
+  SetTimer(shellState.mainWnd, kHookTimerId, kHookTimerPeriodMs, nullptr);
+  const int exitCode = runMessageLoop();
+  finishRun();
+  return exitCode;
+}

@@ -1,0 +1,32 @@
+#include "shell/rotation.h"
+
+#include "engine/engine_state.h"
+#include "shell/display_orientation.h"
+#include "shell/key_hook.h"
+#include "shell/shell_state.h"
+
+void checkRotation() {
+  EngineState& engine = shellState.engine;
+  const uint32_t orientation = displayOrientation().readOrientation();
+  engine.options &= ~static_cast<uint32_t>(kOptionScreenRotated);
+  if (orientation & 1) engine.options |= kOptionScreenRotated;
+  selectModeKeymap(engine);
+  if (rotationBehaviour(engine.options) != kRotationReleaseHook) return;
+  if (engine.options & kOptionScreenRotated) {
+    removeKeyHook();
+  } else {
+    installKeyHook(false);
+  }
+}
+
+void rotateScreen(int step) {
+  uint32_t orientation;
+  if (step >= 0 && step <= 3) {
+    orientation = (1u << step) >> 1;
+  } else {
+    orientation = displayOrientation().readOrientation() * 2;
+    if (orientation == 0) orientation = kOrientation90;
+    orientation &= 7;
+  }
+  displayOrientation().setOrientation(orientation & 7);
+}

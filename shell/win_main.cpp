@@ -1,0 +1,8 @@
+// The entry point of padquiltkana.exe.
+#include <windows.h>
+
+#include "shell/program_run.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand) {
+  return runProgram(instance, commandLine, showCommand);
+}
