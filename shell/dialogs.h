@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "keymap/keymap_platform.h"
+
 // Creates a modeless dialog from a dialog resource of the program.
 HWND createDialogFromResource(int resourceId, HWND parent, DLGPROC procedure);
 // Runs a modal dialog from a dialog resource; its result, or -1.
@@ -32,6 +34,9 @@ void refreshImeLabel();
 // Optionally asks for a keymap file (cancel changes nothing), then stores and
 // shows the path, marks the settings dirty and loads the keymaps.
 void loadKeymapInteractive(HWND dialog, bool ask);
+// Replaces the Win32 file reading and message boxes of keymap loads (tests);
+// nullptr restores them.
+void useKeymapPlatform(KeymapPlatform* platform);
 // Loads the keymap file of keymapPath, or the default file beside the program
 // when the path is empty.
 void loadConfiguredKeymaps();

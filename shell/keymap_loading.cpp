@@ -8,27 +8,22 @@
 
 #include "keymap/keymap_compiler.h"
 #include "shell/dialogs.h"
-#include "shell/keymap_file_win32.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/win32_keymap_platform.h"
 
 namespace {
 
 // Units of the file-open dialog's name buffer.
 constexpr int kOpenFileNameUnits = 254;
 
-std::string toUtf8(const wchar_t* text) {
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1) return std::string();
-  std::string utf8(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], bytes, nullptr, nullptr);
-  utf8.resize(static_cast<size_t>(bytes - 1));
-  return utf8;
-}
+KeymapPlatform* installedPlatform = nullptr;
 
 void loadKeymapsFrom(const wchar_t* path) {
-  loadKeymapFile(shellState.engine, win32KeymapPlatform(), toUtf8(path));
+  static Win32KeymapPlatform platform;
+  KeymapPlatform& used = installedPlatform != nullptr ? *installedPlatform : platform;
+  loadKeymapFile(shellState.engine, used, utf8FromWide(path));
 }
 
 // True with keymapPath set when the user chose a file.
@@ -49,6 +44,10 @@ bool askForKeymapFile(HWND owner) {
 }
 
 }  // namespace
+
+void useKeymapPlatform(KeymapPlatform* platform) {
+  installedPlatform = platform;
+}
 
 void loadConfiguredKeymaps() {
   if (shellState.keymapPath[0] != 0) {

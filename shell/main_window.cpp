@@ -70,6 +70,16 @@ void openManual() {
   launchFile(path, nullptr);
 }
 
+// A desktop without a window manager may leave a minimized window active;
+// then no deactivation would close the settings dialog, and a later start
+// could not bring the program forward. Letting go of the activation gives
+// the same course as on the device.
+void letGoOfActivation() {
+#ifndef _WIN32_WCE
+  if (GetActiveWindow() == shellState.mainWnd) SetActiveWindow(nullptr);
+#endif
+}
+
 // The command table; false sends the command on to DefWindowProcW.
 bool onCommand(HWND window, WORD id, LPARAM lParam) {
   switch (id) {
@@ -92,6 +102,7 @@ bool onCommand(HWND window, WORD id, LPARAM lParam) {
       return true;
     case IDM_HIDE:
       ShowWindow(shellState.mainWnd, SW_MINIMIZE);
+      letGoOfActivation();
       return true;
     case IDM_MANUAL:
       openManual();
@@ -160,6 +171,7 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   if (shellState.appFlags & kAppStartHidden) {
     ShowWindow(window, SW_MINIMIZE);
     hideMainWindow();
+    letGoOfActivation();
   } else {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -193,14 +205,22 @@ void showSettingsWindow(int showCommand) {
   shellState.appFlags |= kAppSettingsShown;
   shellState.settingsDialog = dialog;
   if (dialog != nullptr) ShowWindow(dialog, showCommand);
+#ifndef _WIN32_WCE
+  // A desktop window sent to the background stays minimized; bring it back
+  // to its size (the settings are shown already, so activation adds nothing).
+  if (IsIconic(shellState.mainWnd)) ShowWindow(shellState.mainWnd, SW_SHOWNOACTIVATE);
+#endif
 }
 
 void closeSettingsWindow() {
   if (!(shellState.appFlags & kAppSettingsShown)) return;
-  hideMainWindow();
-  if (shellState.settingsDialog != nullptr) DestroyWindow(shellState.settingsDialog);
+  // Hiding the main window may deactivate it, and the deactivation rule
+  // would close the dialog again: it must find it closed already.
+  HWND dialog = shellState.settingsDialog;
   shellState.appFlags &= ~static_cast<uint32_t>(kAppSettingsShown);
   shellState.settingsDialog = nullptr;
+  hideMainWindow();
+  if (dialog != nullptr) DestroyWindow(dialog);
 }
 
 void launchFile(const wchar_t* file, const wchar_t* parameters) {

@@ -7,9 +7,13 @@
 #include "shell/main_window.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
-#include "shell/win32_platform.h"
+#include "shell/win32_ime_control.h"
+#include "shell/win32_key_output.h"
 
 namespace {
+
+Win32KeyOutput keyOutput;
+Win32ImeControl imeControl;
 
 int runMessageLoop() {
   MSG message;
@@ -36,8 +40,8 @@ void finishRun() {
 
 int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) {
   EngineState& engine = shellState.engine;
-  engine.keyOutput = &win32KeyOutput();
-  engine.imeControl = &win32ImeControl();
+  engine.keyOutput = &keyOutput;
+  engine.imeControl = &imeControl;
   setEngineDefaults(engine);
   parseCommandLine(commandLine);
   loadSettings();

@@ -11,6 +11,7 @@
 //   probe enabled NAME ID         exit 0 when the control is enabled
 //   probe checked NAME ID         exit 0 when the check box is ticked
 //   probe dump NAME               print every control: id, class, text
+//   probe rect NAME               print the window as WxH+X+Y (settings: the main window)
 //   probe post-command ID PARAM   post WM_COMMAND(ID, PARAM) to the main window
 //   probe send NAME MESSAGE       send WM_CLOSE or WM_COMMAND IDOK to a dialog / main
 //   probe alive                   exit 0 when the main window answers within 2 s
@@ -181,6 +182,24 @@ int main(int argc, char** argv) {
     SendMessageTimeoutW(requireControl(argv[2], argv[3]), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000,
                         &state);
     return state == BST_CHECKED ? 0 : 1;
+  }
+  if (command == "rect" && argc == 3) {
+    // The client area on the screen (without a window manager nobody draws
+    // captions); the settings dialog with the menu above it.
+    HWND dialog = requireDialog(argv[2]);
+    RECT rect;
+    GetClientRect(dialog, &rect);
+    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    if (strcmp(argv[2], "settings") == 0) {
+      // While in front the main window has no caption: its top is the menu's.
+      RECT main;
+      GetWindowRect(mainWindow(), &main);
+      rect.left = main.left;
+      rect.top = main.top;
+    }
+    printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
+           rect.top);
+    return 0;
   }
   if (command == "dump" && argc == 3) {
     EnumChildWindows(requireDialog(argv[2]), dumpControl, 0);

@@ -1,0 +1,229 @@
+#!/usr/bin/env bash
+# End-to-end run of the real padquiltkana.exe under wine in its own Xvfb
+# display, driven with xdotool and watched by pqk_probe.exe, a small Win32
+# program that reads the running program's controls from another process.
+#
+# Usage: tests/e2e/run-e2e.sh PADQUILTKANA.EXE PQK_PROBE.EXE OUTPUT_DIR
+#
+# The wine prefix lives in OUTPUT_DIR/wine-e2e (created once, with "MS UI
+# Gothic" mapped to the IPA P Gothic font); screenshots of the settings and
+# advanced dialogs are written to OUTPUT_DIR/e2e-settings.png and
+# OUTPUT_DIR/e2e-advanced.png. Exit status 0 when every check passed.
+set -uo pipefail
+
+if [ $# -ne 3 ]; then
+  echo "usage: $0 PADQUILTKANA.EXE PQK_PROBE.EXE OUTPUT_DIR" >&2
+  exit 2
+fi
+exe=$(realpath "$1")
+probe_exe=$(realpath "$2")
+mkdir -p "$3"
+out=$(cd "$3" && pwd)
+state=$out/wine-e2e
+mkdir -p "$state"
+
+export WINEPREFIX=$state/prefix
+export WINEDEBUG=-all
+export WINEARCH=win64
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset WAYLAND_DISPLAY
+
+settings_key='HKCU\Software\ZEF\padquiltkana'
+failures=0
+xvfb_pid=
+app_pid=
+
+log() { echo "e2e: $*"; }
+pass() { echo "PASS: $*"; }
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+finish() {
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+trap finish EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+
+probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+reg_value() {
+  wine reg query "$settings_key" /v "$1" 2>/dev/null | tr -d '\r' |
+    awk -v name="$1" '$1 == name { print $3 }'
+}
+
+# The prefix is made once and kept: its creation is the slow part.
+exec 8>"$state/setup.lock"
+flock -x 8
+if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$state/fonts-mapped" ]; then
+  log "creating the wine prefix"
+  rm -rf "$WINEPREFIX"
+  DISPLAY= wineboot -i >/dev/null 2>&1
+  DISPLAY= wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "MS UI Gothic" \
+    /d "IPAPGothic" /f >/dev/null 2>&1
+  wineserver -w
+  touch "$state/fonts-mapped"
+fi
+
+display_file=$(mktemp "$state/display.XXXXXX")
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$display_file" ] && break
+  sleep 0.05
+done
+display_number=$(tr -dc '0-9' <"$display_file")
+rm -f "$display_file"
+if [ -z "$display_number" ]; then
+  echo "e2e: Xvfb did not start" >&2
+  exit 1
+fi
+export DISPLAY=:$display_number
+
+screenshot_of() {  # NAME FILE: the dialog's window, cut from the screen
+  local geometry
+  geometry=$(probe rect "$1") || return 1
+  import -window root -crop "$geometry" +repage "$2"
+}
+
+start_app() {
+  wine "$exe" "$@" >/dev/null 2>&1 &
+  app_pid=$!
+}
+
+# --- A clean start: kana toggle mode stored before the program starts -----
+wine reg delete "$settings_key" /f >/dev/null 2>&1
+wine reg add "$settings_key" /v Flag /t REG_DWORD /d 0x4140 /f >/dev/null 2>&1
+
+log "starting padquiltkana.exe"
+start_app
+if probe wait-window 30000 && probe wait-dialog settings 15000; then
+  pass "the program starts with its settings dialog"
+else
+  fail "no main window with the settings dialog after start"
+  exit 1
+fi
+sleep 1
+[ "$(probe text settings 1061)" = "IME OFF" ] && pass "IME label shows IME OFF" ||
+  fail "IME label: '$(probe text settings 1061)'"
+probe checked settings 1024 && pass "kana toggle mode read from the registry" ||
+  fail "radio button 1024 not checked"
+[ "$(probe text settings 1024)" = "かな入力・トグル式" ] && pass "Japanese labels intact" ||
+  fail "label of 1024: '$(probe text settings 1024)'"
+screenshot_of settings "$out/e2e-settings.png" && pass "screenshot $out/e2e-settings.png" ||
+  fail "no screenshot of the settings dialog"
+
+# --- Keypad keys typed into the test field (closed IME: slot 5) ----------
+window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
+if [ -n "$window_id" ]; then
+  xdotool windowfocus --sync "$window_id" 2>/dev/null || true
+  read -r x y < <(probe center settings 1018)
+  xdotool mousemove "$x" "$y" click 1
+  sleep 0.5
+  # 2 twice toggles a -> b, 3 gives d, 4 three times g -> h -> i.
+  for key in 2 2 3 4 4 4; do
+    xdotool key "$key"
+    sleep 0.3
+  done
+  sleep 1
+  typed=$(probe text settings 1018)
+  [ "$typed" = "bdi" ] && pass "keypad keys typed 'bdi' into the test field" ||
+    fail "test field holds '$typed', expected 'bdi'"
+else
+  fail "no X window named padquiltkana"
+fi
+
+# --- The advanced dialog opens over the settings dialog and keeps it -------
+probe post-command 40020 0
+if probe wait-dialog advanced 10000; then
+  sleep 1
+  screenshot_of advanced "$out/e2e-advanced.png" && pass "screenshot $out/e2e-advanced.png" ||
+    fail "no screenshot of the advanced dialog"
+  [ "$(probe text advanced 1054)" = "[クリア]キーで2タッチの一打目を取り消す" ] &&
+    pass "advanced dialog labels intact" || fail "label of 1054: '$(probe text advanced 1054)'"
+  probe send advanced ok
+  sleep 1
+  probe no-dialog advanced && probe wait-dialog settings 5000 &&
+    pass "OK closes the advanced dialog, the settings dialog stays" ||
+    fail "settings dialog gone after the advanced dialog"
+else
+  fail "the advanced dialog did not open"
+fi
+
+# --- A forged run-program command and WM_CLOSE change nothing --------------
+for param in 0 1 2 3 0x12345678 0x7fff0000deadbeef; do
+  probe post-command 30000 "$param"
+done
+sleep 1
+probe alive && probe wait-dialog settings 2000 &&
+  pass "forged command 30000 ignored, program still running" ||
+  fail "the program did not survive a forged command 30000"
+probe send main close
+sleep 1
+probe alive && pass "WM_CLOSE leaves the program running" || fail "WM_CLOSE ended the program"
+
+# --- A second start brings the hidden first one forward --------------------
+probe post-command 40007 0  # "隠す"
+sleep 1
+probe no-dialog settings && pass "隠す sends the program to the background" ||
+  fail "settings dialog still shown after 隠す"
+wine "$exe" >/dev/null 2>&1
+status=$?
+[ "$status" = 0 ] && pass "a second start exits with 0" || fail "second start exited with $status"
+probe wait-dialog settings 10000 && pass "the first instance comes forward" ||
+  fail "the first instance did not show its settings dialog"
+
+# --- Unsaved settings are written when -c ends the program -----------------
+[ "$(reg_value Flag)" = "0x4140" ] || fail "Flag changed before it should: $(reg_value Flag)"
+window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
+xdotool windowfocus --sync "$window_id" 2>/dev/null || true
+read -r x y < <(probe center settings 1026)
+xdotool mousemove "$x" "$y" click 1  # "自動送り"
+sleep 1
+probe checked settings 1026 && pass "clicking 自動送り ticks it" || fail "自動送り not ticked"
+wine "$exe" -c >/dev/null 2>&1
+status=$?
+[ "$status" = 0 ] && pass "padquiltkana -c exits with 0" || fail "-c exited with $status"
+probe wait-gone 10000 && pass "-c ends the running instance" || fail "the instance still runs"
+wait "$app_pid"
+status=$?
+app_pid=
+[ "$status" = 0 ] && pass "the ended instance exits with 0" || fail "instance exit status $status"
+[ "$(reg_value Flag)" = "0x41c0" ] && pass "the change is saved at the end (Flag 0x41c0)" ||
+  fail "Flag after the end: '$(reg_value Flag)'"
+
+# --- -c without a running instance writes nothing --------------------------
+wine reg delete "$settings_key" /f >/dev/null 2>&1
+wine "$exe" -c >/dev/null 2>&1
+status=$?
+[ "$status" = 0 ] && [ -z "$(reg_value Flag)" ] &&
+  pass "-c alone exits with 0 and writes nothing" || fail "-c alone: status $status"
+
+# --- Started hidden with -S, brought forward by a second start -----------
+start_app -S
+if probe wait-window 15000; then
+  sleep 1
+  probe no-dialog settings && pass "-S starts hidden, without the settings dialog" ||
+    fail "-S showed the settings dialog"
+  wine "$exe" >/dev/null 2>&1
+  probe wait-dialog settings 10000 && pass "a second start shows the hidden instance" ||
+    fail "the hidden instance did not come forward"
+  wine "$exe" /c >/dev/null 2>&1
+  probe wait-gone 10000 && pass "/c ends it" || fail "/c did not end the instance"
+  wait "$app_pid"
+  app_pid=
+else
+  fail "-S: no main window"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "e2e: $failures check(s) failed"
+  exit 1
+fi
+echo "e2e: all checks passed"

@@ -1,0 +1,314 @@
+// The option controls of the real settings and advanced dialogs: every row of
+// the shared command handling, control enabling by mode, the auto-start
+// buttons and the keymap path field.
+#include <cwchar>
+#include <string>
+
+#include "shell/dialogs.h"
+#include "shell/resource_ids.h"
+#include "shell/settings_store.h"
+#include "tests/shell/app_test_support.h"
+
+namespace {
+
+constexpr int kModeDependent[] = {IDC_NICO_TOUCH,         IDC_IME_CONTROL, IDC_AUTO_ADVANCE,
+                                  IDC_ADVANCE_AFTER_STEP, IDC_TIMEOUT,     IDC_AUTO_CAPSLOCK};
+
+class OptionControlsTest : public ShellAppTest {
+ protected:
+  EngineState& engine() { return shellState.engine; }
+  bool dirty() const { return (shellState.appFlags & kAppSettingsDirty) != 0; }
+  void clearDirty() { shellState.appFlags &= ~uint32_t{kAppSettingsDirty}; }
+};
+
+TEST_F(OptionControlsTest, InitShowsTheCurrentState) {
+  engine().options = kOptionKanaToggle | kOptionAutoAdvance | kOptionImeControl |
+                     (2u << kOptionRotationShift) | kOptionSwapEscHankaku;
+  engine().timeoutMs = 750;
+  wcscpy(shellState.keymapPath, L"C:\\maps\\my.txt");
+  HWND settings = openSettingsDialog();
+  ASSERT_NE(settings, nullptr);
+  EXPECT_EQ(shellState.settingsDialog, settings);
+  EXPECT_EQ(IsDlgButtonChecked(settings, IDC_MODE_KANA_TOGGLE), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(settings, IDC_MODE_NONE), BST_UNCHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(settings, IDC_AUTO_ADVANCE), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(settings, IDC_IME_CONTROL), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(settings, IDC_AUTO_CAPSLOCK), BST_UNCHECKED);
+  EXPECT_EQ(controlText(settings, IDC_TIMEOUT), L"750");
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME OFF");
+  EXPECT_EQ(engine().activeKeymap, 4);
+  EXPECT_FALSE(dirty());  // filling the fields changes nothing
+
+  HWND advanced = openAdvancedDialog();
+  ASSERT_NE(advanced, nullptr);
+  EXPECT_EQ(IsDlgButtonChecked(advanced, IDC_SWAP_ESC_HANKAKU), BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(advanced, IDC_SWAP_CTRL_CAPS), BST_UNCHECKED);
+  EXPECT_EQ(controlText(advanced, IDC_KEYMAP_PATH), L"C:\\maps\\my.txt");
+  const wchar_t* entries[] = {L"回転時keymap使用", L"KeyHookを開放", L"標準かなに戻す",
+                              L"何もしない"};
+  ASSERT_EQ(SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_GETCOUNT, 0, 0), 4);
+  for (int i = 0; i < 4; ++i) {
+    wchar_t text[64] = {};
+    SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_GETLBTEXT, i,
+                        reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, entries[i]);
+  }
+  EXPECT_EQ(SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_GETCURSEL, 0, 0), 2);
+  EXPECT_FALSE(dirty());
+}
+
+TEST_F(OptionControlsTest, ImeLabelFollowsTheImeFromTheStart) {
+  ime.open = true;
+  HWND settings = openSettingsDialog();
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME ON");
+  ime.open = false;
+  refreshImeLabel();
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME OFF");
+}
+
+TEST_F(OptionControlsTest, ImeSwitchShowsTheNewStateAtOnce) {
+  HWND settings = openSettingsDialog();
+  sendCommand(settings, IDC_SWITCH_IME);
+  EXPECT_TRUE(ime.open);
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME ON");
+}
+
+TEST_F(OptionControlsTest, KanaToggleRadioSelectsItsModeSlotAndControls) {
+  engine().options |= kOptionTwoTouch;
+  HWND settings = openSettingsDialog();
+  clearDirty();
+  CheckRadioButton(settings, IDC_MODE_NONE, IDC_MODE_TWO_TOUCH, IDC_MODE_KANA_TOGGLE);
+  EXPECT_TRUE(handleOptionCommand(settings, IDC_MODE_KANA_TOGGLE));
+  EXPECT_EQ(engine().options & (kOptionKanaToggle | kOptionTwoTouch), uint32_t{kOptionKanaToggle});
+  EXPECT_EQ(engine().activeKeymap, 4);
+  EXPECT_TRUE(dirty());
+  for (int id : {IDC_AUTO_ADVANCE, IDC_ADVANCE_AFTER_STEP, IDC_TIMEOUT, IDC_IME_CONTROL,
+                 IDC_AUTO_CAPSLOCK}) {
+    EXPECT_TRUE(isEnabled(settings, id)) << id;
+  }
+  EXPECT_FALSE(isEnabled(settings, IDC_NICO_TOUCH));
+}
+
+TEST_F(OptionControlsTest, TwoTouchRadioEnablesNicoTouch) {
+  HWND settings = openSettingsDialog();
+  sendCommand(settings, IDC_MODE_TWO_TOUCH);
+  EXPECT_EQ(engine().options & (kOptionKanaToggle | kOptionTwoTouch), uint32_t{kOptionTwoTouch});
+  EXPECT_EQ(engine().activeKeymap, 0);
+  for (int id : {IDC_NICO_TOUCH, IDC_IME_CONTROL, IDC_AUTO_CAPSLOCK}) {
+    EXPECT_TRUE(isEnabled(settings, id)) << id;
+  }
+  for (int id : {IDC_AUTO_ADVANCE, IDC_ADVANCE_AFTER_STEP, IDC_TIMEOUT}) {
+    EXPECT_FALSE(isEnabled(settings, id)) << id;
+  }
+}
+
+TEST_F(OptionControlsTest, NoModeDisablesAllSixAndKeepsTheSlot) {
+  engine().options |= kOptionKanaToggle;
+  HWND settings = openSettingsDialog();
+  engine().activeKeymap = 4;
+  sendCommand(settings, IDC_MODE_NONE);
+  EXPECT_EQ(engine().options & (kOptionKanaToggle | kOptionTwoTouch), 0u);
+  EXPECT_EQ(engine().activeKeymap, 4);
+  for (int id : kModeDependent) EXPECT_FALSE(isEnabled(settings, id)) << id;
+  EXPECT_TRUE(dirty());
+}
+
+TEST_F(OptionControlsTest, RadioReselectsTheSlotEvenWhenAlreadyChosen) {
+  engine().options |= kOptionKanaToggle;
+  HWND settings = openSettingsDialog();
+  engine().activeKeymap = 7;
+  engine().toggleKey = 18;
+  sendCommand(settings, IDC_MODE_KANA_TOGGLE);
+  EXPECT_EQ(engine().activeKeymap, 4);
+  EXPECT_EQ(engine().toggleKey, 0);
+}
+
+TEST_F(OptionControlsTest, EveryCheckBoxSetsAndClearsItsBit) {
+  const struct {
+    int id;
+    uint32_t bit;
+    bool inSettings;
+  } rows[] = {
+      {IDC_SWAP_CTRL_CAPS, kOptionSwapCtrlCaps, false},
+      {IDC_SWAP_ESC_HANKAKU, kOptionSwapEscHankaku, false},
+      {IDC_NICO_TOUCH, kOptionNicoTouch, true},
+      {IDC_IME_CONTROL, kOptionImeControl, true},
+      {IDC_AUTO_ADVANCE, kOptionAutoAdvance, true},
+      {IDC_AUTO_CAPSLOCK, kOptionAutoCapsLock, true},
+      {IDC_ADVANCE_AFTER_STEP, kOptionAdvanceAfterStep, true},
+      {IDC_CLEAR_CANCELS_STROKE, kOptionClearCancelsStroke, false},
+  };
+  HWND settings = openSettingsDialog();
+  HWND advanced = openAdvancedDialog();
+  for (const auto& row : rows) {
+    HWND dialog = row.inSettings ? settings : advanced;
+    const uint32_t others = engine().options & ~row.bit;
+    setCheck(dialog, row.id, true);
+    clearDirty();
+    EXPECT_TRUE(handleOptionCommand(dialog, row.id)) << row.id;
+    EXPECT_EQ(engine().options, others | row.bit) << row.id;
+    EXPECT_TRUE(dirty()) << row.id;
+    setCheck(dialog, row.id, false);
+    clearDirty();
+    sendCommand(dialog, row.id);  // through the dialog procedure
+    EXPECT_EQ(engine().options, others) << row.id;
+    EXPECT_TRUE(dirty()) << row.id;
+  }
+}
+
+TEST_F(OptionControlsTest, CheckBoxMarksDirtyEvenWhenNothingChanged) {
+  HWND settings = openSettingsDialog();
+  const uint32_t before = engine().options;
+  clearDirty();
+  for (int click = 0; click < 2; ++click) {
+    setCheck(settings, IDC_AUTO_ADVANCE, click == 0);
+    sendCommand(settings, IDC_AUTO_ADVANCE);
+  }
+  EXPECT_EQ(engine().options, before);
+  EXPECT_TRUE(dirty());
+}
+
+TEST_F(OptionControlsTest, NicoTouchSwitchesTheTwoTouchSlotAtOnce) {
+  engine().options |= kOptionTwoTouch;
+  HWND settings = openSettingsDialog();
+  EXPECT_EQ(engine().activeKeymap, 0);
+  setCheck(settings, IDC_NICO_TOUCH, true);
+  sendCommand(settings, IDC_NICO_TOUCH);
+  EXPECT_EQ(engine().activeKeymap, 2);
+  setCheck(settings, IDC_NICO_TOUCH, false);
+  sendCommand(settings, IDC_NICO_TOUCH);
+  EXPECT_EQ(engine().activeKeymap, 0);
+}
+
+TEST_F(OptionControlsTest, TimeoutFieldTakesTheLeadingNumber) {
+  engine().options |= kOptionKanaToggle;
+  HWND settings = openSettingsDialog();
+  const struct {
+    const wchar_t* text;
+    int32_t timeout;
+    bool dirty;
+  } cases[] = {
+      {L"12a", 12, true}, {L"12", 12, false},    {L"", 0, true},         {L"abc", 0, false},
+      {L" -5", -5, true}, {L"1500", 1500, true}, {L"1500", 1500, false},
+  };
+  for (const auto& c : cases) {
+    clearDirty();
+    SetDlgItemTextW(settings, IDC_TIMEOUT, c.text);  // its EN_CHANGE runs the row too
+    EXPECT_TRUE(handleOptionCommand(settings, IDC_TIMEOUT));
+    EXPECT_EQ(engine().timeoutMs, c.timeout) << c.text;
+    EXPECT_EQ(dirty(), c.dirty) << c.text;
+  }
+  // Only the first 30 characters are read.
+  SetDlgItemTextW(settings, IDC_TIMEOUT, (std::wstring(29, L'0') + L"97").c_str());
+  handleOptionCommand(settings, IDC_TIMEOUT);
+  EXPECT_EQ(engine().timeoutMs, 9);
+}
+
+TEST_F(OptionControlsTest, RotationComboStoresANewBehaviourOnly) {
+  engine().options |= kOptionKanaToggle | kOptionScreenRotated | (3u << kOptionRotationShift);
+  HWND advanced = openAdvancedDialog();
+  clearDirty();
+  engine().activeKeymap = 9;
+  sendCommand(advanced, IDC_ROTATION_BEHAVIOUR, CBN_SELCHANGE);  // entry 3 again
+  EXPECT_FALSE(dirty());
+  EXPECT_EQ(engine().activeKeymap, 9);
+  SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_SETCURSEL, 0, 0);
+  sendCommand(advanced, IDC_ROTATION_BEHAVIOUR, CBN_SELCHANGE);
+  EXPECT_EQ(rotationBehaviour(engine().options), 0u);
+  EXPECT_EQ(engine().activeKeymap, 6);  // turned screen, behaviour 0
+  EXPECT_TRUE(dirty());
+}
+
+TEST_F(OptionControlsTest, CommandsForControlsADialogLacksChangeNothing) {
+  engine().options |= kOptionKanaToggle | kOptionAutoAdvance;
+  engine().timeoutMs = 800;
+  HWND advanced = openAdvancedDialog();
+  clearDirty();
+  for (int id : {IDC_TIMEOUT, IDC_AUTO_ADVANCE, IDC_MODE_NONE, IDC_NICO_TOUCH}) {
+    EXPECT_TRUE(handleOptionCommand(advanced, id)) << id;
+  }
+  EXPECT_EQ(engine().timeoutMs, 800);
+  EXPECT_EQ(engine().options & (kOptionKanaToggle | kOptionAutoAdvance),
+            uint32_t{kOptionKanaToggle | kOptionAutoAdvance});
+  EXPECT_FALSE(dirty());
+  EXPECT_FALSE(handleOptionCommand(advanced, IDC_LOAD_KEYMAP));
+  EXPECT_FALSE(handleOptionCommand(advanced, IDOK));
+}
+
+TEST_F(OptionControlsTest, AutoStartButtonsFollowTheShortcut) {
+  deleteStartupShortcut();
+  HWND advanced = openAdvancedDialog();
+  EXPECT_TRUE(isEnabled(advanced, IDC_CREATE_AUTOSTART));
+  EXPECT_FALSE(isEnabled(advanced, IDC_DELETE_AUTOSTART));
+  sendCommand(advanced, IDC_CREATE_AUTOSTART);
+  EXPECT_TRUE(startupShortcutExists());
+  EXPECT_FALSE(isEnabled(advanced, IDC_CREATE_AUTOSTART));
+  EXPECT_TRUE(isEnabled(advanced, IDC_DELETE_AUTOSTART));
+  sendCommand(advanced, IDC_DELETE_AUTOSTART);
+  EXPECT_FALSE(startupShortcutExists());
+  EXPECT_TRUE(isEnabled(advanced, IDC_CREATE_AUTOSTART));
+  EXPECT_FALSE(isEnabled(advanced, IDC_DELETE_AUTOSTART));
+}
+
+TEST_F(OptionControlsTest, PathFieldStoresTheTextWithoutLoading) {
+  HWND advanced = openAdvancedDialog();
+  clearDirty();
+  SetDlgItemTextW(advanced, IDC_KEYMAP_PATH, L"D:\\other.txt");  // EN_CHANGE
+  EXPECT_STREQ(shellState.keymapPath, L"D:\\other.txt");
+  EXPECT_TRUE(dirty());
+  EXPECT_TRUE(keymapMessages.empty());  // nothing was loaded
+  clearDirty();
+  sendCommand(advanced, IDC_KEYMAP_PATH, EN_KILLFOCUS);
+  EXPECT_FALSE(dirty());
+}
+
+TEST_F(OptionControlsTest, PathFieldKeepsLongPathsWhole) {
+  const std::wstring longest(255, L'p');
+  wcscpy(shellState.keymapPath, longest.c_str());
+  HWND advanced = openAdvancedDialog();
+  EXPECT_EQ(controlText(advanced, IDC_KEYMAP_PATH), longest);
+  EXPECT_EQ(std::wstring(shellState.keymapPath), longest);
+  EXPECT_FALSE(dirty());
+  // A text that cannot fit is not taken at all.
+  SetDlgItemTextW(advanced, IDC_KEYMAP_PATH, std::wstring(300, L'q').c_str());
+  EXPECT_EQ(std::wstring(shellState.keymapPath), longest);
+  EXPECT_EQ(shellState.keymapPath[kPathUnits - 1], L'\0');
+}
+
+TEST_F(OptionControlsTest, DefaultButtonEmptiesThePathAndLoadsTheDefaultFile) {
+  wchar_t defaultPath[kPathUnits] = {};
+  ASSERT_TRUE(programFolderPath(defaultPath, L"defaultkeymap.txt"));
+  ASSERT_TRUE(writeTextFile(defaultPath, slotFourKeymap()));
+  wcscpy(shellState.keymapPath, L"C:\\gone.txt");
+  HWND advanced = openAdvancedDialog();
+  clearDirty();
+  sendCommand(advanced, IDC_DEFAULT_KEYMAP);
+  DeleteFileW(defaultPath);
+  EXPECT_STREQ(shellState.keymapPath, L"");
+  EXPECT_EQ(controlText(advanced, IDC_KEYMAP_PATH), L"");
+  EXPECT_TRUE(dirty());
+  EXPECT_TRUE(keymapMessages.empty());
+  EXPECT_NE(shellState.engine.keymaps[4].bytes, nullptr);
+}
+
+TEST_F(OptionControlsTest, LoadWithoutAskingUsesTheStoredPath) {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring path = std::wstring(folder) + L"pqk_slot4.txt";
+  ASSERT_TRUE(writeTextFile(path, slotFourKeymap()));
+  wcscpy(shellState.keymapPath, path.c_str());
+  loadKeymapInteractive(nullptr, false);
+  DeleteFileW(path.c_str());
+  EXPECT_TRUE(keymapMessages.empty());
+  EXPECT_NE(shellState.engine.keymaps[4].bytes, nullptr);
+  EXPECT_TRUE(dirty());
+
+  wcscpy(shellState.keymapPath, L"C:\\no\\such\\keymap.txt");
+  loadKeymapInteractive(nullptr, false);
+  ASSERT_FALSE(keymapMessages.empty());
+  EXPECT_NE(keymapMessages[0].find("ファイルがありません"), std::string::npos) << keymapMessages[0];
+  EXPECT_EQ(shellState.engine.keymaps[4].bytes, nullptr);
+  EXPECT_STREQ(shellState.keymapPath, L"C:\\no\\such\\keymap.txt");  // the path stays
+}
+
+}  // namespace

@@ -1,0 +1,304 @@
+// The program's resources as the user sees them: every control of the three
+// dialogs with its id, kind, place and text, the dialog font, the menu and
+// the icon.
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "shell/dialogs.h"
+#include "shell/resource_ids.h"
+#include "tests/shell/app_test_support.h"
+#include "web_address.h"
+
+namespace {
+
+enum Kind {
+  kStatic,
+  kIcon,
+  kPush,
+  kRadio,
+  kCheck,
+  kEdit,
+  kMultiLineEdit,
+  kDropDownList,
+};
+
+struct ControlSpec {
+  int id;
+  Kind kind;
+  RECT rect;  // dialog units: left, top, width, height
+  const wchar_t* text;
+  bool tabStop;
+};
+
+const ControlSpec kSettingsControls[] = {
+    {-1, kStatic, {4, 4, 80, 8}, L"padquilt kana lite v1.02", false},
+    {1036, kPush, {96, 4, 36, 14}, L"詳細設定", false},
+    {1023, kRadio, {8, 16, 76, 10}, L"無し", false},
+    {1024, kRadio, {8, 28, 88, 10}, L"かな入力・トグル式", false},
+    {1025, kRadio, {8, 40, 80, 10}, L"2タッチ(ポケベル)入力", false},
+    {1026, kCheck, {16, 52, 36, 10}, L"自動送り", true},
+    {1029, kEdit, {56, 52, 24, 12}, nullptr, true},
+    {-1, kStatic, {80, 56, 19, 8}, L"msec", false},
+    {1038, kCheck, {16, 64, 110, 10}, L"後変換/逆トグル後も自動送りする", true},
+    {1033, kCheck, {16, 76, 56, 10}, L"自動CapsLock", true},
+    {1030, kCheck, {16, 88, 48, 10}, L"ニコタッチ風", true},
+    {1031, kCheck, {16, 100, 92, 10}, L"IME制御(Atok/Wnn用)", true},
+    {-1, kStatic, {4, 132, 49, 8}, L"入力テスト用", false},
+    {1018, kMultiLineEdit, {4, 140, 128, 36}, L"", true},
+    {1058, kPush, {96, 116, 36, 12}, L"IME切換", false},
+    {1061, kStatic, {56, 120, 36, 8}, nullptr, false},
+};
+
+const ControlSpec kAdvancedControls[] = {
+    {1040, kCheck, {8, 8, 60, 10}, L"Ctrl-Caps 交換", true},
+    {1041, kCheck, {8, 20, 60, 10}, L"Esc-半全 交換", true},
+    {1051, kDropDownList, {64, 32, 68, 48}, nullptr, true},
+    {-1, kStatic, {8, 36, 55, 8}, L"画面回転時の動作", false},
+    {1042, kPush, {8, 52, 52, 14}, L"Keymap読込", true},
+    {1046, kPush, {64, 52, 52, 14}, L"defaultに戻す", true},
+    {1039, kEdit, {8, 68, 120, 14}, nullptr, true},
+    {1043, kPush, {8, 84, 52, 14}, L"自動起動に設定", true},
+    {1044, kPush, {64, 84, 52, 14}, L"自動起動を解除", true},
+    {1054, kCheck, {8, 104, 124, 10}, L"[クリア]キーで2タッチの一打目を取り消す", true},
+};
+
+const ControlSpec kAboutControls[] = {
+    {-1, kIcon, {8, 4, 20, 20}, nullptr, false},
+    {-1, kStatic, {32, 4, 72, 8}, L"padquilt kana", false},
+    {-1, kStatic, {40, 16, 93, 8}, L"ZEF", false},
+    {-1,
+     kStatic,
+     {8, 32, 124, 28},
+     L"動作保障はありません。重要なデータは予め\nバックアップをおとりください。更新情報は下記\n"
+     L"サイトからどうぞ。",
+     false},
+    {-1, kStatic, {8, 64, 120, 16}, nullptr, false},
+    {1035, kPush, {88, 80, 38, 14}, L"Web接続", true},
+    {1047, kPush, {60, 160, 68, 14}, L"Uninstall用設定削除", true},
+};
+
+BOOL CALLBACK collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::wstring className(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  for (wchar_t& c : name) c = static_cast<wchar_t>(towlower(c));
+  return name;
+}
+
+std::wstring windowText(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+// Edit controls turn their WS_BORDER into a sunken client edge.
+bool hasBorder(HWND control) {
+  return (GetWindowLongW(control, GWL_STYLE) & WS_BORDER) ||
+         (GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+}
+
+void expectKind(HWND control, Kind kind, int id) {
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  switch (kind) {
+    case kStatic:
+      EXPECT_EQ(className(control), L"static") << id;
+      EXPECT_NE(style & SS_TYPEMASK, SS_ICON) << id;
+      break;
+    case kIcon:
+      EXPECT_EQ(className(control), L"static") << id;
+      EXPECT_EQ(style & SS_TYPEMASK, SS_ICON) << id;
+      break;
+    case kPush:
+      EXPECT_EQ(className(control), L"button") << id;
+      EXPECT_EQ(style & BS_TYPEMASK, BS_PUSHBUTTON) << id;
+      break;
+    case kRadio:
+      EXPECT_EQ(className(control), L"button") << id;
+      EXPECT_EQ(style & BS_TYPEMASK, BS_AUTORADIOBUTTON) << id;
+      break;
+    case kCheck:
+      EXPECT_EQ(className(control), L"button") << id;
+      EXPECT_EQ(style & BS_TYPEMASK, BS_AUTOCHECKBOX) << id;
+      break;
+    case kEdit:
+      EXPECT_EQ(className(control), L"edit") << id;
+      EXPECT_TRUE(style & ES_AUTOHSCROLL) << id;
+      EXPECT_FALSE(style & ES_MULTILINE) << id;
+      EXPECT_TRUE(hasBorder(control)) << id;
+      break;
+    case kMultiLineEdit:
+      EXPECT_EQ(className(control), L"edit") << id;
+      EXPECT_TRUE(style & ES_MULTILINE) << id;
+      EXPECT_TRUE(style & ES_AUTOHSCROLL) << id;
+      EXPECT_TRUE(style & ES_WANTRETURN) << id;
+      EXPECT_TRUE(style & WS_VSCROLL) << id;
+      EXPECT_TRUE(hasBorder(control)) << id;
+      break;
+    case kDropDownList:
+      EXPECT_EQ(className(control), L"combobox") << id;
+      EXPECT_EQ(style & 3, CBS_DROPDOWNLIST) << id;
+      break;
+  }
+}
+
+template <size_t N>
+void expectControls(HWND dialog, const ControlSpec (&expected)[N], bool checkTabStops) {
+  std::vector<HWND> controls;
+  EnumChildWindows(dialog, collect, reinterpret_cast<LPARAM>(&controls));
+  // Only the dialog's own controls (a combo box has children of its own).
+  std::vector<HWND> own;
+  for (HWND control : controls) {
+    if (GetParent(control) == dialog) own.push_back(control);
+  }
+  ASSERT_EQ(own.size(), N);
+  for (size_t i = 0; i < N; ++i) {
+    const ControlSpec& spec = expected[i];
+    HWND control = own[i];
+    if (spec.id != -1) {
+      EXPECT_EQ(GetDlgCtrlID(control), spec.id) << "control " << i;
+    } else {
+      EXPECT_EQ(GetDlgCtrlID(control) & 0xFFFF, 0xFFFF) << "control " << i;
+    }
+    expectKind(control, spec.kind, spec.id);
+    if (spec.text != nullptr) {
+      EXPECT_EQ(windowText(control), spec.text) << "control " << i;
+    }
+    // A checked radio button takes the tab stop of its group at run time.
+    if (checkTabStops && spec.kind != kRadio) {
+      EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, spec.tabStop) << spec.id;
+    }
+    RECT want = {spec.rect.left, spec.rect.top, spec.rect.left + spec.rect.right,
+                 spec.rect.top + spec.rect.bottom};
+    MapDialogRect(dialog, &want);
+    RECT got;
+    GetWindowRect(control, &got);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&got), 2);
+    EXPECT_EQ(got.left, want.left) << "control " << i;
+    EXPECT_EQ(got.top, want.top) << "control " << i;
+    if (spec.kind == kIcon) continue;  // an icon control takes the icon's size
+    EXPECT_EQ(got.right - got.left, want.right - want.left) << "control " << i;
+    if (spec.kind != kDropDownList) {  // a closed list is only as high as its field
+      EXPECT_EQ(got.bottom - got.top, want.bottom - want.top) << "control " << i;
+    }
+  }
+}
+
+void expectDialogFont(HWND dialog) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  LOGFONTW logFont = {};
+  ASSERT_NE(GetObjectW(font, sizeof(logFont), &logFont), 0);
+  EXPECT_STREQ(logFont.lfFaceName, L"MS UI Gothic");
+  HDC screen = GetDC(nullptr);
+  const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(logFont.lfHeight, -MulDiv(9, pixelsPerInch, 72));
+}
+
+void expectDialogSize(HWND dialog, int width, int height) {
+  RECT want = {0, 0, width, height};
+  MapDialogRect(dialog, &want);
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, want.right);
+  EXPECT_EQ(client.bottom, want.bottom);
+}
+
+using ResourcesTest = ShellAppTest;
+
+TEST_F(ResourcesTest, SettingsDialog) {
+  HWND dialog = openSettingsDialog();
+  ASSERT_NE(dialog, nullptr);
+  const LONG style = GetWindowLongW(dialog, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CHILD);
+  EXPECT_FALSE((style & WS_CAPTION) == WS_CAPTION);
+  expectDialogSize(dialog, 137, 180);
+  expectDialogFont(dialog);
+  expectControls(dialog, kSettingsControls, true);
+}
+
+TEST_F(ResourcesTest, AdvancedDialog) {
+  HWND dialog = openAdvancedDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(GetWindowLongW(dialog, GWL_STYLE) & WS_POPUP);
+  expectDialogSize(dialog, 137, 180);
+  expectDialogFont(dialog);
+  expectControls(dialog, kAdvancedControls, false);
+}
+
+TEST_F(ResourcesTest, AboutDialog) {
+  HWND dialog = createDialogFromResource(IDD_ABOUT, nullptr, aboutDialogProc);
+  ASSERT_NE(dialog, nullptr);
+  windows.push_back(dialog);
+  EXPECT_TRUE(GetWindowLongW(dialog, GWL_STYLE) & WS_POPUP);
+  expectDialogSize(dialog, 139, 192);
+  expectDialogFont(dialog);
+  expectControls(dialog, kAboutControls, false);
+
+  // The web address, split over two lines.
+  std::vector<HWND> controls;
+  EnumChildWindows(dialog, collect, reinterpret_cast<LPARAM>(&controls));
+  ASSERT_GE(controls.size(), 5u);
+  std::wstring shown = windowText(controls[4]);
+  const size_t lineBreak = shown.find(L'\n');
+  ASSERT_NE(lineBreak, std::wstring::npos) << "one line only";
+  EXPECT_GT(lineBreak, 0u);
+  shown.erase(lineBreak, 1);
+  EXPECT_EQ(shown, PQK_WEB_ADDRESS);
+  EXPECT_EQ(shown.find(L'\n'), std::wstring::npos);
+  EXPECT_NE(SendMessageW(controls[0], STM_GETICON, 0, 0), 0);
+}
+
+TEST_F(ResourcesTest, UninstallButtonKeepsTheAboutDialogOpen) {
+  HWND dialog = createDialogFromResource(IDD_ABOUT, nullptr, aboutDialogProc);
+  ASSERT_NE(dialog, nullptr);
+  windows.push_back(dialog);
+  ShowWindow(dialog, SW_SHOW);
+  shellState.appFlags |= kAppSettingsDirty;
+  sendCommand(dialog, IDC_UNINSTALL_CLEANUP);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  HKEY key = nullptr;
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\ZEF\\padquiltkana", 0, KEY_READ, &key),
+            ERROR_SUCCESS);
+}
+
+TEST_F(ResourcesTest, MenuAndIcon) {
+  HMENU menu = LoadMenuW(shellState.instance, MAKEINTRESOURCEW(IDR_MAIN_MENU));
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(GetMenuItemCount(menu), 2);
+  wchar_t text[64] = {};
+  GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"メニュー");
+  GetMenuStringW(menu, 1, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"隠す");
+  EXPECT_EQ(GetMenuItemID(menu, 1), static_cast<UINT>(IDM_HIDE));
+
+  HMENU drop = GetSubMenu(menu, 0);
+  ASSERT_NE(drop, nullptr);
+  const struct {
+    UINT id;
+    const wchar_t* text;
+  } items[] = {{40003, L"プログラムについて"}, {40010, L"マニュアルを開く"}, {0, nullptr},
+               {40020, L"詳細設定"},           {40012, L"キーマップ読込"},   {0, nullptr},
+               {40005, L"プログラム終了"}};
+  ASSERT_EQ(GetMenuItemCount(drop), 7);
+  for (int i = 0; i < 7; ++i) {
+    if (items[i].text == nullptr) {
+      EXPECT_TRUE(GetMenuState(drop, i, MF_BYPOSITION) & MF_SEPARATOR) << i;
+      continue;
+    }
+    EXPECT_EQ(GetMenuItemID(drop, i), items[i].id) << i;
+    GetMenuStringW(drop, i, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, items[i].text) << i;
+  }
+  DestroyMenu(menu);
+
+  EXPECT_NE(LoadIconW(shellState.instance, MAKEINTRESOURCEW(IDI_PADQUILTKANA)), nullptr);
+}
+
+}  // namespace
