@@ -16,7 +16,8 @@ TEST(CeCompat, MenuBarWithoutItsResourceFailsCleanly) {
   info.cbSize = sizeof(info);
   info.hwndParent = window;
   info.dwFlags = SHCMBF_HMENU;
-  info.nToolBarId = 102;
+  // The tests carry the program's resources; no menu has this id.
+  info.nToolBarId = 4321;
   info.hInstRes = GetModuleHandleW(nullptr);
   info.hwndMB = window;
   EXPECT_FALSE(SHCreateMenuBar(&info));
