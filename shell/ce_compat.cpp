@@ -27,8 +27,7 @@ struct RegistryWatcher {
 
 namespace {
 
-// Reads the watched value. Values larger than the buffer count as changed
-// each time and are reported without data.
+// Reads the watched value. A value larger than the buffer reads as missing.
 void readWatchedValue(RegistryWatcher& watcher, bool& present, DWORD& size, BYTE* data,
                       DWORD capacity) {
   size = capacity;
