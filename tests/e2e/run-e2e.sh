@@ -19,82 +19,12 @@ exe=$(realpath "$1")
 probe_exe=$(realpath "$2")
 mkdir -p "$3"
 out=$(cd "$3" && pwd)
-state=$out/wine-e2e
-mkdir -p "$state"
-
-export WINEPREFIX=$state/prefix
-export WINEDEBUG=-all
-export WINEARCH=win64
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset WAYLAND_DISPLAY
-
-settings_key='HKCU\Software\ZEF\padquiltkana'
-failures=0
-xvfb_pid=
-app_pid=
-
-log() { echo "e2e: $*"; }
-pass() { echo "PASS: $*"; }
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-finish() {
-  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
-  wineserver -k >/dev/null 2>&1 || true
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-}
-trap finish EXIT
-trap 'exit 143' TERM
-trap 'exit 130' INT
-
-probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-reg_value() {
-  wine reg query "$settings_key" /v "$1" 2>/dev/null | tr -d '\r' |
-    awk -v name="$1" '$1 == name { print $3 }'
-}
-
-# The prefix is made once and kept: its creation is the slow part.
-exec 8>"$state/setup.lock"
-flock -x 8
-if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$state/fonts-mapped" ]; then
-  log "creating the wine prefix"
-  rm -rf "$WINEPREFIX"
-  DISPLAY= wineboot -i >/dev/null 2>&1
-  DISPLAY= wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "MS UI Gothic" \
-    /d "IPAPGothic" /f >/dev/null 2>&1
-  wineserver -w
-  touch "$state/fonts-mapped"
-fi
-
-display_file=$(mktemp "$state/display.XXXXXX")
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$display_file" ] && break
-  sleep 0.05
-done
-display_number=$(tr -dc '0-9' <"$display_file")
-rm -f "$display_file"
-if [ -z "$display_number" ]; then
-  echo "e2e: Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=:$display_number
+source "$(dirname "$0")/e2e-common.sh"
 
 screenshot_of() {  # NAME FILE: the dialog's window, cut from the screen
   local geometry
   geometry=$(probe rect "$1") || return 1
   import -window root -crop "$geometry" +repage "$2"
-}
-
-start_app() {
-  wine "$exe" "$@" >/dev/null 2>&1 &
-  app_pid=$!
 }
 
 # --- A clean start: kana toggle mode stored before the program starts -----
