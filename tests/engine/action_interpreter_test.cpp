@@ -6,18 +6,10 @@
 #include <memory>
 
 #include "engine/key_event.h"
+#include "tests/support/engine_fixture.h"
 #include "tests/support/image_builder.h"
-#include "tests/support/test_doubles.h"
 
 namespace {
-
-using Events = std::vector<KeyEvent>;
-
-Events join(std::initializer_list<Events> parts) {
-  Events all;
-  for (const Events& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
 
 const Events kBack = {down(0x08), up(0x08)};
 const Events kCapsLock = {down(0x14), up(0x14)};
@@ -32,12 +24,10 @@ struct ExactRecord {
   std::unique_ptr<uint8_t[]> block;
 };
 
-class ActionInterpreterTest : public ::testing::Test {
+class ActionInterpreterTest : public EngineFixture {
  protected:
   void SetUp() override {
-    engine.keyOutput = &output;
-    engine.imeControl = &ime;
-    setEngineDefaults(engine);
+    EngineFixture::SetUp();
     engine.options = 0;
   }
   void TearDown() override { clearKeymaps(engine); }
@@ -52,9 +42,6 @@ class ActionInterpreterTest : public ::testing::Test {
     engine.charIndex = index;
     return engine.activeCharList;
   }
-  EngineState engine;
-  RecordingKeyOutput output;
-  ScriptedIme ime;
   RecordingCommandSink window;
   std::vector<ExactRecord> records;
 };

@@ -3,18 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/key_event.h"
+#include "tests/support/engine_fixture.h"
 #include "tests/support/image_builder.h"
-#include "tests/support/test_doubles.h"
 
 namespace {
-
-using Events = std::vector<KeyEvent>;
-
-Events join(std::initializer_list<Events> parts) {
-  Events all;
-  for (const Events& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
 
 Events tap(uint8_t vk) {
   return {down(vk), up(vk)};
@@ -31,21 +23,16 @@ const Events kCapsLock = tap(0x14);
 
 constexpr uint32_t kKana = 256;  // lastKana = kKana + row
 
-class KanaTypingTest : public ::testing::Test {
+class KanaTypingTest : public EngineFixture {
  protected:
   void SetUp() override {
-    engine.keyOutput = &output;
-    engine.imeControl = &ime;
-    setEngineDefaults(engine);
+    EngineFixture::SetUp();
     engine.options = 0;
   }
   Events type(uint8_t modifier, uint8_t vk) {
     typeCharEntry(engine, modifier, vk);
     return output.take();
   }
-  EngineState engine;
-  RecordingKeyOutput output;
-  ScriptedIme ime;
 };
 
 struct EntryCase {

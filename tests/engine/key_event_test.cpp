@@ -2,24 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/test_doubles.h"
+#include "tests/support/engine_fixture.h"
 
 namespace {
 
-class KeyEventTest : public ::testing::Test {
+class KeyEventTest : public EngineFixture {
  protected:
   void SetUp() override {
-    engine.keyOutput = &output;
-    engine.imeControl = &ime;
-    setEngineDefaults(engine);
+    EngineFixture::SetUp();
     engine.options = 0;
   }
   bool event(uint32_t vk, uint32_t message, uint32_t scanCode = 0x1D) {
     return handleKeyEvent(engine, scanCode, vk, message, 0);
   }
-  EngineState engine;
-  RecordingKeyOutput output;
-  ScriptedIme ime;
 };
 
 struct SwapCase {

@@ -8,18 +8,11 @@
 
 #include "engine/engine_state.h"
 #include "engine/key_event.h"
+#include "tests/support/engine_fixture.h"
 #include "tests/support/image_builder.h"
-#include "tests/support/test_doubles.h"
 
-class KeypadFixture : public ::testing::Test {
+class KeypadFixture : public EngineFixture {
  protected:
-  void SetUp() override {
-    engine.keyOutput = &output;
-    engine.imeControl = &ime;
-    setEngineDefaults(engine);
-  }
-  void TearDown() override { clearKeymaps(engine); }
-
   // 2-touch mode on slot 0: no IME-driven slot switch gets in the way.
   void useSlotZero(const TestKeymap& keymap, uint32_t extraOptions) {
     installTestKeymap(engine, 0, keymap);
@@ -41,10 +34,6 @@ class KeypadFixture : public ::testing::Test {
     press(column, time);
     return output.take();
   }
-
-  EngineState engine;
-  RecordingKeyOutput output;
-  ScriptedIme ime;
 };
 
 // Direct character entries that no remap column touches: typed as one tap.

@@ -11,6 +11,12 @@ std::vector<KeyEvent> taps(const std::string& keys) {
   return events;
 }
 
+Events join(std::initializer_list<Events> parts) {
+  Events all;
+  for (const Events& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
 std::string describe(const std::vector<KeyEvent>& events) {
   std::string text;
   for (const KeyEvent& event : events) {

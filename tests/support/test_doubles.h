@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ struct KeyEvent {
   bool operator==(const KeyEvent& other) const { return down == other.down && vk == other.vk; }
 };
 
+using Events = std::vector<KeyEvent>;
+
 inline KeyEvent down(uint8_t vk) {
   return {true, vk};
 }
@@ -21,6 +24,8 @@ inline KeyEvent up(uint8_t vk) {
 }
 // down then up of the same key
 std::vector<KeyEvent> taps(const std::string& keys);
+// The parts one after another.
+Events join(std::initializer_list<Events> parts);
 
 std::string describe(const std::vector<KeyEvent>& events);
 
