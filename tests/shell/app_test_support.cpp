@@ -4,6 +4,7 @@
 #include "shell/display_orientation.h"
 #include "shell/key_hook.h"
 #include "shell/launch_requests.h"
+#include "shell/main_window.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/win32_keymap_platform.h"
@@ -41,6 +42,9 @@ void ShellAppTest::TearDown() {
     if (IsWindow(window)) DestroyWindow(window);
   }
   if (shellState.mainWnd != nullptr && IsWindow(shellState.mainWnd)) {
+    // Hidden first, the way the program leaves the front: wine without a
+    // window manager waits two seconds for a visible framed window to go.
+    hideMainWindow();
     DestroyWindow(shellState.mainWnd);
   }
   MSG message;
