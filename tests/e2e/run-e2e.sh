@@ -6,9 +6,10 @@
 # Usage: tests/e2e/run-e2e.sh PADQUILTKANA.EXE PQK_PROBE.EXE OUTPUT_DIR
 #
 # The wine prefix lives in OUTPUT_DIR/wine-e2e (created once, with "MS UI
-# Gothic" mapped to the IPA P Gothic font); screenshots of the settings and
-# advanced dialogs are written to OUTPUT_DIR/e2e-settings.png and
-# OUTPUT_DIR/e2e-advanced.png. Exit status 0 when every check passed.
+# Gothic" mapped to the IPA P Gothic font); screenshots of the settings,
+# advanced and About dialogs are written to OUTPUT_DIR/e2e-settings.png,
+# OUTPUT_DIR/e2e-advanced.png and OUTPUT_DIR/e2e-about.png. Exit status 0
+# when every check passed.
 set -uo pipefail
 
 if [ $# -ne 3 ]; then
@@ -84,6 +85,22 @@ if probe wait-dialog advanced 10000; then
     fail "settings dialog gone after the advanced dialog"
 else
   fail "the advanced dialog did not open"
+fi
+
+# --- The About dialog: not kept over the settings dialog --------------------
+probe post-command 40003 0
+if probe wait-dialog about 10000; then
+  sleep 1
+  screenshot_of about "$out/e2e-about.png" && pass "screenshot $out/e2e-about.png" ||
+    fail "no screenshot of the About dialog"
+  [ "$(probe text about 1035)" = "Web接続" ] && pass "About dialog labels intact" ||
+    fail "label of 1035: '$(probe text about 1035)'"
+  probe send about ok
+  probe wait-dialog settings 10000 && probe no-dialog about &&
+    pass "OK closes the About dialog and the settings dialog comes back" ||
+    fail "no settings dialog after the About dialog"
+else
+  fail "the About dialog did not open"
 fi
 
 # --- A forged run-program command and WM_CLOSE change nothing --------------

@@ -66,6 +66,14 @@ TEST_F(OptionControlsTest, ImeLabelFollowsTheImeFromTheStart) {
   EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME OFF");
 }
 
+TEST_F(OptionControlsTest, OpeningTheAdvancedDialogRefreshesTheImeLabel) {
+  HWND settings = openSettingsDialog();
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME OFF");
+  ime.open = true;
+  openAdvancedDialog();
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME ON");
+}
+
 TEST_F(OptionControlsTest, ImeSwitchShowsTheNewStateAtOnce) {
   HWND settings = openSettingsDialog();
   sendCommand(settings, IDC_SWITCH_IME);
