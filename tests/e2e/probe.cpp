@@ -106,13 +106,18 @@ std::string utf8(const wchar_t* text) {
   return out;
 }
 
+// The whole text, however long (the test field grows while keys are typed).
 std::string windowText(HWND window) {
-  wchar_t text[1024] = {};
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+    return std::string();
+  }
+  std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      2000, &copied);
-  text[1023] = 0;
-  return utf8(text);
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                      SMTO_ABORTIFHUNG, 2000, &copied);
+  text.resize(copied < text.size() ? copied : text.size() - 1);
+  return utf8(text.c_str());
 }
 
 bool waitFor(bool (*condition)(const char*), const char* argument, int timeoutMs) {

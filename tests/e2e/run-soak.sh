@@ -39,6 +39,20 @@ random_keys() {  # COUNT: prints COUNT key names
   done
 }
 
+# Waits until the test field's text stops changing: under load the program
+# may still be working off the typed keys when xdotool returns.
+settled_text() {
+  local last current
+  last=$(probe text settings 1018)
+  for _ in $(seq 40); do
+    sleep 0.5
+    current=$(probe text settings 1018)
+    [ "$current" = "$last" ] && break
+    last=$current
+  done
+  printf '%s' "$last"
+}
+
 settings_snapshot() {
   printf 'Flag=%s Tout=%s Keymap=%s' "$(reg_value Flag)" "$(reg_value Tout)" \
     "$(wine reg query "$settings_key" /v Keymap 2>/dev/null | tr -d '\r' | grep -c Keymap)"
@@ -84,10 +98,10 @@ soak_mode() {  # NAME FLAG CHECK-KEYS EXPECTED-SUFFIX
   xdotool key ctrl+End
   sleep 0.3
   local text_before text_after
-  text_before=$(probe text settings 1018)
+  text_before=$(settled_text)
   xdotool key --delay 150 $check_keys
   sleep 1
-  text_after=$(probe text settings 1018)
+  text_after=$(settled_text)
   if [ "${text_after,,}" = "${text_before,,}$expected" ]; then
     pass "$name: the hook still types: keys '$check_keys' gave '$expected'"
   else
