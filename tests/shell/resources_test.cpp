@@ -157,32 +157,33 @@ void expectControls(HWND dialog, const ControlSpec (&expected)[N], bool checkTab
   }
   ASSERT_EQ(own.size(), N);
   for (size_t i = 0; i < N; ++i) {
-    const ControlSpec& spec = expected[i];
+    const ControlSpec& wanted = expected[i];
     HWND control = own[i];
-    if (spec.id != -1) {
-      EXPECT_EQ(GetDlgCtrlID(control), spec.id) << "control " << i;
+    if (wanted.id != -1) {
+      EXPECT_EQ(GetDlgCtrlID(control), wanted.id) << "control " << i;
     } else {
       EXPECT_EQ(GetDlgCtrlID(control) & 0xFFFF, 0xFFFF) << "control " << i;
     }
-    expectKind(control, spec.kind, spec.id);
-    if (spec.text != nullptr) {
-      EXPECT_EQ(windowText(control), spec.text) << "control " << i;
+    expectKind(control, wanted.kind, wanted.id);
+    if (wanted.text != nullptr) {
+      EXPECT_EQ(windowText(control), wanted.text) << "control " << i;
     }
     // A checked radio button takes the tab stop of its group at run time.
-    if (checkTabStops && spec.kind != kRadio) {
-      EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, spec.tabStop) << spec.id;
+    if (checkTabStops && wanted.kind != kRadio) {
+      EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, wanted.tabStop)
+          << wanted.id;
     }
-    RECT want = {spec.rect.left, spec.rect.top, spec.rect.left + spec.rect.right,
-                 spec.rect.top + spec.rect.bottom};
+    RECT want = {wanted.rect.left, wanted.rect.top, wanted.rect.left + wanted.rect.right,
+                 wanted.rect.top + wanted.rect.bottom};
     MapDialogRect(dialog, &want);
     RECT got;
     GetWindowRect(control, &got);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&got), 2);
     EXPECT_EQ(got.left, want.left) << "control " << i;
     EXPECT_EQ(got.top, want.top) << "control " << i;
-    if (spec.kind == kIcon) continue;  // an icon control takes the icon's size
+    if (wanted.kind == kIcon) continue;  // an icon control takes the icon's size
     EXPECT_EQ(got.right - got.left, want.right - want.left) << "control " << i;
-    if (spec.kind != kDropDownList) {  // a closed list is only as high as its field
+    if (wanted.kind != kDropDownList) {  // a closed list is only as high as its field
       EXPECT_EQ(got.bottom - got.top, want.bottom - want.top) << "control " << i;
     }
   }
