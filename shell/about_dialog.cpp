@@ -11,11 +11,7 @@
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
-      SHINITDLGINFO info = {};
-      info.dwMask = SHIDIM_FLAGS;
-      info.hDlg = dialog;
-      info.dwFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN;
-      SHInitDialog(&info);
+      initDeviceDialog(dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN);
       return TRUE;
     }
     case WM_COMMAND:

@@ -35,11 +35,7 @@ void endAdvancedDialog(HWND dialog) {
 INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
-      SHINITDLGINFO info = {};
-      info.dwMask = SHIDIM_FLAGS;
-      info.hDlg = dialog;
-      info.dwFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN;
-      SHInitDialog(&info);
+      initDeviceDialog(dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN);
       initOptionControls(dialog);
       updateAutoStartButtons(dialog);
       return TRUE;

@@ -1,3 +1,4 @@
+#include "shell/ce_compat.h"
 #include "shell/dialogs.h"
 #include "shell/shell_state.h"
 
@@ -13,6 +14,14 @@ const DLGTEMPLATE* dialogTemplate(int resourceId) {
 }
 
 }  // namespace
+
+void initDeviceDialog(HWND dialog, DWORD flags) {
+  SHINITDLGINFO info = {};
+  info.dwMask = SHIDIM_FLAGS;
+  info.hDlg = dialog;
+  info.dwFlags = flags;
+  SHInitDialog(&info);
+}
 
 HWND createDialogFromResource(int resourceId, HWND parent, DLGPROC procedure) {
   const DLGTEMPLATE* dialog = dialogTemplate(resourceId);

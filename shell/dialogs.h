@@ -13,6 +13,9 @@ HWND createDialogFromResource(int resourceId, HWND parent, DLGPROC procedure);
 // Runs a modal dialog from a dialog resource; its result, or -1.
 INT_PTR runDialogFromResource(int resourceId, HWND owner, DLGPROC procedure);
 
+// Lays a dialog out the device's way (SHInitDialog with these flags).
+void initDeviceDialog(HWND dialog, DWORD flags);
+
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -23,11 +23,7 @@ void refreshImeLabel() {
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG: {
-      SHINITDLGINFO info = {};
-      info.dwMask = SHIDIM_FLAGS;
-      info.hDlg = dialog;
-      info.dwFlags = SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN;
-      SHInitDialog(&info);
+      initDeviceDialog(dialog, SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN);
       // Known before creation returns, so that the IME label is filled from
       // the start.
       shellState.settingsDialog = dialog;
