@@ -1,28 +1,21 @@
 #include "sim/ime_emulation.h"
 
+#include "engine/key_event.h"
 #include "sim/romaji_table.h"
 #include "sim/us_keyboard.h"
 
 namespace {
 
+// Keys the engine does not name itself.
 enum : uint8_t {
-  kVkBack = 0x08,
   kVkReturn = 0x0D,
-  kVkShift = 0x10,
-  kVkControl = 0x11,
   kVkMenu = 0x12,
-  kVkCapital = 0x14,
-  kVkKanji = 0x19,
-  kVkEscape = 0x1B,
   kVkLeftShift = 0xA0,
   kVkRightShift = 0xA1,
   kVkLeftControl = 0xA2,
   kVkRightControl = 0xA3,
-  kVkLeftMenu = 0xA4,
   kVkRightMenu = 0xA5,
 };
-
-constexpr uint32_t kNativeMode = 1;
 
 // Removes the last UTF-8 character of `text`.
 void eraseLastCharacter(std::string& text) {
@@ -72,7 +65,7 @@ void ImeEmulation::setOpen(bool value) {
 }
 
 void ImeEmulation::setConversionMode(uint32_t value, uint32_t) {
-  if ((value & kNativeMode) == 0) commitComposition();
+  if ((value & kImeConversionNative) == 0) commitComposition();
   conversion = value;
 }
 
@@ -83,7 +76,7 @@ uint32_t ImeEmulation::compositionLength() {
 void ImeEmulation::switchTo(bool on) {
   commitComposition();
   open = on;
-  if (on && (conversion & kNativeMode) == 0) conversion = kImeHiraganaRomanMode;
+  if (on && (conversion & kImeConversionNative) == 0) conversion = kImeConversionHiraganaRoman;
 }
 
 std::string ImeEmulation::composition() const {
@@ -97,7 +90,7 @@ std::string ImeEmulation::text() const {
 }
 
 bool ImeEmulation::composesKana() const {
-  return open && (conversion & kNativeMode) != 0;
+  return open && (conversion & kImeConversionNative) != 0;
 }
 
 bool ImeEmulation::shiftHeld() const {

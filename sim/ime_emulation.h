@@ -11,11 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/key_event.h"
 #include "engine/platform.h"
-
-// Conversion mode the IME starts in when it is switched on: native (kana) +
-// full shape + roman input.
-constexpr uint32_t kImeHiraganaRomanMode = 25;
 
 struct ImeEmulation final : KeyOutput, ImeControl {
   // KeyOutput: one key event reaching the focused application.
@@ -40,7 +37,7 @@ struct ImeEmulation final : KeyOutput, ImeControl {
   bool composesKana() const;
 
   bool open = false;
-  uint32_t conversion = kImeHiraganaRomanMode;
+  uint32_t conversion = kImeConversionHiraganaRoman;
   bool capsLock = false;
   // The application's text (UTF-8).
   std::string committed;

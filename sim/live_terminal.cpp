@@ -10,9 +10,7 @@
 
 namespace {
 
-constexpr uint8_t kVkBack = 0x08;
 constexpr uint8_t kVkReturn = 0x0D;
-constexpr uint8_t kVkRight = 0x27;
 
 const char* columnName(int32_t marker) {
   static const char* const kNames[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "0", "#"};

@@ -2,10 +2,9 @@
 
 #include <cstdlib>
 
-namespace {
+#include "engine/key_event.h"
 
-constexpr uint8_t kVkBack = 0x08;
-constexpr uint8_t kVkRight = 0x27;
+namespace {
 
 bool parseNumber(const std::string& text, int base, uint32_t limit, uint32_t& value) {
   if (text.empty()) return false;
