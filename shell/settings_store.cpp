@@ -119,7 +119,7 @@ bool programFolderPath(wchar_t (&output)[kPathUnits], const wchar_t* name) {
 
 void startupShortcutTarget(wchar_t (&output)[kShortcutTargetUnits]) {
   wchar_t program[kPathUnits];
-  programFolderPath(program, L"padquiltkanalt.exe");
+  programFolderPath(program, kProgramFileName);
   size_t length = 0;
   output[0] = L'\0';
   appendText(output, kShortcutTargetUnits, length, L"\"");

@@ -8,6 +8,8 @@
 
 // Key under HKEY_CURRENT_USER.
 constexpr const wchar_t* kSettingsKey = L"Software\\ZEF\\padquiltkana";
+// The program file that the auto-start shortcut starts.
+constexpr const wchar_t* kProgramFileName = L"padquiltkanalt.exe";
 // Longest "Keymap" value read: 255 code units, so keymapPath keeps its NUL.
 constexpr DWORD kKeymapValueMaxBytes = 510;
 

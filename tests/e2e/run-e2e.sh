@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# End-to-end run of the real padquiltkana.exe under wine in its own Xvfb
+# End-to-end run of the real padquiltkanalt.exe under wine in its own Xvfb
 # display, driven with xdotool and watched by pqk_probe.exe, a small Win32
 # program that reads the running program's controls from another process.
 #
-# Usage: tests/e2e/run-e2e.sh PADQUILTKANA.EXE PQK_PROBE.EXE OUTPUT_DIR
+# Usage: tests/e2e/run-e2e.sh PADQUILTKANALT.EXE PQK_PROBE.EXE OUTPUT_DIR
 #
 # The wine prefix lives in OUTPUT_DIR/wine-e2e (created once, with "MS UI
 # Gothic" mapped to the IPA P Gothic font); screenshots of the settings,
@@ -13,7 +13,7 @@
 set -uo pipefail
 
 if [ $# -ne 3 ]; then
-  echo "usage: $0 PADQUILTKANA.EXE PQK_PROBE.EXE OUTPUT_DIR" >&2
+  echo "usage: $0 PADQUILTKANALT.EXE PQK_PROBE.EXE OUTPUT_DIR" >&2
   exit 2
 fi
 exe=$(realpath "$1")
@@ -32,7 +32,7 @@ screenshot_of() {  # NAME FILE: the dialog's window, cut from the screen
 wine reg delete "$settings_key" /f >/dev/null 2>&1
 wine reg add "$settings_key" /v Flag /t REG_DWORD /d 0x4140 /f >/dev/null 2>&1
 
-log "starting padquiltkana.exe"
+log "starting padquiltkanalt.exe"
 start_app
 if probe wait-window 30000 && probe wait-dialog settings 15000; then
   pass "the program starts with its settings dialog"

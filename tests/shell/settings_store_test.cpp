@@ -219,12 +219,23 @@ TEST(ProgramFolderPath, UsesTheRunningProgramsFolder) {
   EXPECT_EQ(std::wstring(output), folder + L"defaultkeymap.txt");
 }
 
+// The name of the program file the build makes (ASCII).
+std::wstring builtProgramName() {
+  const std::string name = PQK_BUILT_PROGRAM_NAME;
+  return std::wstring(name.begin(), name.end());
+}
+
 TEST(StartupShortcut, TargetQuotesTheProgramAndStartsHidden) {
   wchar_t program[kPathUnits];
   programFolderPath(program, L"padquiltkanalt.exe");
   wchar_t target[kShortcutTargetUnits];
   startupShortcutTarget(target);
   EXPECT_EQ(std::wstring(target), L"\"" + std::wstring(program) + L"\" -s");
+  // The file the build makes, or auto-start would start nothing.
+  const std::wstring text = target;
+  const std::wstring tail = L"\\" + builtProgramName() + L"\" -s";
+  ASSERT_GT(text.size(), tail.size());
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
 
 TEST(StartupShortcut, PathIsInTheStartupFolder) {
