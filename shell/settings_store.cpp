@@ -92,6 +92,19 @@ void saveSettings() {
 
 void deleteSettingsKey() {
   RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+  HKEY maker = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kMakerKey, 0, kRegReadAccess, &maker) != ERROR_SUCCESS) {
+    return;
+  }
+  DWORD subKeys = 1;
+  DWORD values = 1;
+  const LONG result = RegQueryInfoKeyW(maker, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                       &values, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(maker);
+  // Another program of the same maker may keep its settings there.
+  if (result == ERROR_SUCCESS && subKeys == 0 && values == 0) {
+    RegDeleteKeyW(HKEY_CURRENT_USER, kMakerKey);
+  }
 }
 
 bool folderWithFileName(wchar_t (&output)[kPathUnits], const wchar_t* filePath,

@@ -6,8 +6,9 @@
 
 #include "shell/shell_state.h"
 
-// Key under HKEY_CURRENT_USER.
+// Key under HKEY_CURRENT_USER, and the maker's key that holds it.
 constexpr const wchar_t* kSettingsKey = L"Software\\ZEF\\padquiltkana";
+constexpr const wchar_t* kMakerKey = L"Software\\ZEF";
 // The program file that the auto-start shortcut starts.
 constexpr const wchar_t* kProgramFileName = L"padquiltkanalt.exe";
 // Longest "Keymap" value read: 255 code units, so keymapPath keeps its NUL.
@@ -18,6 +19,8 @@ constexpr DWORD kKeymapValueMaxBytes = 510;
 void loadSettings();
 // Writes options (without the run-time bits 16-23), timeoutMs and keymapPath.
 void saveSettings();
+// Removes the settings key, and the maker's key too when nothing else is in
+// it, so that an uninstall leaves nothing behind.
 void deleteSettingsKey();
 
 // The settings of one state record, for callers that hold their own.

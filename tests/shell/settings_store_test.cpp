@@ -163,6 +163,55 @@ TEST_F(SettingsStoreTest, DeletedKeyComesBackAtTheNextSave) {
   EXPECT_EQ(dwordOf(readRaw(L"Tout")), 300u);
 }
 
+bool keyExists(const wchar_t* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
+TEST_F(SettingsStoreTest, DeleteRemovesTheMakersKeyOnlyWhenNothingElseIsInIt) {
+  const struct {
+    const char* what;
+    bool siblingKey;
+    bool value;
+    bool makerStays;
+  } cases[] = {
+      {"nothing else", false, false, false},
+      {"another program's key", true, false, true},
+      {"a value of its own", false, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    saveSettingsFrom(shell);
+    HKEY maker = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kMakerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &maker, nullptr),
+              ERROR_SUCCESS);
+    HKEY sibling = nullptr;
+    if (c.siblingKey) {
+      ASSERT_EQ(RegCreateKeyExW(maker, L"other", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sibling,
+                                nullptr),
+                ERROR_SUCCESS);
+      RegCloseKey(sibling);
+    }
+    const DWORD one = 1;
+    if (c.value) {
+      RegSetValueExW(maker, L"kept", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
+                     sizeof(one));
+    }
+    deleteSettingsKey();
+    EXPECT_FALSE(keyExists(kSettingsKey));
+    EXPECT_EQ(keyExists(kMakerKey), c.makerStays);
+    RegDeleteKeyW(maker, L"other");
+    RegDeleteValueW(maker, L"kept");
+    RegCloseKey(maker);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kMakerKey);
+  }
+}
+
 TEST_F(SettingsStoreTest, GlobalStateRoundTrip) {
   setEngineDefaults(shellState.engine);
   shellState.engine.options = kOptionKanaToggle | kOptionAutoAdvance;
