@@ -119,16 +119,6 @@ bool onCommand(HWND window, WORD id, LPARAM lParam) {
   }
 }
 
-// With rotation behaviour 1 the hook is away while the screen is turned; a
-// failed re-installation is retried on every tick.
-void onTimer() {
-  const uint32_t options = shellState.engine.options;
-  if (rotationBehaviour(options) != kRotationReleaseHook) return;
-  if (options & kOptionScreenRotated) return;
-  if (shellState.hookHandle != nullptr) return;
-  installKeyHook(false);
-}
-
 }  // namespace
 
 bool createMainWindow(HINSTANCE instance, int showCommand) {
@@ -261,7 +251,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (onCommand(window, LOWORD(wParam), lParam)) return 0;
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_TIMER:
-      onTimer();
+      restoreKeyHookIfWanted();
       return 0;
     case WM_IME_NOTIFY:
       refreshImeLabel();

@@ -6,6 +6,7 @@
 #include "engine/key_event.h"
 #include "shell/dialogs.h"
 #include "shell/resource_ids.h"
+#include "shell/rotation.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
 
@@ -88,6 +89,8 @@ void readRotationBehaviour(HWND dialog) {
   engine().options = (engine().options & ~static_cast<uint32_t>(kOptionRotationMask)) |
                      (static_cast<uint32_t>(index) << kOptionRotationShift);
   selectModeKeymap(engine());
+  // Leaving behaviour 1 while it has the hook released brings the hook back.
+  restoreKeyHookIfWanted();
   markDirty();
 }
 

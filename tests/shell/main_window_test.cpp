@@ -264,14 +264,14 @@ TEST_F(MainWindowTest, DestroyStopsTimerHookAndEngineCommands) {
   EXPECT_FALSE(flag(kAppSettingsShown));
 }
 
-TEST_F(MainWindowTest, TimerReinstallsTheHookOnlyForBehaviourOneUnturned) {
+TEST_F(MainWindowTest, TimerReinstallsAMissingHookUnlessBehaviourOneHasTheScreenTurned) {
   HWND window = start();
   const struct {
     uint32_t behaviour;
     bool rotated;
     bool installs;
-  } cases[] = {
-      {1, false, true}, {1, true, false}, {0, false, false}, {2, false, false}, {3, false, false}};
+  } cases[] = {{1, false, true}, {1, true, false}, {0, false, true}, {2, false, true},
+               {3, false, true}, {0, true, true},  {2, true, true},  {3, true, true}};
   for (const auto& c : cases) {
     removeKeyHook();
     shellState.engine.options =
