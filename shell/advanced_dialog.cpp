@@ -4,6 +4,7 @@
 
 #include "shell/ce_compat.h"
 #include "shell/dialogs.h"
+#include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
@@ -58,7 +59,9 @@ INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
           loadKeymapInteractive(dialog, true);
           return TRUE;
         case IDC_CREATE_AUTOSTART:
-          createStartupShortcut();
+          if (!createStartupShortcut()) {
+            showProgramMessage(dialog, programFolderUnknownMessage(kProgramFileName).c_str());
+          }
           updateAutoStartButtons(dialog);
           return TRUE;
         case IDC_DELETE_AUTOSTART:

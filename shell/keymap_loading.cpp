@@ -8,6 +8,7 @@
 
 #include "keymap/keymap_compiler.h"
 #include "shell/dialogs.h"
+#include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
@@ -20,10 +21,13 @@ constexpr int kOpenFileNameUnits = 254;
 
 KeymapPlatform* installedPlatform = nullptr;
 
-void loadKeymapsFrom(const wchar_t* path) {
+KeymapPlatform& keymapPlatform() {
   static Win32KeymapPlatform platform;
-  KeymapPlatform& used = installedPlatform != nullptr ? *installedPlatform : platform;
-  loadKeymapFile(shellState.engine, used, utf8FromWide(path));
+  return installedPlatform != nullptr ? *installedPlatform : platform;
+}
+
+void loadKeymapsFrom(const wchar_t* path) {
+  loadKeymapFile(shellState.engine, keymapPlatform(), utf8FromWide(path));
 }
 
 // True with keymapPath set when the user chose a file.
@@ -54,10 +58,14 @@ void loadConfiguredKeymaps() {
     loadKeymapsFrom(shellState.keymapPath);
     return;
   }
-  // A folder too long for the path leaves it empty; the compiler then
-  // reports the file as missing.
   wchar_t defaultPath[kPathUnits] = {};
-  programFolderPath(defaultPath, L"defaultkeymap.txt");
+  if (!programFolderPath(defaultPath, kDefaultKeymapFileName)) {
+    // A load empties the slots whatever it finds; this one finds no file.
+    clearKeymaps(shellState.engine);
+    keymapPlatform().showKeymapMessage(
+        utf8FromWide(programFolderUnknownMessage(kDefaultKeymapFileName).c_str()));
+    return;
+  }
   loadKeymapsFrom(defaultPath);
 }
 

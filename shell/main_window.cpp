@@ -7,6 +7,7 @@
 #include "shell/dialogs.h"
 #include "shell/key_hook.h"
 #include "shell/launch_requests.h"
+#include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/rotation.h"
 #include "shell/settings_store.h"
@@ -64,9 +65,12 @@ void runLaunchRequest(LPARAM token) {
   launchFile(request.file, request.parameters);
 }
 
-void openManual() {
+void openManual(HWND window) {
   wchar_t path[kPathUnits];
-  if (!programFolderPath(path, L"padquiltkanalt.txt")) return;
+  if (!programFolderPath(path, kManualFileName)) {
+    showProgramMessage(window, programFolderUnknownMessage(kManualFileName).c_str());
+    return;
+  }
   launchFile(path, nullptr);
 }
 
@@ -105,7 +109,7 @@ bool onCommand(HWND window, WORD id, LPARAM lParam) {
       letGoOfActivation();
       return true;
     case IDM_MANUAL:
-      openManual();
+      openManual(window);
       return true;
     case IDM_LOAD_KEYMAP:
       loadKeymapInteractive(nullptr, true);

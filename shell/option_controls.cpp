@@ -122,8 +122,12 @@ void initOptionControls(HWND dialog) {
     mode = IDC_MODE_KANA_TOGGLE;
   }
   if (hasControl(dialog, mode)) CheckRadioButton(dialog, IDC_MODE_NONE, IDC_MODE_TWO_TOUCH, mode);
-  if (hasControl(dialog, IDC_KEYMAP_PATH))
+  if (hasControl(dialog, IDC_KEYMAP_PATH)) {
+    // No more than the path buffer holds: a longer path could only be stored
+    // cut short.
+    SendDlgItemMessageW(dialog, IDC_KEYMAP_PATH, EM_LIMITTEXT, kPathUnits - 1, 0);
     SetDlgItemTextW(dialog, IDC_KEYMAP_PATH, shellState.keymapPath);
+  }
   updateControlEnabling(dialog);
   selectModeKeymap(engine());
   refreshImeLabel();

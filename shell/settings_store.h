@@ -9,8 +9,11 @@
 // Key under HKEY_CURRENT_USER, and the maker's key that holds it.
 constexpr const wchar_t* kSettingsKey = L"Software\\ZEF\\padquiltkana";
 constexpr const wchar_t* kMakerKey = L"Software\\ZEF";
-// The program file that the auto-start shortcut starts.
+// The files beside the program: the program file that the auto-start
+// shortcut starts, the default keymap and the manual.
 constexpr const wchar_t* kProgramFileName = L"padquiltkanalt.exe";
+constexpr const wchar_t* kDefaultKeymapFileName = L"defaultkeymap.txt";
+constexpr const wchar_t* kManualFileName = L"padquiltkanalt.txt";
 // Longest "Keymap" value read: 255 code units, so keymapPath keeps its NUL.
 constexpr DWORD kKeymapValueMaxBytes = 510;
 
@@ -33,16 +36,28 @@ void saveSettingsFrom(const ShellState& shell);
 bool folderWithFileName(wchar_t (&output)[kPathUnits], const wchar_t* filePath,
                         const wchar_t* name);
 // output = the program file's folder, then `name` ("defaultkeymap.txt", ...).
+// False, with an empty output, when the program's path came back cut short
+// (its folder would be a wrong parent folder) or the result would not fit.
 bool programFolderPath(wchar_t (&output)[kPathUnits], const wchar_t* name);
+
+// Reads the program file's path as GetModuleFileNameW(nullptr, ...) does:
+// the number of units written. Tests replace it; nullptr restores it.
+using ProgramPathReader = DWORD (*)(wchar_t* buffer, DWORD units);
+void useProgramPathReader(ProgramPathReader reader);
+// Units offered for the program's path; a path that fills them is cut short.
+constexpr DWORD kProgramPathUnits = 1024;
 
 // Quote, program path, quote, space, -s: the longest path plus five units.
 constexpr int kShortcutTargetUnits = kPathUnits + 5;
-// output = "<programFolderPath("padquiltkanalt.exe")>" -s
-void startupShortcutTarget(wchar_t (&output)[kShortcutTargetUnits]);
+// output = "<programFolderPath("padquiltkanalt.exe")>" -s; false, with an
+// empty output, when the program's path is unknown.
+bool startupShortcutTarget(wchar_t (&output)[kShortcutTargetUnits]);
 
 // output = the Startup folder followed by "\padquiltkana.lnk"; empty when the
 // folder is unknown or the result would not fit.
 void startupShortcutPath(wchar_t (&output)[kPathUnits]);
-void createStartupShortcut();
+// False, creating nothing, when the program's path is unknown; the outcome
+// of the creation itself is read back with startupShortcutExists.
+bool createStartupShortcut();
 void deleteStartupShortcut();
 bool startupShortcutExists();

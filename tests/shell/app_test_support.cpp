@@ -5,13 +5,19 @@
 #include "shell/key_hook.h"
 #include "shell/launch_requests.h"
 #include "shell/main_window.h"
+#include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/win32_keymap_platform.h"
 
 std::vector<std::string> keymapMessages;
+std::vector<ShownMessage> programMessages;
 
 namespace {
+
+void recordProgramMessage(HWND owner, const wchar_t* text) {
+  programMessages.push_back({owner, text});
+}
 
 void recordKeymapMessage(const wchar_t* text) {
   keymapMessages.push_back(utf8FromWide(text));
@@ -33,6 +39,8 @@ void ShellAppTest::SetUp() {
   setEngineDefaults(shellState.engine);
   keymapMessages.clear();
   useKeymapPlatform(&recordingKeymapPlatform());
+  programMessages.clear();
+  useProgramMessageShower(recordProgramMessage);
   clearLaunchRequests();
   deleteSettingsKey();
 }
@@ -54,6 +62,8 @@ void ShellAppTest::TearDown() {
   clearKeymaps(shellState.engine);
   useDisplayOrientation(nullptr);
   useKeymapPlatform(nullptr);
+  useProgramMessageShower(nullptr);
+  useProgramPathReader(nullptr);
   deleteSettingsKey();
 }
 

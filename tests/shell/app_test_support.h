@@ -31,6 +31,13 @@ class ShellAppTest : public ::testing::Test {
 // Keymap compiler messages shown since the test began (UTF-8).
 extern std::vector<std::string> keymapMessages;
 
+// The program's other message boxes since the test began, with their owners.
+struct ShownMessage {
+  HWND owner;
+  std::wstring text;
+};
+extern std::vector<ShownMessage> programMessages;
+
 // Sends a control's WM_COMMAND to its dialog, as a click or edit would.
 void sendCommand(HWND dialog, int id, int notification = BN_CLICKED);
 void setCheck(HWND dialog, int id, bool checked);

@@ -2,15 +2,18 @@
 // timer's hook rule and the end of a run.
 #include "shell/main_window.h"
 
+#include <cwchar>
 #include <string>
 
 #include "shell/dialogs.h"
 #include "shell/display_orientation.h"
 #include "shell/key_hook.h"
 #include "shell/launch_requests.h"
+#include "shell/program_messages.h"
 #include "shell/program_run.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
+#include "shell/win32_keymap_platform.h"
 #include "tests/shell/app_test_support.h"
 
 namespace {
@@ -216,6 +219,48 @@ TEST_F(MainWindowTest, QuitCommandsEndTheProgramWritingChangesOnce) {
     EXPECT_EQ(stored, 1500) << command;
     shellState.appFlags = 0;
   }
+}
+
+// The program's own path, as a system answers when the path is too long.
+DWORD readCutShortProgramPath(wchar_t* buffer, DWORD units) {
+  std::wmemcpy(buffer, L"C:\\", 3);
+  for (DWORD i = 3; i < units; ++i) buffer[i] = L'd';
+  return units;
+}
+
+TEST_F(MainWindowTest, CutShortProgramPathIsSaidInsteadOfUsed) {
+  HWND window = start();
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring path = std::wstring(folder) + L"pqk_before.txt";
+  ASSERT_TRUE(writeTextFile(path, slotFourKeymap()));
+  wcscpy(shellState.keymapPath, path.c_str());
+  loadConfiguredKeymaps();
+  DeleteFileW(path.c_str());
+  ASSERT_NE(shellState.engine.keymaps[4].bytes, nullptr);
+  useProgramPathReader(readCutShortProgramPath);
+
+  SendMessageW(window, WM_COMMAND, IDM_MANUAL, 0);
+  ASSERT_EQ(programMessages.size(), 1u);
+  EXPECT_EQ(programMessages[0].owner, window);
+  EXPECT_EQ(programMessages[0].text, programFolderUnknownMessage(L"padquiltkanalt.txt"));
+
+  deleteStartupShortcut();
+  HWND advanced = openAdvancedDialog();
+  sendCommand(advanced, IDC_CREATE_AUTOSTART);
+  ASSERT_EQ(programMessages.size(), 2u);
+  EXPECT_EQ(programMessages[1].owner, advanced);
+  EXPECT_EQ(programMessages[1].text, programFolderUnknownMessage(L"padquiltkanalt.exe"));
+  EXPECT_FALSE(startupShortcutExists());
+
+  // The default keymap: the slots are emptied as by any load, and the
+  // message says why instead of naming a file in a wrong folder.
+  shellState.keymapPath[0] = L'\0';
+  loadConfiguredKeymaps();
+  EXPECT_EQ(shellState.engine.keymaps[4].bytes, nullptr);
+  ASSERT_EQ(keymapMessages.size(), 1u);
+  EXPECT_EQ(keymapMessages[0],
+            utf8FromWide(programFolderUnknownMessage(L"defaultkeymap.txt").c_str()));
 }
 
 TEST_F(MainWindowTest, OkCommandSavesThenEnds) {

@@ -277,6 +277,12 @@ TEST_F(OptionControlsTest, PathFieldKeepsLongPathsWhole) {
   EXPECT_EQ(controlText(advanced, IDC_KEYMAP_PATH), longest);
   EXPECT_EQ(std::wstring(shellState.keymapPath), longest);
   EXPECT_FALSE(dirty());
+  // Typing stops at the path's length instead of storing a path cut short.
+  EXPECT_EQ(SendDlgItemMessageW(advanced, IDC_KEYMAP_PATH, EM_GETLIMITTEXT, 0, 0), kPathUnits - 1);
+  SendDlgItemMessageW(advanced, IDC_KEYMAP_PATH, EM_SETSEL, 255, 255);
+  SendDlgItemMessageW(advanced, IDC_KEYMAP_PATH, WM_CHAR, L'x', 0);
+  EXPECT_EQ(controlText(advanced, IDC_KEYMAP_PATH), longest);
+  EXPECT_EQ(std::wstring(shellState.keymapPath), longest);
   // A text that cannot fit is not taken at all.
   SetDlgItemTextW(advanced, IDC_KEYMAP_PATH, std::wstring(300, L'q').c_str());
   EXPECT_EQ(std::wstring(shellState.keymapPath), longest);

@@ -274,6 +274,55 @@ std::wstring builtProgramName() {
   return std::wstring(name.begin(), name.end());
 }
 
+// A program path reader that answers what the test sets.
+std::wstring fakeProgramPath;
+DWORD fakeAnswer = 0;
+
+DWORD readFakeProgramPath(wchar_t* buffer, DWORD units) {
+  const size_t copied = std::min<size_t>(fakeProgramPath.size(), units);
+  std::wmemcpy(buffer, fakeProgramPath.data(), copied);
+  if (copied < units) buffer[copied] = L'\0';
+  return fakeAnswer;
+}
+
+TEST(ProgramFolderPath, CutShortProgramPathGivesNoFolder) {
+  const std::wstring filled = L"C:\\" + std::wstring(kProgramPathUnits, L'f');
+  const struct {
+    const char* what;
+    std::wstring path;
+    DWORD answer;
+    const wchar_t* expected;  // nullptr: no folder
+  } cases[] = {
+      {"whole", L"C:\\pqk\\padquiltkanalt.exe", 25, L"C:\\pqk\\n"},
+      {"cut short, answer = buffer", filled, kProgramPathUnits, nullptr},
+      {"cut short, answer = buffer - 1", filled, kProgramPathUnits - 1, nullptr},
+      {"no answer", L"", 0, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fakeProgramPath = c.path;
+    fakeAnswer = c.answer;
+    useProgramPathReader(readFakeProgramPath);
+    wchar_t output[kPathUnits];
+    output[0] = L'!';
+    const bool found = programFolderPath(output, L"n");
+    useProgramPathReader(nullptr);
+    EXPECT_EQ(found, c.expected != nullptr);
+    EXPECT_STREQ(output, c.expected != nullptr ? c.expected : L"");
+  }
+  // The shortcut is not aimed at a wrong folder either.
+  fakeProgramPath = filled;
+  fakeAnswer = kProgramPathUnits;
+  useProgramPathReader(readFakeProgramPath);
+  wchar_t target[kShortcutTargetUnits];
+  EXPECT_FALSE(startupShortcutTarget(target));
+  EXPECT_STREQ(target, L"");
+  deleteStartupShortcut();
+  EXPECT_FALSE(createStartupShortcut());
+  useProgramPathReader(nullptr);
+  EXPECT_FALSE(startupShortcutExists());
+}
+
 TEST(StartupShortcut, TargetQuotesTheProgramAndStartsHidden) {
   wchar_t program[kPathUnits];
   programFolderPath(program, L"padquiltkanalt.exe");
