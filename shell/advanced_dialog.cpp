@@ -69,8 +69,7 @@ INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
           updateAutoStartButtons(dialog);
           return TRUE;
         case IDC_DEFAULT_KEYMAP:
-          shellState.keymapPath[0] = 0;
-          loadKeymapInteractive(dialog, false);
+          loadDefaultKeymapInteractive(dialog);
           return TRUE;
         default:
           return FALSE;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "keymap/keymap_platform.h"
+#include "shell/win32_keymap_platform.h"
 
 // Creates a modeless dialog from a dialog resource of the program.
 HWND createDialogFromResource(int resourceId, HWND parent, DLGPROC procedure);
@@ -34,12 +34,19 @@ void updateAutoStartButtons(HWND dialog);
 // Re-reads the IME state and shows it in the settings dialog, if present.
 void refreshImeLabel();
 
+// Keymap loads never run inside one another: while one runs (its file-open
+// dialog or message boxes are up), a load asked for from another window or by
+// a posted command is not started.
+
 // Optionally asks for a keymap file (cancel changes nothing), then stores and
-// shows the path, marks the settings dirty and loads the keymaps.
+// shows the path, marks the settings dirty and loads the keymaps. The file
+// dialog and the messages belong to `dialog`, or to the main window.
 void loadKeymapInteractive(HWND dialog, bool ask);
+// "defaultに戻す": empties the path, then loadKeymapInteractive without asking.
+void loadDefaultKeymapInteractive(HWND dialog);
 // Replaces the Win32 file reading and message boxes of keymap loads (tests);
 // nullptr restores them.
-void useKeymapPlatform(KeymapPlatform* platform);
+void useKeymapPlatform(Win32KeymapPlatform* platform);
 // Loads the keymap file of keymapPath, or the default file beside the program
-// when the path is empty.
-void loadConfiguredKeymaps();
+// when the path is empty; its messages belong to `owner`.
+void loadConfiguredKeymaps(HWND owner);

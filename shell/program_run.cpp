@@ -53,7 +53,7 @@ int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) 
   if (!(shellState.appFlags & kAppStartHidden)) showSettingsWindow(showCommand);
   selectModeKeymap(engine);
   // The resources hold no accelerator table, so none is loaded or used.
-  loadConfiguredKeymaps();
+  loadConfiguredKeymaps(shellState.mainWnd);
   if (!installKeyHook(true)) DestroyWindow(shellState.mainWnd);
   engine.mainWindow = &mainWindowCommandSink();
   shellState.timerActive = 1;

@@ -11,6 +11,8 @@
 #include "shell/win32_keymap_platform.h"
 
 std::vector<std::string> keymapMessages;
+std::vector<HWND> keymapMessageOwners;
+void (*whileKeymapMessageShown)() = nullptr;
 std::vector<ShownMessage> programMessages;
 
 namespace {
@@ -19,8 +21,10 @@ void recordProgramMessage(HWND owner, const wchar_t* text) {
   programMessages.push_back({owner, text});
 }
 
-void recordKeymapMessage(const wchar_t* text) {
+void recordKeymapMessage(HWND owner, const wchar_t* text) {
   keymapMessages.push_back(utf8FromWide(text));
+  keymapMessageOwners.push_back(owner);
+  if (whileKeymapMessageShown != nullptr) whileKeymapMessageShown();
 }
 
 Win32KeymapPlatform& recordingKeymapPlatform() {
@@ -38,6 +42,8 @@ void ShellAppTest::SetUp() {
   shellState.engine.imeControl = &ime;
   setEngineDefaults(shellState.engine);
   keymapMessages.clear();
+  keymapMessageOwners.clear();
+  whileKeymapMessageShown = nullptr;
   useKeymapPlatform(&recordingKeymapPlatform());
   programMessages.clear();
   useProgramMessageShower(recordProgramMessage);

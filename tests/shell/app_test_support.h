@@ -28,8 +28,11 @@ class ShellAppTest : public ::testing::Test {
   std::vector<HWND> windows;
 };
 
-// Keymap compiler messages shown since the test began (UTF-8).
+// Keymap compiler messages shown since the test began (UTF-8), their owners,
+// and what a test does while such a message is up.
 extern std::vector<std::string> keymapMessages;
+extern std::vector<HWND> keymapMessageOwners;
+extern void (*whileKeymapMessageShown)();
 
 // The program's other message boxes since the test began, with their owners.
 struct ShownMessage {

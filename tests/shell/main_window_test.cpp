@@ -235,7 +235,7 @@ TEST_F(MainWindowTest, CutShortProgramPathIsSaidInsteadOfUsed) {
   const std::wstring path = std::wstring(folder) + L"pqk_before.txt";
   ASSERT_TRUE(writeTextFile(path, slotFourKeymap()));
   wcscpy(shellState.keymapPath, path.c_str());
-  loadConfiguredKeymaps();
+  loadConfiguredKeymaps(window);
   DeleteFileW(path.c_str());
   ASSERT_NE(shellState.engine.keymaps[4].bytes, nullptr);
   useProgramPathReader(readCutShortProgramPath);
@@ -256,7 +256,7 @@ TEST_F(MainWindowTest, CutShortProgramPathIsSaidInsteadOfUsed) {
   // The default keymap: the slots are emptied as by any load, and the
   // message says why instead of naming a file in a wrong folder.
   shellState.keymapPath[0] = L'\0';
-  loadConfiguredKeymaps();
+  loadConfiguredKeymaps(window);
   EXPECT_EQ(shellState.engine.keymaps[4].bytes, nullptr);
   ASSERT_EQ(keymapMessages.size(), 1u);
   EXPECT_EQ(keymapMessages[0],

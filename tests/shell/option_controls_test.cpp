@@ -325,4 +325,71 @@ TEST_F(OptionControlsTest, LoadWithoutAskingUsesTheStoredPath) {
   EXPECT_STREQ(shellState.keymapPath, L"C:\\no\\such\\keymap.txt");  // the path stays
 }
 
+// Loads asked for while a load's message is up, from every way in.
+HWND advancedForNestedLoads = nullptr;
+std::wstring nestedLoadFile;
+
+void tryLoadsInsideALoad() {
+  wchar_t first[kPathUnits];
+  wcscpy(first, shellState.keymapPath);
+  wcscpy(shellState.keymapPath, nestedLoadFile.c_str());
+  loadKeymapInteractive(nullptr, false);
+  loadConfiguredKeymaps(shellState.mainWnd);
+  sendCommand(advancedForNestedLoads, IDC_DEFAULT_KEYMAP);
+  EXPECT_STREQ(shellState.keymapPath, nestedLoadFile.c_str());
+  wcscpy(shellState.keymapPath, first);
+}
+
+TEST_F(OptionControlsTest, LoadsNeverRunInsideOneAnotherAndTheirMessagesHaveOwners) {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  // Keymap 4 is complete before the errors; the other file fills slot 5.
+  const std::wstring broken = std::wstring(folder) + L"pqk_broken.txt";
+  ASSERT_TRUE(writeTextFile(broken, slotFourKeymap() + "keymap '\\x05'\nbogus\n"));
+  nestedLoadFile = std::wstring(folder) + L"pqk_slot5.txt";
+  std::string slotFive = slotFourKeymap();
+  slotFive[11] = '5';
+  ASSERT_TRUE(writeTextFile(nestedLoadFile, slotFive));
+  HWND main = makeParentWindow();
+  shellState.mainWnd = main;
+  HWND advanced = openAdvancedDialog();
+  advancedForNestedLoads = advanced;
+  whileKeymapMessageShown = tryLoadsInsideALoad;
+
+  struct Start {
+    const char* what;
+    HWND owner;
+    void (*load)(HWND advanced);
+  };
+  const Start starts[] = {
+      {"advanced dialog", advanced, [](HWND dialog) { loadKeymapInteractive(dialog, false); }},
+      {"menu", main, [](HWND) { loadKeymapInteractive(nullptr, false); }},
+      {"start-up", main, [](HWND) { loadConfiguredKeymaps(shellState.mainWnd); }},
+  };
+  for (const Start& start : starts) {
+    SCOPED_TRACE(start.what);
+    keymapMessages.clear();
+    keymapMessageOwners.clear();
+    wcscpy(shellState.keymapPath, broken.c_str());
+    start.load(advanced);
+    ASSERT_FALSE(keymapMessages.empty());
+    for (const std::string& message : keymapMessages) {
+      EXPECT_EQ(message.find("ファイルがありません"), std::string::npos) << message;
+    }
+    for (HWND owner : keymapMessageOwners) EXPECT_EQ(owner, start.owner);
+    EXPECT_NE(shellState.engine.keymaps[4].bytes, nullptr);
+    EXPECT_EQ(shellState.engine.keymaps[5].bytes, nullptr);
+    EXPECT_STREQ(shellState.keymapPath, broken.c_str());
+  }
+
+  // Once a load has ended, the next one runs.
+  whileKeymapMessageShown = nullptr;
+  wcscpy(shellState.keymapPath, nestedLoadFile.c_str());
+  loadKeymapInteractive(nullptr, false);
+  EXPECT_NE(shellState.engine.keymaps[5].bytes, nullptr);
+  DeleteFileW(broken.c_str());
+  DeleteFileW(nestedLoadFile.c_str());
+  shellState.mainWnd = nullptr;
+}
+
 }  // namespace
