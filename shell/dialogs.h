@@ -27,6 +27,10 @@ bool handleOptionCommand(HWND dialog, int id);
 // Copies a check box's state into one option bit; always marks the settings
 // dirty.
 void setOptionFromCheckbox(HWND dialog, int id, uint32_t bit);
+// Switches the input mode (0, kOptionKanaToggle or kOptionTwoTouch) as its
+// radio button does, from outside the settings dialog; an open settings
+// dialog shows the new mode.
+void switchInputMode(uint32_t modeBits);
 // Enables the mode-dependent controls by the input mode.
 void updateControlEnabling(HWND dialog);
 // Enables exactly one of the two auto-start buttons.

@@ -9,6 +9,7 @@
 #include "shell/rotation.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/tray_icon.h"
 
 namespace {
 
@@ -68,8 +69,17 @@ bool hasControl(HWND dialog, int id) {
 void selectInputMode(HWND dialog, uint32_t modeBits) {
   engine().options = (engine().options & ~kInputModeBits) | modeBits;
   selectModeKeymap(engine());
-  updateControlEnabling(dialog);
+  if (dialog != nullptr) updateControlEnabling(dialog);
   markDirty();
+#ifndef _WIN32_WCE
+  showInputModeInTray();
+#endif
+}
+
+int modeRadioButton(uint32_t options) {
+  if (options & kOptionTwoTouch) return IDC_MODE_TWO_TOUCH;
+  if (options & kOptionKanaToggle) return IDC_MODE_KANA_TOGGLE;
+  return IDC_MODE_NONE;
 }
 
 void readTimeoutField(HWND dialog) {
@@ -115,12 +125,7 @@ void initOptionControls(HWND dialog) {
     SendDlgItemMessageW(dialog, IDC_ROTATION_BEHAVIOUR, CB_SETCURSEL,
                         rotationBehaviour(engine().options), 0);
   }
-  int mode = IDC_MODE_NONE;
-  if (engine().options & kOptionTwoTouch) {
-    mode = IDC_MODE_TWO_TOUCH;
-  } else if (engine().options & kOptionKanaToggle) {
-    mode = IDC_MODE_KANA_TOGGLE;
-  }
+  const int mode = modeRadioButton(engine().options);
   if (hasControl(dialog, mode)) CheckRadioButton(dialog, IDC_MODE_NONE, IDC_MODE_TWO_TOUCH, mode);
   if (hasControl(dialog, IDC_KEYMAP_PATH)) {
     // No more than the path buffer holds: a longer path could only be stored
@@ -163,6 +168,14 @@ bool handleOptionCommand(HWND dialog, int id) {
     return true;
   }
   return false;
+}
+
+void switchInputMode(uint32_t modeBits) {
+  HWND dialog = shellState.settingsDialog;
+  selectInputMode(dialog, modeBits & kInputModeBits);
+  if (dialog != nullptr) {
+    CheckRadioButton(dialog, IDC_MODE_NONE, IDC_MODE_TWO_TOUCH, modeRadioButton(engine().options));
+  }
 }
 
 void setOptionFromCheckbox(HWND dialog, int id, uint32_t bit) {

@@ -92,6 +92,12 @@ void saveSettings() {
   saveSettingsFrom(shellState);
 }
 
+void saveDirtySettings() {
+  if (!(shellState.appFlags & kAppSettingsDirty)) return;
+  saveSettings();
+  shellState.appFlags &= ~static_cast<uint32_t>(kAppSettingsDirty);
+}
+
 void deleteSettingsKey() {
   RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
   HKEY maker = nullptr;

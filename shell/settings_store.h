@@ -22,6 +22,8 @@ constexpr DWORD kKeymapValueMaxBytes = 510;
 void loadSettings();
 // Writes options (without the run-time bits 16-23), timeoutMs and keymapPath.
 void saveSettings();
+// saveSettings when the settings are dirty; they are clean afterwards.
+void saveDirtySettings();
 // Removes the settings key, and the maker's key too when nothing else is in
 // it, so that an uninstall leaves nothing behind.
 void deleteSettingsKey();

@@ -54,6 +54,23 @@ TEST_F(MainWindowTest, StartsWithTitleMenuAndSettingsDialog) {
   EXPECT_EQ(GetParent(shellState.settingsDialog), window);
   EXPECT_NE(GetDlgItem(shellState.settingsDialog, IDC_TEST_FIELD), nullptr);
   EXPECT_EQ(shellState.activateInfo.cbSize, sizeof(SHACTIVATEINFO));
+  // A desktop window with a caption and a close box, as large as its dialog.
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  RECT client;
+  GetClientRect(window, &client);
+  RECT dialog;
+  GetWindowRect(shellState.settingsDialog, &dialog);
+  EXPECT_EQ(client.right, dialog.right - dialog.left);
+  EXPECT_EQ(client.bottom, dialog.bottom - dialog.top);
+  // Sent to the background and back, it has its frame again.
+  closeSettingsWindow();
+  EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION, 0);
+  showSettingsWindow(SW_SHOW);
+  EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.bottom, dialog.bottom - dialog.top);
 }
 
 TEST_F(MainWindowTest, SecondInstanceFindsTheFirstAndStops) {
@@ -141,13 +158,6 @@ TEST_F(MainWindowTest, AdvancedDialogDeactivationKeepsTheSettings) {
   deactivate();  // the next one closes
   EXPECT_FALSE(flag(kAppSettingsShown));
   EXPECT_TRUE(settingsKeyExists());
-}
-
-TEST_F(MainWindowTest, WmCloseLeavesTheWindow) {
-  HWND window = start();
-  SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(IsWindow(window));
-  EXPECT_TRUE(flag(kAppSettingsShown));
 }
 
 // A run-program request that leaves a marker file when it really runs.
@@ -272,14 +282,27 @@ TEST_F(MainWindowTest, OkCommandSavesThenEnds) {
   EXPECT_TRUE(settingsKeyExists());
 }
 
-TEST_F(MainWindowTest, HideSendsTheProgramToTheBackground) {
-  HWND window = start();
-  shellState.appFlags |= kAppSettingsDirty;
-  SetForegroundWindow(window);
-  SendMessageW(window, WM_COMMAND, IDM_HIDE, 0);
-  EXPECT_FALSE(flag(kAppSettingsShown));
-  EXPECT_FALSE(IsWindowVisible(window));
-  EXPECT_TRUE(settingsKeyExists());
+TEST_F(MainWindowTest, HideAndTheCloseBoxSendTheProgramToTheBackground) {
+  const struct {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+  } ways[] = {{"隠す", WM_COMMAND, IDM_HIDE}, {"close box", WM_CLOSE, 0}};
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.what);
+    HWND window = start();
+    shellState.appFlags |= kAppSettingsDirty;
+    SetForegroundWindow(window);
+    SendMessageW(window, way.message, way.wParam, 0);
+    EXPECT_TRUE(IsWindow(window));  // the program keeps running
+    EXPECT_FALSE(flag(kAppSettingsShown));
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(settingsKeyExists());
+    deleteSettingsKey();
+    hideMainWindow();
+    DestroyWindow(window);
+    shellState.appFlags = 0;
+  }
 }
 
 TEST_F(MainWindowTest, EndOfRunWritesUnsavedSettingsOnce) {
