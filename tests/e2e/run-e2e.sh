@@ -6,10 +6,12 @@
 # Usage: tests/e2e/run-e2e.sh PADQUILTKANALT.EXE PQK_PROBE.EXE OUTPUT_DIR
 #
 # The wine prefix lives in OUTPUT_DIR/wine-e2e (created once, with "MS UI
-# Gothic" mapped to the IPA P Gothic font); screenshots of the settings,
-# advanced and About dialogs are written to OUTPUT_DIR/e2e-settings.png,
-# OUTPUT_DIR/e2e-advanced.png and OUTPUT_DIR/e2e-about.png. Exit status 0
-# when every check passed.
+# Gothic" mapped to the IPA P Gothic font); screenshots of the main window and
+# of the settings, advanced and About dialogs are written to
+# OUTPUT_DIR/e2e-main.png, OUTPUT_DIR/e2e-settings.png,
+# OUTPUT_DIR/e2e-advanced.png and OUTPUT_DIR/e2e-about.png. Every text of the
+# three dialogs is measured against its control with the dialog's own font.
+# Exit status 0 when every check passed.
 set -uo pipefail
 
 if [ $# -ne 3 ]; then
@@ -26,6 +28,18 @@ screenshot_of() {  # NAME FILE: the dialog's window, cut from the screen
   local geometry
   geometry=$(probe rect "$1") || return 1
   import -window root -crop "$geometry" +repage "$2"
+}
+
+# The program file as the probe (a Windows program) names it.
+exe_for_windows=$(winepath -w "$exe" 2>/dev/null | tr -d '\r')
+texts_fit() {  # NAME: every static, button and combo text fits its control
+  local measured
+  if measured=$(probe fit "$1" "$exe_for_windows"); then
+    pass "$1 dialog: every text fits ($measured)"
+  else
+    fail "$1 dialog: texts clipped"
+    printf '%s\n' "$measured"
+  fi
 }
 
 # --- A clean start: kana toggle mode stored before the program starts -----
@@ -49,6 +63,9 @@ probe checked settings 1024 && pass "kana toggle mode read from the registry" ||
   fail "label of 1024: '$(probe text settings 1024)'"
 screenshot_of settings "$out/e2e-settings.png" && pass "screenshot $out/e2e-settings.png" ||
   fail "no screenshot of the settings dialog"
+screenshot_of main "$out/e2e-main.png" && pass "screenshot $out/e2e-main.png" ||
+  fail "no screenshot of the main window"
+texts_fit settings
 
 # --- Keypad keys typed into the test field (closed IME: slot 5) ----------
 window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
@@ -76,6 +93,7 @@ if probe wait-dialog advanced 10000; then
   sleep 1
   screenshot_of advanced "$out/e2e-advanced.png" && pass "screenshot $out/e2e-advanced.png" ||
     fail "no screenshot of the advanced dialog"
+  texts_fit advanced
   [ "$(probe text advanced 1054)" = "[クリア]キーで2タッチの一打目を取り消す" ] &&
     pass "advanced dialog labels intact" || fail "label of 1054: '$(probe text advanced 1054)'"
   probe send advanced ok
@@ -93,6 +111,7 @@ if probe wait-dialog about 10000; then
   sleep 1
   screenshot_of about "$out/e2e-about.png" && pass "screenshot $out/e2e-about.png" ||
     fail "no screenshot of the About dialog"
+  texts_fit about
   [ "$(probe text about 1035)" = "Web接続" ] && pass "About dialog labels intact" ||
     fail "label of 1035: '$(probe text about 1035)'"
   probe send about ok
