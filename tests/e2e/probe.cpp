@@ -11,15 +11,20 @@
 //   probe enabled NAME ID         exit 0 when the control is enabled
 //   probe checked NAME ID         exit 0 when the check box is ticked
 //   probe dump NAME               print every control: id, class, text
-//   probe rect NAME               print a dialog's client area (main: the main window)
-//                                 as WxH+X+Y
+//   probe rect NAME               print a dialog's client area (main: the main window,
+//                                 menu: the open pop-up menu) as WxH+X+Y
 //   probe post-command ID PARAM   post WM_COMMAND(ID, PARAM) to the main window
 //   probe send NAME MESSAGE       send WM_CLOSE or WM_COMMAND IDOK to a dialog / main
 //   probe alive                   exit 0 when the main window answers within 2 s
+//   probe close-box               print the centre "x y" of the main window's close box
+//   probe tray-exists             exit 0 when the program's notification-area icon exists
+//   probe tray-icon               print the centre "x y" of the icon where wine shows it
 //   probe fit NAME EXE            measure every static, button and combo text of a
 //                                 dialog with the font its template in EXE names;
 //                                 exit 0 when every text fits its control
 #include <windows.h>
+// windows.h first: shellapi.h needs its types.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -150,6 +155,58 @@ BOOL CALLBACK dumpControl(HWND control, LPARAM) {
   printf("%d\t%s\t%s\n", GetDlgCtrlID(control), utf8(className).c_str(),
          windowText(control).c_str());
   return TRUE;
+}
+
+// The close box, found the way the system finds it: by asking the window
+// what lies under each point of its caption, from the right.
+int printCloseBox() {
+  HWND main = mainWindow();
+  RECT rect;
+  if (main == nullptr || !GetWindowRect(main, &rect)) return 1;
+  for (int y = rect.top; y < rect.top + 40 && y < rect.bottom; y += 2) {
+    for (int x = rect.right - 1; x > rect.right - 80 && x > rect.left; x -= 2) {
+      DWORD_PTR hit = 0;
+      SendMessageTimeoutW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000, &hit);
+      if (hit == HTCLOSE) {
+        printf("%d %d\n", x - 3, y + 3);
+        return 0;
+      }
+    }
+  }
+  return 1;
+}
+
+// Asks the shell to change nothing about the icon: it answers yes only for
+// an icon it has.
+int trayIconExists() {
+  HWND tray = FindWindowW(L"padQuiltKanaTray", nullptr);
+  if (tray == nullptr) return 1;
+  NOTIFYICONDATAW data = {};
+  data.cbSize = sizeof(data);
+  data.hWnd = tray;
+  data.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &data) ? 0 : 1;
+}
+
+BOOL CALLBACK findWineTrayIcon(HWND window, LPARAM found) {
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, 64);
+  if (wcscmp(className, L"__winex11_tray_icon") == 0 && IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Without a desktop tray, wine shows the icons in a small window of its own.
+int printTrayIcon() {
+  HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+  HWND icon = nullptr;
+  if (tray != nullptr) EnumChildWindows(tray, findWineTrayIcon, reinterpret_cast<LPARAM>(&icon));
+  RECT rect;
+  if (icon == nullptr || !GetWindowRect(icon, &rect)) return 1;
+  printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  return 0;
 }
 
 int resourceOf(const char* name) {
@@ -389,6 +446,9 @@ int main(int argc, char** argv) {
     RECT rect;
     if (strcmp(argv[2], "main") == 0) {
       if (mainWindow() == nullptr || !GetWindowRect(mainWindow(), &rect)) return 1;
+    } else if (strcmp(argv[2], "menu") == 0) {
+      HWND menu = FindWindowW(L"#32768", nullptr);  // the open pop-up menu
+      if (menu == nullptr || !IsWindowVisible(menu) || !GetWindowRect(menu, &rect)) return 1;
     } else {
       HWND dialog = requireDialog(argv[2]);
       GetClientRect(dialog, &rect);
@@ -421,6 +481,9 @@ int main(int argc, char** argv) {
     }
     return usage();
   }
+  if (command == "close-box" && argc == 2) return printCloseBox();
+  if (command == "tray-exists" && argc == 2) return trayIconExists();
+  if (command == "tray-icon" && argc == 2) return printTrayIcon();
   if (command == "fit" && argc == 4) {
     return fitDialog(argv[2], argv[3]);
   }

@@ -130,20 +130,45 @@ sleep 1
 probe alive && probe wait-dialog settings 2000 &&
   pass "forged command 30000 ignored, program still running" ||
   fail "the program did not survive a forged command 30000"
+probe tray-exists && pass "the notification-area icon exists" || fail "no notification-area icon"
+
+# --- The close box and "隠す" hide to the icon; the icon shows the program ---
+if read -r x y < <(probe close-box); then
+  xdotool mousemove "$x" "$y" click 1
+  sleep 1
+  probe alive && probe no-dialog settings && probe tray-exists &&
+    pass "the close box hides the program, which keeps running with its icon" ||
+    fail "the close box did not hide the program to its icon"
+else
+  fail "no close box on the main window"
+fi
+if read -r icon_x icon_y < <(probe tray-icon); then
+  xdotool mousemove "$icon_x" "$icon_y" click 1
+  probe wait-dialog settings 10000 && pass "a click on the icon shows the program" ||
+    fail "the icon did not show the program"
+else
+  fail "wine shows no notification-area icon"
+fi
 probe send main close
 sleep 1
-probe alive && pass "WM_CLOSE leaves the program running" || fail "WM_CLOSE ended the program"
+probe alive && probe no-dialog settings &&
+  pass "WM_CLOSE hides the program and leaves it running" || fail "WM_CLOSE: ended or still shown"
 
 # --- A second start brings the hidden first one forward --------------------
+second_start_shows_the_first() {  # WHAT
+  wine "$exe" >/dev/null 2>&1
+  local status=$?
+  [ "$status" = 0 ] && pass "$1: a second start exits with 0" ||
+    fail "$1: second start exited with $status"
+  probe wait-dialog settings 10000 && pass "$1: the first instance comes forward" ||
+    fail "$1: the first instance did not show its settings dialog"
+}
+second_start_shows_the_first "after WM_CLOSE"
 probe post-command 40007 0  # "隠す"
 sleep 1
 probe no-dialog settings && pass "隠す sends the program to the background" ||
   fail "settings dialog still shown after 隠す"
-wine "$exe" >/dev/null 2>&1
-status=$?
-[ "$status" = 0 ] && pass "a second start exits with 0" || fail "second start exited with $status"
-probe wait-dialog settings 10000 && pass "the first instance comes forward" ||
-  fail "the first instance did not show its settings dialog"
+second_start_shows_the_first "after 隠す"
 
 # --- Unsaved settings are written when -c ends the program -----------------
 [ "$(reg_value Flag)" = "0x4140" ] || fail "Flag changed before it should: $(reg_value Flag)"
@@ -186,6 +211,35 @@ if probe wait-window 15000; then
   app_pid=
 else
   fail "-S: no main window"
+fi
+
+# --- The icon's menu: the input mode is switched (and written at once while
+# the program is in the background), and the program quits ---------------
+start_app -S
+if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
+  probe tray-exists && pass "started hidden, the program has its icon" || fail "no icon after -S"
+  xdotool mousemove "$icon_x" "$icon_y" click 3
+  sleep 1
+  screenshot_of menu "$out/e2e-tray-menu.png" && pass "screenshot $out/e2e-tray-menu.png" ||
+    fail "the icon's menu did not open"
+  # 設定画面を表示, 無し, かな入力・トグル式, 2タッチ(ポケベル)入力
+  xdotool key Down Down Down Down Return
+  sleep 1
+  [ "$(reg_value Flag)" = "0x4108" ] && probe no-dialog settings &&
+    pass "the icon's menu switches to 2-touch mode and saves it (Flag 0x4108)" ||
+    fail "Flag after the menu's 2-touch entry: '$(reg_value Flag)'"
+  xdotool mousemove "$icon_x" "$icon_y" click 3
+  sleep 1
+  xdotool key Up Return  # プログラム終了
+  probe wait-gone 10000 && pass "the icon's menu quits the program" ||
+    fail "the program still runs after the menu's quit"
+  wait "$app_pid"
+  status=$?
+  app_pid=
+  [ "$status" = 0 ] && ! probe tray-exists && pass "it exits with 0 and its icon is gone" ||
+    fail "quit from the icon: exit status $status"
+else
+  fail "-S: no main window or no icon"
 fi
 
 if [ "$failures" -ne 0 ]; then
