@@ -193,9 +193,15 @@ void compileKeymapText(KeymapCompiler& compiler, EngineState& engine) {
   compiler.engine = &engine;
   compiler.lineNumber = 0;
   size_t pos = 0;
-  while (takeKeymapLine(compiler.text, pos, compiler.line)) {
+  bool cut = false;
+  // A comment cut at the line limit stays a comment to its line end: its
+  // tail must not run as a statement. Its pieces still count as lines.
+  bool inComment = false;
+  while (takeKeymapLine(compiler.text, pos, compiler.line, cut)) {
     ++compiler.lineNumber;
-    if (compiler.line[0] == 0 || compiler.line[0] == '#') continue;
+    const bool comment = inComment || compiler.line[0] == '#';
+    inComment = comment && cut;
+    if (comment || compiler.line[0] == 0) continue;
     compileStatement(compiler);
     if (compiler.errorFlag) break;
   }

@@ -22,7 +22,7 @@ KeymapToken quotedString(const uint8_t*& pos, bool& closed) {
 
 }  // namespace
 
-bool takeKeymapLine(const uint8_t* text, size_t& pos, uint8_t* line) {
+bool takeKeymapLine(const uint8_t* text, size_t& pos, uint8_t* line, bool& cut) {
   if (text[pos] == 0) return false;
   while (isKeymapBlank(text[pos])) ++pos;
   uint32_t length = 0;
@@ -30,6 +30,7 @@ bool takeKeymapLine(const uint8_t* text, size_t& pos, uint8_t* line) {
     line[length++] = text[pos++];
   }
   line[length] = 0;
+  cut = text[pos] != '\r' && text[pos] != '\n' && text[pos] != 0;
   if (text[pos] == '\r') ++pos;
   if (text[pos] == '\n') ++pos;
   return true;

@@ -17,9 +17,10 @@ inline bool isKeymapBlank(uint8_t byte) {
 // Takes the next line from a NUL-terminated text starting at `pos`: skips
 // leading blanks, copies at most kKeymapLineMax bytes up to a CR, LF or NUL
 // into `line` (which needs kKeymapLineMax + 1 bytes and is NUL-terminated),
-// then skips one CR and after it one LF. Returns false, taking nothing, when
-// the text is done (the byte at `pos` is NUL).
-bool takeKeymapLine(const uint8_t* text, size_t& pos, uint8_t* line);
+// then skips one CR and after it one LF. `cut` tells whether it stopped at
+// the limit with more of the same line to come. Returns false, taking
+// nothing, when the text is done (the byte at `pos` is NUL).
+bool takeKeymapLine(const uint8_t* text, size_t& pos, uint8_t* line, bool& cut);
 
 // Statement keywords, in the order in which they are tried.
 enum class KeymapKeyword {

@@ -59,6 +59,27 @@ TEST(KeymapLinesTest, LongLinesContinueOnTheNextNumber) {
   EXPECT_EQ(readU16(load.image(0).data() + 2), 2);
 }
 
+TEST(KeymapLinesTest, LongCommentLinesStayComments) {
+  struct LongComment {
+    std::string line;
+    int pieces;  // lines of 838 bytes it counts as
+  };
+  std::string japanese = "#";
+  for (int i = 0; i < 300; ++i) japanese += "\xE3\x81\x82";  // cut inside a character
+  const LongComment comments[] = {
+      {"# " + std::string(836, '-') + "keymap '\\x05'", 2},
+      {japanese, 2},
+      {"#" + std::string(2000, 'b'), 3},
+  };
+  for (const LongComment& comment : comments) {
+    KeymapLoad load;
+    // The numbers of the lines after it are as if the pieces were lines.
+    EXPECT_EQ(load.load(comment.line + "\n" + emptyKeymap(1) + "bad\n"),
+              Messages{std::to_string(comment.pieces + 14) + "行:判定できないコマンドです"});
+    EXPECT_EQ(load.filledSlots(), std::vector<int>{1});
+  }
+}
+
 TEST(KeymapLinesTest, ByteOrderMarkFailsOnLineOne) {
   KeymapLoad load;
   EXPECT_EQ(load.load("\xEF\xBB\xBF# a comment\n" + emptyKeymap(0)),
