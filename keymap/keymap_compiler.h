@@ -75,6 +75,10 @@ struct KeymapCompiler {
   bool keymapDamaged = false;
   // Set when memory ran out; the load then leaves every slot empty.
   bool outOfMemory = false;
+
+  // While a statement line is compiled, only its first error is shown.
+  bool inStatement = false;
+  bool statementReported = false;
 };
 
 // Allocates the text buffer of a load; tests pass one that fails.
@@ -106,8 +110,11 @@ void defineSymbol(KeymapCompiler& compiler, const KeymapToken& name, int32_t val
 // Copies the name with a NUL into the string area; its offset, or kNoName.
 int32_t storeName(KeymapCompiler& compiler, const KeymapToken& name);
 
-// Shows one message ("%d行:%s" once a line is being read) and sets the error
-// flag.
+// Reports one message ("%d行:%s" once a line is being read) and sets the
+// error flag. The platform shows it unless the statement being compiled has
+// shown one already; it is noted as a diagnostic of `kind` either way.
+void reportKeymapMessage(KeymapCompiler& compiler, KeymapDiagnosticKind kind,
+                         const std::string& messageUtf8);
 void reportKeymapError(KeymapCompiler& compiler, const char* messageUtf8);
 void reportKeymapError(KeymapCompiler& compiler, const std::string& messageUtf8);
 

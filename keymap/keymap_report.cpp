@@ -2,13 +2,24 @@
 
 #include "keymap/keymap_compiler.h"
 
-void reportKeymapError(KeymapCompiler& compiler, const std::string& messageUtf8) {
+void reportKeymapMessage(KeymapCompiler& compiler, KeymapDiagnosticKind kind,
+                         const std::string& messageUtf8) {
   compiler.errorFlag = true;
-  if (compiler.lineNumber == 0) {
-    compiler.platform->showKeymapMessage(messageUtf8);
-    return;
-  }
-  compiler.platform->showKeymapMessage(std::to_string(compiler.lineNumber) + "行:" + messageUtf8);
+  KeymapDiagnostic diagnostic;
+  diagnostic.kind = kind;
+  diagnostic.text = compiler.lineNumber == 0
+                        ? messageUtf8
+                        : std::to_string(compiler.lineNumber) + "行:" + messageUtf8;
+  // The first error stops the load, so the rest of its statement would only
+  // cost the user one tap per bad token.
+  diagnostic.shown = !compiler.statementReported;
+  if (compiler.inStatement) compiler.statementReported = true;
+  if (diagnostic.shown) compiler.platform->showKeymapMessage(diagnostic.text);
+  compiler.platform->noteKeymapDiagnostic(diagnostic);
+}
+
+void reportKeymapError(KeymapCompiler& compiler, const std::string& messageUtf8) {
+  reportKeymapMessage(compiler, KeymapDiagnosticKind::kError, messageUtf8);
 }
 
 void reportKeymapError(KeymapCompiler& compiler, const char* messageUtf8) {

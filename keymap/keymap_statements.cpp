@@ -202,7 +202,10 @@ void compileKeymapText(KeymapCompiler& compiler, EngineState& engine) {
     const bool comment = inComment || compiler.line[0] == '#';
     inComment = comment && cut;
     if (comment || compiler.line[0] == 0) continue;
+    compiler.inStatement = true;
     compileStatement(compiler);
+    compiler.inStatement = false;
+    compiler.statementReported = false;
     if (compiler.errorFlag) break;
   }
   closeKeymap(compiler);

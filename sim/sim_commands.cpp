@@ -12,14 +12,15 @@
 
 namespace {
 
-// Compiles `file` into `engine` and appends its messages, one per line.
+// Compiles `file` into `engine` and appends every message, one per line,
+// also those the program keeps back after a statement's first error.
 bool compileAndReport(EngineState& engine, const std::string& file, std::string& report) {
   HostKeymapPlatform platform;
   loadKeymapFile(engine, platform, file);
-  for (const std::string& message : platform.messages()) {
-    report += formatKeymapMessage(file, message) + "\n";
+  for (const KeymapDiagnostic& diagnostic : platform.diagnostics()) {
+    report += formatKeymapMessage(file, diagnostic.text) + "\n";
   }
-  return platform.messages().empty();
+  return platform.diagnostics().empty();
 }
 
 std::string hexByte(uint32_t value) {

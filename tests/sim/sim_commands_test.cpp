@@ -51,11 +51,13 @@ TEST(SimCommandsTest, CheckPrintsEveryMessageWithItsLine) {
       "defcode TOGGLE '\\x02'\n"
       "keymap '\\x03'\n"
       "key TOGGLE\n"
-      "char QQ\n"
+      "char QQ RR\n"
       "key TOGGLE\n");
   SimOutput output;
   EXPECT_EQ(runCheckCommand(commandLine({"check", file.path()}), output), 1);
+  // The second bad token gets no box on the device, but is listed.
   EXPECT_EQ(output.out, file.path() + ":4: 4行:symbolが見つかりません\n" + file.path() +
+                            ":4: 4行:symbolが見つかりません\n" + file.path() +
                             ":4: 4行:Keyの数が合いません\n");
 }
 
