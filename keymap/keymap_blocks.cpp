@@ -12,6 +12,13 @@ bool needsTwelveActions(uint16_t type) {
          type == kKeyTypePreviousOrPair;
 }
 
+// Once a keymap lost records to a full buffer or the load ran out of memory,
+// its key counts are consequences of that, not errors of the file: they are
+// not reported (the keymap is never installed anyway).
+bool countsAreConsequences(const KeymapCompiler& compiler) {
+  return compiler.keymapDamaged || compiler.outOfMemory;
+}
+
 }  // namespace
 
 void closeCharList(KeymapCompiler& compiler) {
@@ -31,7 +38,8 @@ void closeKey(KeymapCompiler& compiler) {
   }
   KeyRecord& key = compiler.keys[compiler.completeKeys];
   key.actionCount = static_cast<uint16_t>(compiler.keyActionCount);
-  if (needsTwelveActions(key.type) && compiler.keyActionCount != 12) {
+  if (needsTwelveActions(key.type) && compiler.keyActionCount != 12 &&
+      !countsAreConsequences(compiler)) {
     reportKeymapError(compiler, keymap_messages::kBellNeedsTwelve);
     return;
   }
@@ -42,12 +50,12 @@ void closeKeymap(KeymapCompiler& compiler) {
   closeKey(compiler);
   if ((compiler.blockFlags & kKeymapOpen) == 0) return;
   compiler.blockFlags &= ~kKeymapOpen;
+  // What it lost has been reported; it is not installed.
+  if (countsAreConsequences(compiler)) return;
   if (compiler.completeKeys != kKeysPerKeymap) {
     reportKeymapError(compiler, keymap_messages::kWrongKeyCount);
     return;
   }
-  // A keymap that lost bytes to a full buffer has already been reported.
-  if (compiler.keymapDamaged) return;
   buildAndInstallKeymap(compiler);
 }
 
