@@ -79,11 +79,15 @@ void compileCommand(KeymapCompiler& compiler, const uint8_t* pos) {
 void compileRaw(KeymapCompiler& compiler, const uint8_t* pos) {
   const bool begun = beginAction(compiler, kActionRaw) && appendActionByte(compiler, 0);
   const uint32_t countAt = begun ? compiler.actionAreaUsed - 1 : 0;
+  // Before the first keymap the record is thrown away, so its length does
+  // not matter; its tokens are still checked.
+  const bool kept = (compiler.blockFlags & kKeymapOpen) != 0;
   uint32_t count = 0;
   while (!atListEnd(pos)) {
     const int32_t value = parseToken(compiler, pos);
     if (!begun) continue;
     if (count >= kMaxRawBytes) {
+      if (!kept) continue;
       reportKeymapOverflow(compiler, keymap_messages::kRawTooLong);
       break;
     }

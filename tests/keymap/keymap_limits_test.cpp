@@ -68,6 +68,12 @@ TEST(KeymapLimitsTest, RawListHolds255Bytes) {
   EXPECT_EQ(load.load(head + "raw" + repeated(" A", 256) + "\n"),
             Messages{"14行:rawのbyte数が多すぎます"});
   EXPECT_TRUE(load.filledSlots().empty());
+  // Before the first keymap the record is discarded whatever its length; its
+  // tokens are still checked.
+  EXPECT_TRUE(load.load("raw" + repeated(" A", 300) + "\n" + emptyKeymap(0)).empty());
+  EXPECT_EQ(load.filledSlots(), std::vector<int>{0});
+  EXPECT_EQ(load.load("raw" + repeated(" A", 300) + " QQ\n" + emptyKeymap(0)),
+            Messages{"1行:symbolが見つかりません"});
 }
 
 TEST(KeymapLimitsTest, AFullBufferGivesNoKeyCountMessages) {
