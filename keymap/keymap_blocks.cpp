@@ -33,14 +33,16 @@ void closeKey(KeymapCompiler& compiler) {
   if ((compiler.blockFlags & kKeyOpen) == 0) return;
   compiler.blockFlags &= ~kKeyOpen;
   if (compiler.completeKeys >= kKeysPerKeymap) {
-    reportKeymapError(compiler, keymap_messages::kTooManyKeys);
+    reportKeymapMessage(compiler, keymap_messages::kTooManyKeys, KeymapDiagnosticKind::kKeyError,
+                        compiler.keyLine);
     return;
   }
   KeyRecord& key = compiler.keys[compiler.completeKeys];
   key.actionCount = static_cast<uint16_t>(compiler.keyActionCount);
   if (needsTwelveActions(key.type) && compiler.keyActionCount != 12 &&
       !countsAreConsequences(compiler)) {
-    reportKeymapError(compiler, keymap_messages::kBellNeedsTwelve);
+    reportKeymapMessage(compiler, keymap_messages::kBellNeedsTwelve,
+                        KeymapDiagnosticKind::kKeyError, compiler.keyLine);
     return;
   }
   ++compiler.completeKeys;
@@ -53,7 +55,8 @@ void closeKeymap(KeymapCompiler& compiler) {
   // What it lost has been reported; it is not installed.
   if (countsAreConsequences(compiler)) return;
   if (compiler.completeKeys != kKeysPerKeymap) {
-    reportKeymapError(compiler, keymap_messages::kWrongKeyCount);
+    reportKeymapMessage(compiler, keymap_messages::kWrongKeyCount,
+                        KeymapDiagnosticKind::kKeymapError, compiler.keymapLine);
     return;
   }
   buildAndInstallKeymap(compiler);

@@ -55,7 +55,7 @@ bool readKeymapText(KeymapCompiler& compiler, const std::string& pathUtf8,
   uint32_t size = 0;
   if (!platform.openKeymapFile(pathUtf8, size)) {
     reportKeymapError(compiler, keymap_messages::kFileMissing);
-    reportKeymapMessage(compiler, KeymapDiagnosticKind::kMissingPath, pathUtf8);
+    reportKeymapMessage(compiler, pathUtf8, KeymapDiagnosticKind::kMissingPath);
     return false;
   }
   uint8_t* text = allocateText(allocate, size);

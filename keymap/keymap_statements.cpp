@@ -107,8 +107,9 @@ bool appendBytes(KeymapCompiler& compiler, const KeymapToken& text) {
 }
 
 void compileExec(KeymapCompiler& compiler, const uint8_t* pos) {
-  if (!beginAction(compiler, kActionExec)) return;
   const ExecStrings strings = readExecStrings(pos);
+  if (!strings.quoted) noteKeymapWarning(compiler, KeymapDiagnosticKind::kUnquotedExec);
+  if (!beginAction(compiler, kActionExec)) return;
   if (appendBytes(compiler, strings.path)) appendBytes(compiler, strings.arguments);
   ++compiler.keyActionCount;
 }
@@ -120,6 +121,7 @@ void compileKey(KeymapCompiler& compiler, const uint8_t* pos) {
     return;
   }
   compiler.blockFlags |= kKeyOpen;
+  compiler.keyLine = compiler.editorLine;
   compiler.keyActionCount = 0;
   const int32_t type = parseToken(compiler, pos);
   // A key beyond the twelfth gets no record; its end reports it.
@@ -132,6 +134,7 @@ void compileKey(KeymapCompiler& compiler, const uint8_t* pos) {
 }
 
 void compileKeymap(KeymapCompiler& compiler, const uint8_t* pos) {
+  compiler.sawKeymapLine = true;
   closeKeymap(compiler);
   const int32_t number = parseToken(compiler, pos);
   if (number < 0 || number >= kKeymapSlots) {
@@ -139,6 +142,7 @@ void compileKeymap(KeymapCompiler& compiler, const uint8_t* pos) {
     return;
   }
   compiler.blockFlags |= kKeymapOpen;
+  compiler.keymapLine = compiler.editorLine;
   compiler.completeKeys = 0;
   compiler.actionAreaUsed = 0;
   compiler.actionTableUsed = 0;
@@ -159,6 +163,14 @@ void compileVkmap(KeymapCompiler& compiler, const uint8_t* pos) {
   // The virtual-key map is fixed; the tokens are only checked.
   parseToken(compiler, pos);
   parseToken(compiler, pos);
+}
+
+// The tail of a cut statement line runs as a statement of its own; once per
+// editor line, a checker says so.
+void noteLongLine(KeymapCompiler& compiler) {
+  if (compiler.longLineNoted == compiler.editorLine) return;
+  compiler.longLineNoted = compiler.editorLine;
+  noteKeymapWarning(compiler, KeymapDiagnosticKind::kLongLine);
 }
 
 void compileStatement(KeymapCompiler& compiler) {
@@ -201,16 +213,28 @@ void compileKeymapText(KeymapCompiler& compiler, EngineState& engine) {
   // A comment cut at the line limit stays a comment to its line end: its
   // tail must not run as a statement. Its pieces still count as lines.
   bool inComment = false;
+  bool continued = false;
+  int32_t nextEditorLine = 1;
   while (takeKeymapLine(compiler.text, pos, compiler.line, cut)) {
     ++compiler.lineNumber;
+    // The piece after a cut is on the same line in an editor.
+    compiler.editorLine = nextEditorLine;
+    if (!cut) ++nextEditorLine;
     const bool comment = inComment || compiler.line[0] == '#';
+    const bool tail = continued;
     inComment = comment && cut;
+    continued = cut;
     if (comment || compiler.line[0] == 0) continue;
+    if (tail) noteLongLine(compiler);
     compiler.inStatement = true;
     compileStatement(compiler);
     compiler.inStatement = false;
     compiler.statementReported = false;
     if (compiler.errorFlag) break;
+  }
+  // Only a text read to its end is known to lack a keymap line.
+  if (!compiler.errorFlag && !compiler.sawKeymapLine) {
+    noteKeymapWarning(compiler, KeymapDiagnosticKind::kNoKeymap);
   }
   closeKeymap(compiler);
 }

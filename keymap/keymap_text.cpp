@@ -78,20 +78,39 @@ uint32_t hexLiteralValue(const KeymapToken& token) {
   return value;
 }
 
+bool hexLiteralIsClean(const KeymapToken& token) {
+  for (size_t i = 3; i < token.length; ++i) {
+    const uint8_t byte = token.bytes[i];
+    if (byte == '\'' && i + 1 == token.length) return true;
+    const bool digit = (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'F') ||
+                       (byte >= 'a' && byte <= 'f');
+    if (!digit) return false;
+  }
+  return true;
+}
+
 ExecStrings readExecStrings(const uint8_t* pos) {
   ExecStrings strings;
   strings.path.bytes = pos;
   strings.arguments.bytes = pos;
   skipBlanks(pos);
-  if (*pos != '"') return strings;
+  if (*pos != '"') {
+    strings.quoted = *pos == 0 || *pos == '#';
+    return strings;
+  }
   ++pos;
   bool closed = false;
   strings.path = quotedString(pos, closed);
   strings.arguments.bytes = pos;
+  strings.quoted = closed;
   if (!closed) return strings;
   skipBlanks(pos);
-  if (*pos != '"') return strings;
+  if (*pos != '"') {
+    strings.quoted = *pos == 0 || *pos == '#';
+    return strings;
+  }
   ++pos;
   strings.arguments = quotedString(pos, closed);
+  strings.quoted = closed;
   return strings;
 }

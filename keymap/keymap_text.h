@@ -59,10 +59,18 @@ bool isHexLiteral(const KeymapToken& token);
 // outside '0'..'f' or the token's end, kept to 32 bits.
 uint32_t hexLiteralValue(const KeymapToken& token);
 
+// True when a hex literal holds nothing but hex digits after the x, with at
+// most a closing apostrophe as its last byte; any other byte makes it read as
+// some other value without an error.
+bool hexLiteralIsClean(const KeymapToken& token);
+
 // The two strings of an exec statement: a quoted program path and a quoted
 // argument string, each empty when absent. The spans point into the line.
 struct ExecStrings {
   KeymapToken path;
   KeymapToken arguments;
+  // False when text other than a comment lies outside the quotes (it is
+  // dropped) or a quote is left open.
+  bool quoted = true;
 };
 ExecStrings readExecStrings(const uint8_t* pos);
