@@ -12,15 +12,18 @@
 
 namespace {
 
-// Compiles `file` into `engine` and appends every message, one per line,
-// also those the program keeps back after a statement's first error.
+// Compiles `file` into `engine` and appends every diagnostic: each message,
+// also those the program keeps back after a statement's first error, with
+// its notes, and the warnings. True when there was no error.
 bool compileAndReport(EngineState& engine, const std::string& file, std::string& report) {
   HostKeymapPlatform platform;
   loadKeymapFile(engine, platform, file);
+  bool clean = true;
   for (const KeymapDiagnostic& diagnostic : platform.diagnostics()) {
-    report += formatKeymapMessage(file, diagnostic.text) + "\n";
+    report += formatKeymapDiagnostic(file, diagnostic);
+    if (!isKeymapWarning(diagnostic.kind)) clean = false;
   }
-  return platform.diagnostics().empty();
+  return clean;
 }
 
 std::string hexByte(uint32_t value) {

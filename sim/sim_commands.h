@@ -11,8 +11,10 @@ struct SimOutput {
   std::string err;  // standard error
 };
 
-// check: the compiler's messages as "FILE:LINE: TEXT" / "FILE: TEXT" lines,
-// or "slots: " and the filled slot numbers. Exit code 1 on any message.
+// check: every message of the compiler as "FILE:LINE: TEXT" / "FILE: TEXT"
+// lines (LINE as an editor counts), with notes and warnings; without an error
+// "slots: " and the filled slot numbers. Exit code 1 on any error; warnings
+// leave it 0.
 int runCheckCommand(const SimCommandLine& line, SimOutput& output);
 
 // dump: the compiled images, decoded.
