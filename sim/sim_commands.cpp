@@ -8,6 +8,7 @@
 #include "keymap/keymap_compiler.h"
 #include "sim/keymap_diagnostics.h"
 #include "sim/keymap_dump.h"
+#include "sim/keymap_table.h"
 #include "sim/sim_script.h"
 
 namespace {
@@ -85,6 +86,19 @@ int runDumpCommand(const SimCommandLine& line, SimOutput& output) {
       continue;
     }
     output.out += "keymap " + std::to_string(slot) + ":\n" + describeKeymapImage(image);
+  }
+  clearKeymaps(engine);
+  return clean ? 0 : 1;
+}
+
+int runTableCommand(const SimCommandLine& line, SimOutput& output) {
+  EngineState engine;
+  setEngineDefaults(engine);
+  const bool clean = compileAndReport(engine, line.file, output.err);
+  for (int slot = 0; slot < kKeymapSlots; ++slot) {
+    if (line.slot >= 0 && slot != line.slot) continue;
+    if (line.slot < 0 && engine.keymaps[slot].bytes == nullptr) continue;
+    output.out += formatKeymapTable(buildKeymapTable(line.file, slot, line.settings.options));
   }
   clearKeymaps(engine);
   return clean ? 0 : 1;

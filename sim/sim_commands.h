@@ -20,6 +20,10 @@ int runCheckCommand(const SimCommandLine& line, SimOutput& output);
 // dump: the compiled images, decoded.
 int runDumpCommand(const SimCommandLine& line, SimOutput& output);
 
+// table: what each key of every filled slot (or of --slot N) types, found by
+// pressing the keys; the compiler's messages go to standard error.
+int runTableCommand(const SimCommandLine& line, SimOutput& output);
+
 // type: runs the script; with --events every injected event first; the last
 // line is "text: " and what the user sees (a new line shows as \n).
 int runTypeCommand(const SimCommandLine& line, SimOutput& output);

@@ -11,27 +11,9 @@
 
 #include "sim/keymap_diagnostics.h"
 #include "tests/sim/sim_fixture.h"
+#include "tests/sim/temp_file.h"
 
 namespace {
-
-class TempFile {
- public:
-  explicit TempFile(const std::string& content) {
-    char name[] = "/tmp/pqk_sim_test_XXXXXX";
-    const int fd = mkstemp(name);
-    path_ = name;
-    if (fd >= 0) {
-      const ssize_t written = write(fd, content.data(), content.size());
-      EXPECT_EQ(written, static_cast<ssize_t>(content.size()));
-      close(fd);
-    }
-  }
-  ~TempFile() { std::remove(path_.c_str()); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 SimCommandLine commandLine(const std::vector<std::string>& args) {
   SimCommandLine line;
@@ -203,6 +185,10 @@ TEST(SimCommandsTest, BadScriptTokensAndOptionsAreRefused) {
            {"check", "a.txt", "b.txt"},
            {"dump", "a.txt", "--slot", "10"},
            {"check", "a.txt", "--events"},
+           {"table"},
+           {"table", "a.txt", "--slot", "10"},
+           {"table", "a.txt", "--mode", "2touch"},
+           {"check", "a.txt", "--options", "4120"},
        }) {
     EXPECT_FALSE(parseSimCommandLine(args, line, error)) << (args.empty() ? "" : args[0]);
   }
