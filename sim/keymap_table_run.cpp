@@ -15,10 +15,8 @@ constexpr int kMostForms = 256;
 constexpr int kImeSlotOff = 5;
 
 struct Run {
-  std::string keymapPath;
+  SimSettings settings;
   int slot = 0;
-  uint32_t options = 0;
-  bool imeOn = true;
 };
 
 // What one key press did, watched from outside the engine.
@@ -35,11 +33,7 @@ struct Press {
 };
 
 void start(SimDevice& device, const Run& run) {
-  SimSettings settings;
-  settings.keymapPath = run.keymapPath;
-  settings.options = run.options;
-  settings.imeOn = run.imeOn;
-  device.start(settings);
+  device.start(run.settings);
   // As command 4 would; kana toggle mode then keeps slot 4 or 5 by the IME,
   // which is on for slot 4 and off for slot 5.
   device.selectSlot(run.slot);
@@ -191,34 +185,19 @@ int findPostColumn(const KeymapImage& image) {
   return -1;
 }
 
-// What pressing the key alone gives, press after press.
-void fillPresses(const Run& run, int postColumn, int column, uint16_t actions, TableKey& key) {
-  for (int n = 0; n < actions; ++n) {
-    SimDevice device;
-    start(device, run);
-    for (int i = 0; i < n; ++i) press(device, column);
-    const std::string before = device.text();
-    const Press p = press(device, column);
-    TableCell cell;
-    cell.text = cellText(p, before, actionRecord(device, run.slot, column, n));
-    cell.forms = postForms(device, postColumn, cell.text);
-    key.cells.push_back(cell);
-  }
-}
-
-// Every second key after this first key.
-void fillPairs(const Run& run, int postColumn, int column, TableKey& key) {
-  for (int second = 0; second < kKeypadColumns; ++second) {
-    SimDevice device;
-    start(device, run);
-    press(device, column);
-    const std::string before = device.text();
-    const Press p = press(device, second);
-    TableCell cell;
-    cell.text = cellText(p, before, actionRecord(device, run.slot, column, second));
-    cell.forms = postForms(device, postColumn, cell.text);
-    key.cells.push_back(cell);
-  }
+// On a fresh device: `leading` presses of `column`, then a press of `last`,
+// which runs action `action` of `column`'s key; what that press gave.
+TableCell pressedCell(const Run& run, int postColumn, int column, int leading, int last,
+                      int action) {
+  SimDevice device;
+  start(device, run);
+  for (int i = 0; i < leading; ++i) press(device, column);
+  const std::string before = device.text();
+  const Press p = press(device, last);
+  TableCell cell;
+  cell.text = cellText(p, before, actionRecord(device, run.slot, column, action));
+  cell.forms = postForms(device, postColumn, cell.text);
+  return cell;
 }
 
 }  // namespace
@@ -242,10 +221,10 @@ KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t o
   KeymapTable table;
   table.slot = slot;
   Run run;
-  run.keymapPath = keymapPath;
+  run.settings.keymapPath = keymapPath;
   run.slot = slot;
-  run.options = table.options = tableOptions(slot, options);
-  run.imeOn = table.imeOn = slot != kImeSlotOff;
+  run.settings.options = table.options = tableOptions(slot, options);
+  run.settings.imeOn = table.imeOn = slot != kImeSlotOff;
 
   SimDevice probe;
   start(probe, run);
@@ -259,9 +238,15 @@ KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t o
     TableKey& key = table.keys[column];
     key.type = record.type;
     if (isPairKeyType(record.type)) {
-      fillPairs(run, table.postColumn, column, key);
+      // Every second key after this first key.
+      for (int second = 0; second < kKeypadColumns; ++second) {
+        key.cells.push_back(pressedCell(run, table.postColumn, column, 1, second, second));
+      }
     } else if (record.type >= kKeyTypeToggle && record.type <= kKeyTypePreviousEntry) {
-      fillPresses(run, table.postColumn, column, record.actionCount, key);
+      // What pressing the key alone gives, press after press.
+      for (int n = 0; n < record.actionCount; ++n) {
+        key.cells.push_back(pressedCell(run, table.postColumn, column, n, column, n));
+      }
     }
   }
   return table;
