@@ -24,9 +24,16 @@ struct TableCell {
 struct TableKey {
   uint16_t type = 0;
   // Pair keys (types 1, 6, 7, 8): the cells by second key, in column order.
-  // Other keys: what each press of the key alone gives, one per action.
+  // Other keys: what each press of the key alone gives, one per action, for
+  // at most kMostTablePresses actions.
   std::vector<TableCell> cells;
+  // Actions beyond those.
+  uint32_t notShown = 0;
 };
+
+// Each press is run on a fresh device after the presses before it, so a key
+// with thousands of actions would take very long.
+constexpr int kMostTablePresses = 64;
 
 struct KeymapTable {
   int slot = 0;

@@ -60,6 +60,7 @@ std::string keyLines(const KeymapTable& table) {
       out += " (row " + std::string(kKeyLabels[column]) + " below)";
     } else if (!key.cells.empty()) {
       out += ":  " + joinedCells(key.cells);
+      if (key.notShown != 0) out += " … (" + std::to_string(key.notShown) + " more)";
     }
     out += "\n";
   }

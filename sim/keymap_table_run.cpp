@@ -244,9 +244,12 @@ KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t o
       }
     } else if (record.type >= kKeyTypeToggle && record.type <= kKeyTypePreviousEntry) {
       // What pressing the key alone gives, press after press.
-      for (int n = 0; n < record.actionCount; ++n) {
+      const int shown =
+          record.actionCount < kMostTablePresses ? record.actionCount : kMostTablePresses;
+      for (int n = 0; n < shown; ++n) {
         key.cells.push_back(pressedCell(run, table.postColumn, column, n, column, n));
       }
+      key.notShown = record.actionCount - static_cast<uint32_t>(shown);
     }
   }
   return table;

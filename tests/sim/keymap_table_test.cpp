@@ -77,6 +77,15 @@ TEST(KeymapTableTest, EveryKeyIsPressedOnTheDevice) {
   EXPECT_EQ(direct.keys[0].cells[0].forms, Texts{"A"});
 
   EXPECT_TRUE(buildKeymapTable(file.path(), 3, 0x4100).empty);
+
+  // A key of very many actions shows the first 64.
+  std::string many = "keymap '\\x00'\nkey '\\x02'\n";
+  for (int i = 0; i < 65; ++i) many += "nop\n";
+  for (int i = 0; i < 11; ++i) many += "key\n";
+  TempFile manyFile(many);
+  const KeymapTable cut = buildKeymapTable(manyFile.path(), 0, 0x4100);
+  EXPECT_EQ(cut.keys[0].cells.size(), 64u);
+  EXPECT_EQ(cut.keys[0].notShown, 1u);
 }
 
 TEST(KeymapTableTest, PrintsKeysGridAndForms) {
