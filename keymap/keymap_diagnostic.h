@@ -9,10 +9,11 @@
 #include <string>
 
 enum class KeymapDiagnosticKind {
-  kError,         // a message of the program, shown in a box or kept back
-  kKeyError,      // a key-count message; startLine is where the key began
-  kKeymapError,   // "Keyの数が合いません"; startLine is the keymap's line
-  kMissingPath,   // the path shown after "ファイルがありません"
+  kError,        // a message of the program, shown in a box or kept back
+  kKeyError,     // a key-count message; startLine is where the key began
+  kKeymapError,  // "Keyの数が合いません"; startLine is the keymap's line
+  kMissingPath,  // the path shown after "ファイルがありません"
+  // Warnings from here on: the program says nothing about them.
   kHexDigits,     // warning: a hex literal holds bytes that are no hex digits
   kUnquotedExec,  // warning: exec text outside double quotes, or a quote left open
   kLongLine,      // warning: a statement line over the line limit goes on as a new line
