@@ -32,8 +32,9 @@ void noteKeymapWarning(KeymapCompiler& compiler, KeymapDiagnosticKind kind,
                        const KeymapToken& token, uint32_t value) {
   KeymapDiagnostic diagnostic;
   diagnostic.kind = kind;
-  if (token.length != 0)
+  if (token.length != 0) {
     diagnostic.text.assign(reinterpret_cast<const char*>(token.bytes), token.length);
+  }
   // A missing keymap line concerns the whole file.
   const bool wholeFile = kind == KeymapDiagnosticKind::kNoKeymap || compiler.lineNumber == 0;
   diagnostic.editorLine = wholeFile ? 0 : compiler.editorLine;

@@ -210,8 +210,10 @@ void compileKeymapText(KeymapCompiler& compiler, EngineState& engine) {
   compiler.lineNumber = 0;
   size_t pos = 0;
   bool cut = false;
-  // A comment cut at the line limit stays a comment to its line end: its
-  // tail must not run as a statement. Its pieces still count as lines.
+  // A comment line cut at the line limit stays a comment to its line end:
+  // its tail must not run as a statement. Its pieces still count as lines.
+  // A statement line's pieces stay lines of their own, even one beginning
+  // with "#".
   bool inComment = false;
   bool continued = false;
   int32_t nextEditorLine = 1;
@@ -220,9 +222,9 @@ void compileKeymapText(KeymapCompiler& compiler, EngineState& engine) {
     // The piece after a cut is on the same line in an editor.
     compiler.editorLine = nextEditorLine;
     if (!cut) ++nextEditorLine;
-    const bool comment = inComment || compiler.line[0] == '#';
     const bool tail = continued;
-    inComment = comment && cut;
+    const bool comment = inComment || compiler.line[0] == '#';
+    inComment = cut && (inComment || (comment && !tail));
     continued = cut;
     if (comment || compiler.line[0] == 0) continue;
     if (tail) noteLongLine(compiler);

@@ -51,6 +51,9 @@ TEST(KeymapLinesTest, LongLinesContinueOnTheNextNumber) {
   EXPECT_EQ(load.load(first + "z\nbad\n"), Messages{"2行:判定できないコマンドです"});
   // Leading blanks do not count towards the 838 bytes.
   EXPECT_EQ(load.load("\t  " + first + "\nbad\n"), Messages{"2行:判定できないコマンドです"});
+  // A piece of a statement line is a comment only up to its own end.
+  EXPECT_EQ(load.load(first + "#" + std::string(837, 'c') + "bad\n"),
+            Messages{"3行:判定できないコマンドです"});
 
   // Both halves of a cut line are statements of the key.
   const std::string text =
