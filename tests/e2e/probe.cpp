@@ -117,17 +117,21 @@ std::string utf8(const wchar_t* text) {
 }
 
 // The whole text, however long (the test field grows while keys are typed).
-std::string windowText(HWND window) {
+std::wstring wideText(HWND window) {
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-    return std::string();
+    return std::wstring();
   }
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
   SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
                       SMTO_ABORTIFHUNG, 2000, &copied);
   text.resize(copied < text.size() ? copied : text.size() - 1);
-  return utf8(text.c_str());
+  return text;
+}
+
+std::string windowText(HWND window) {
+  return utf8(wideText(window).c_str());
 }
 
 bool waitFor(bool (*condition)(const char*), const char* argument, int timeoutMs) {
@@ -261,19 +265,6 @@ bool readTemplateFont(const wchar_t* exe, int resource, TemplateFont& font) {
   }
   font.face = reinterpret_cast<const wchar_t*>(at);
   return true;
-}
-
-std::wstring wideText(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-    return std::wstring();
-  }
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                      SMTO_ABORTIFHUNG, 2000, &copied);
-  text.resize(copied < text.size() ? copied : text.size() - 1);
-  return text;
 }
 
 struct FitCheck {
