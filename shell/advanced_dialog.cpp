@@ -43,7 +43,7 @@ INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     }
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
-      if (handleOptionCommand(dialog, id)) return TRUE;
+      if (handleOptionCommand(dialog, id, HIWORD(wParam))) return TRUE;
       switch (id) {
         case IDOK:
 #ifndef _WIN32_WCE

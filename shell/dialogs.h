@@ -22,8 +22,10 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 // Sets every option control the dialog has from the current state.
 void initOptionControls(HWND dialog);
-// The option controls' WM_COMMAND handling; false for any other id.
-bool handleOptionCommand(HWND dialog, int id);
+// The option controls' WM_COMMAND handling; false for any other id. Any
+// notification runs a control's row; EN_KILLFOCUS of the timeout field also
+// shows the stored timeout again when the field's text was not taken.
+bool handleOptionCommand(HWND dialog, int id, int notification = 0);
 // Copies a check box's state into one option bit; always marks the settings
 // dirty.
 void setOptionFromCheckbox(HWND dialog, int id, uint32_t bit);

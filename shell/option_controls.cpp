@@ -1,5 +1,6 @@
 // The option controls that the settings and advanced dialogs share. A control
 // that a dialog lacks is passed over.
+#include <cstdint>
 #include <cwchar>
 
 #include "engine/engine_state.h"
@@ -82,11 +83,48 @@ int modeRadioButton(uint32_t options) {
   return IDC_MODE_NONE;
 }
 
-void readTimeoutField(HWND dialog) {
-  wchar_t text[kTimeoutTextUnits + 1] = {};
-  GetDlgItemTextW(dialog, IDC_TIMEOUT, text, kTimeoutTextUnits + 1);
-  text[kTimeoutTextUnits] = 0;
-  const int32_t timeout = static_cast<int32_t>(_wtol(text));
+void showTimeout(HWND dialog) {
+  wchar_t text[16];
+  swprintf(text, 16, L"%d", static_cast<int>(engine().timeoutMs));
+  SetDlgItemTextW(dialog, IDC_TIMEOUT, text);
+}
+
+// A whole number of milliseconds from 1 up, in digits only (full-width ones
+// too, as the IME types them). A timeout of 0 or less would make every press
+// a new character.
+bool timeoutFromText(const wchar_t* text, int32_t& timeoutMs) {
+  int64_t value = 0;
+  if (text[0] == 0) return false;
+  for (const wchar_t* at = text; *at != 0; ++at) {
+    int digit;
+    if (*at >= L'0' && *at <= L'9') {
+      digit = *at - L'0';
+    } else if (*at >= L'\xFF10' && *at <= L'\xFF19') {
+      digit = *at - L'\xFF10';
+    } else {
+      return false;
+    }
+    value = value * 10 + digit;
+    if (value > INT32_MAX) return false;
+  }
+  if (value < 1) return false;
+  timeoutMs = static_cast<int32_t>(value);
+  return true;
+}
+
+// A text that is no timeout is not taken: the stored value stays, and the
+// field shows it again when the user leaves it.
+void readTimeoutField(HWND dialog, bool leaving) {
+  wchar_t text[kTimeoutTextUnits + 2] = {};
+  GetDlgItemTextW(dialog, IDC_TIMEOUT, text, kTimeoutTextUnits + 2);
+  int32_t timeout = 0;
+  // A longer text was cut short by the read.
+  const bool taken =
+      wcslen(text) <= static_cast<size_t>(kTimeoutTextUnits) && timeoutFromText(text, timeout);
+  if (!taken) {
+    if (leaving) showTimeout(dialog);
+    return;
+  }
   if (timeout == engine().timeoutMs) return;
   engine().timeoutMs = timeout;
   markDirty();
@@ -111,11 +149,7 @@ void initOptionControls(HWND dialog) {
     const WPARAM state = (engine().options & row.bit) ? BST_CHECKED : BST_UNCHECKED;
     SendDlgItemMessageW(dialog, row.id, BM_SETCHECK, state, 0);
   }
-  if (hasControl(dialog, IDC_TIMEOUT)) {
-    wchar_t text[16];
-    swprintf(text, 16, L"%d", static_cast<int>(engine().timeoutMs));
-    SetDlgItemTextW(dialog, IDC_TIMEOUT, text);
-  }
+  if (hasControl(dialog, IDC_TIMEOUT)) showTimeout(dialog);
   if (hasControl(dialog, IDC_ROTATION_BEHAVIOUR)) {
     SendDlgItemMessageW(dialog, IDC_ROTATION_BEHAVIOUR, CB_RESETCONTENT, 0, 0);
     for (const wchar_t* entry : kRotationEntries) {
@@ -138,7 +172,7 @@ void initOptionControls(HWND dialog) {
   refreshImeLabel();
 }
 
-bool handleOptionCommand(HWND dialog, int id) {
+bool handleOptionCommand(HWND dialog, int id, int notification) {
   switch (id) {
     case IDC_MODE_NONE:
       if (hasControl(dialog, id)) selectInputMode(dialog, 0);
@@ -150,7 +184,7 @@ bool handleOptionCommand(HWND dialog, int id) {
       if (hasControl(dialog, id)) selectInputMode(dialog, kOptionTwoTouch);
       return true;
     case IDC_TIMEOUT:
-      if (hasControl(dialog, id)) readTimeoutField(dialog);
+      if (hasControl(dialog, id)) readTimeoutField(dialog, notification == EN_KILLFOCUS);
       return true;
     case IDC_ROTATION_BEHAVIOUR:
       if (hasControl(dialog, id)) readRotationBehaviour(dialog);

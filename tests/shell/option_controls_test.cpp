@@ -188,28 +188,58 @@ TEST_F(OptionControlsTest, NicoTouchSwitchesTheTwoTouchSlotAtOnce) {
   EXPECT_EQ(engine().activeKeymap, 0);
 }
 
-TEST_F(OptionControlsTest, TimeoutFieldTakesTheLeadingNumber) {
+TEST_F(OptionControlsTest, TimeoutFieldTakesOnlyAWholeNumberFromOne) {
   engine().options |= kOptionKanaToggle;
   HWND settings = openSettingsDialog();
+  // Each row follows the one before: a text that is not taken leaves the
+  // timeout as the rows before stored it.
   const struct {
     const wchar_t* text;
     int32_t timeout;
     bool dirty;
   } cases[] = {
-      {L"12a", 12, true}, {L"12", 12, false},    {L"", 0, true},         {L"abc", 0, false},
-      {L" -5", -5, true}, {L"1500", 1500, true}, {L"1500", 1500, false},
+      {L"12", 12, true},
+      {L"12", 12, false},
+      {L"12a", 12, false},
+      {L"", 12, false},
+      {L"abc", 12, false},
+      {L" -5", 12, false},
+      {L"-5", 12, false},
+      {L"0", 12, false},
+      {L"000", 12, false},
+      {L"1500", 1500, true},
+      {L"1500", 1500, false},
+      {L" 42", 1500, false},
+      {L"７５０", 750, true},  // full-width digits, as the IME types them
+      {L"0100", 100, true},
+      {L"2147483647", 2147483647, true},
+      {L"2147483648", 2147483647, false},
+      {L"99999999999999999999", 2147483647, false},
+      {L"1", 1, true},
   };
   for (const auto& c : cases) {
     clearDirty();
     SetDlgItemTextW(settings, IDC_TIMEOUT, c.text);  // its EN_CHANGE runs the row too
-    EXPECT_TRUE(handleOptionCommand(settings, IDC_TIMEOUT));
+    EXPECT_TRUE(handleOptionCommand(settings, IDC_TIMEOUT, EN_CHANGE));
     EXPECT_EQ(engine().timeoutMs, c.timeout) << c.text;
     EXPECT_EQ(dirty(), c.dirty) << c.text;
   }
-  // Only the first 30 characters are read.
+  // A text longer than 30 characters is not read in part.
   SetDlgItemTextW(settings, IDC_TIMEOUT, (std::wstring(29, L'0') + L"97").c_str());
-  handleOptionCommand(settings, IDC_TIMEOUT);
-  EXPECT_EQ(engine().timeoutMs, 9);
+  handleOptionCommand(settings, IDC_TIMEOUT, EN_CHANGE);
+  EXPECT_EQ(engine().timeoutMs, 1);
+  // Leaving the field with a text that was not taken shows the stored value.
+  for (const wchar_t* text : {L"", L"0", L"12a"}) {
+    SetDlgItemTextW(settings, IDC_TIMEOUT, text);
+    EXPECT_EQ(controlText(settings, IDC_TIMEOUT), text);  // no change while typing
+    sendCommand(settings, IDC_TIMEOUT, EN_KILLFOCUS);
+    EXPECT_EQ(controlText(settings, IDC_TIMEOUT), L"1") << text;
+    EXPECT_EQ(engine().timeoutMs, 1) << text;
+  }
+  SetDlgItemTextW(settings, IDC_TIMEOUT, L"0100");
+  sendCommand(settings, IDC_TIMEOUT, EN_KILLFOCUS);
+  EXPECT_EQ(controlText(settings, IDC_TIMEOUT), L"0100");  // taken as typed
+  EXPECT_EQ(engine().timeoutMs, 100);
 }
 
 TEST_F(OptionControlsTest, RotationComboStoresANewBehaviourOnly) {
