@@ -1,6 +1,7 @@
 #include "engine/keypad_dispatcher.h"
 
-#include "engine/key_event.h"
+#include "engine/key_message.h"
+#include "engine/platform_calls.h"
 #include "engine/toggle_input.h"
 
 namespace {

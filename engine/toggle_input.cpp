@@ -2,7 +2,7 @@
 
 #include "engine/action_interpreter.h"
 #include "engine/kana_typing.h"
-#include "engine/key_event.h"
+#include "engine/platform_calls.h"
 
 namespace {
 
