@@ -70,7 +70,7 @@ void prepareCase(BenchEngine& bench, BenchCase which) {
   }
   selectModeKeymap(engine);
   if (which == BenchCase::kPostConversion) {
-    handleKeyEvent(engine, 0x03, 0x32, kDown, 0);  // か, the char list * steps through
+    handleKeyEvent(engine, {0x32, kDown, 0});  // か, the char list * steps through
   }
 }
 
@@ -79,15 +79,15 @@ bool runCaseEvent(BenchEngine& bench, BenchCase which, uint32_t& time) {
   switch (which) {
     case BenchCase::kPassThrough:
     case BenchCase::kUnmappedInToggle:
-      return handleKeyEvent(engine, 0x1E, 0x41, kDown, time);
+      return handleKeyEvent(engine, {0x41, kDown, time});
     case BenchCase::kTogglePress:
       time += 5000;  // past the timeout: every press starts a new か
-      return handleKeyEvent(engine, 0x03, 0x32, kDown, time);
+      return handleKeyEvent(engine, {0x32, kDown, time});
     case BenchCase::kSecondStroke:
       engine.firstStroke = kColumnMarker + 1;  // the first stroke was key 2
-      return handleKeyEvent(engine, 0x02, 0x31, kDown, time);
+      return handleKeyEvent(engine, {0x31, kDown, time});
     case BenchCase::kPostConversion:
-      return handleKeyEvent(engine, 0x37, 0x77, kDown, time);
+      return handleKeyEvent(engine, {0x77, kDown, time});
   }
   return false;
 }

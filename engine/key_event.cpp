@@ -22,24 +22,23 @@ constexpr SwapRow kSwapTable[] = {
 
 }  // namespace
 
-bool handleKeyEvent(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message,
-                    uint32_t time) {
-  if (scanCode == kOwnEventScanCode) return false;
+bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
+  if (event.own) return false;
   // The hook hands a 32-bit value; only 0-255 are keys the tables know.
-  if (vk > 0xFF) return false;
+  if (event.vk > 0xFF) return false;
   if ((engine.options & (kOptionKanaToggle | kOptionTwoTouch)) != 0 &&
-      dispatchKeypadEvent(engine, scanCode, vk, message, time)) {
+      dispatchKeypadEvent(engine, event)) {
     return true;
   }
-  return applyKeySwaps(engine, scanCode, vk, message);
+  return applyKeySwaps(engine, event);
 }
 
-bool applyKeySwaps(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message) {
-  if (scanCode == kOwnEventScanCode) return false;
+bool applyKeySwaps(EngineState& engine, const IncomingKeyEvent& event) {
+  if (event.own) return false;
   for (const SwapRow& row : kSwapTable) {
-    if (row.incoming == vk) {
+    if (row.incoming == event.vk) {
       if ((engine.options & row.option) == 0) return false;
-      return replayKeyAs(engine, row.injected, message);
+      return replayKeyAs(engine, row.injected, event.message);
     }
   }
   return false;

@@ -10,11 +10,10 @@
 #include "engine/platform_calls.h"
 
 // Handles one low-level key event; true = swallow, false = pass.
-bool handleKeyEvent(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message,
-                    uint32_t time);
+bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event);
 
 // Replaces a swapped key with its partner; true = replaced (swallow).
-bool applyKeySwaps(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message);
+bool applyKeySwaps(EngineState& engine, const IncomingKeyEvent& event);
 
 // Injects vk in the direction of `message`; true if something was injected.
 bool replayKeyAs(EngineState& engine, uint8_t vk, uint32_t message);

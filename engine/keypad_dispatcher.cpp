@@ -34,9 +34,10 @@ bool dispatchUnmapped(EngineState& engine, uint32_t vk, uint32_t message) {
 
 }  // namespace
 
-bool dispatchKeypadEvent(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message,
-                         uint32_t time) {
-  if (scanCode == kOwnEventScanCode) return false;
+bool dispatchKeypadEvent(EngineState& engine, const IncomingKeyEvent& event) {
+  if (event.own) return false;
+  const uint32_t vk = event.vk;
+  const uint32_t message = event.message;
   if (engine.activeKeymap < 0 || engine.activeKeymap >= kKeymapSlots) return false;
   engine.currentKeymap = activeKeymapImage(engine);
   if (engine.currentKeymap == nullptr) return false;
@@ -60,7 +61,7 @@ bool dispatchKeypadEvent(EngineState& engine, uint32_t scanCode, uint32_t vk, ui
   // releases are otherwise consumed without any effect.
   if (modifierHeld(engine)) return false;
   if (message == kMessageKeyDown) {
-    pressKeypadKey(engine, column, readKeyRecord(*engine.currentKeymap, column), time);
+    pressKeypadKey(engine, column, readKeyRecord(*engine.currentKeymap, column), event.time);
   }
   return true;
 }

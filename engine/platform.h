@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+// Scan code of the own-event marker that the platform puts on every injected
+// event.
+constexpr uint32_t kOwnEventScanCode = 1;
+
 // Injects key events. Every event carries the own-event marker (scan code 1,
 // extra information 11) so that it passes the hook untouched when it returns.
 struct KeyOutput {

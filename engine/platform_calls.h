@@ -7,9 +7,6 @@
 
 #include "engine/engine_state.h"
 
-// Scan code that marks the program's own injected events.
-constexpr uint32_t kOwnEventScanCode = 1;
-
 // Virtual keys the engine injects or recognises.
 enum VirtualKey : uint8_t {
   kVkBack = 0x08,

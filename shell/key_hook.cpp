@@ -51,8 +51,7 @@ LRESULT CALLBACK keyHookProc(int code, WPARAM message, LPARAM event) {
   if (key->scanCode == kOwnEventScanCode) {
     return hookPlatform.callNextHookEx(shellState.hookHandle, 0, message, event);
   }
-  if (handleKeyEvent(shellState.engine, key->scanCode, key->vkCode, static_cast<uint32_t>(message),
-                     key->time)) {
+  if (handleKeyEvent(shellState.engine, {key->vkCode, static_cast<uint32_t>(message), key->time})) {
     return 1;
   }
   return hookPlatform.callNextHookEx(shellState.hookHandle, 0, message, event);

@@ -12,8 +12,8 @@ class KeyEventTest : public EngineFixture {
     EngineFixture::SetUp();
     engine.options = 0;
   }
-  bool event(uint32_t vk, uint32_t message, uint32_t scanCode = 0x1D) {
-    return handleKeyEvent(engine, scanCode, vk, message, 0);
+  bool event(uint32_t vk, uint32_t message, bool own = false) {
+    return handleKeyEvent(engine, {vk, message, 0, own});
   }
 };
 
@@ -54,8 +54,8 @@ TEST_F(KeyEventTest, OwnEventsPassWhateverTheOptions) {
   for (uint32_t options : {0x0u, 0x3u, 0x43u, 0x4Bu}) {
     engine.options = options;
     for (uint32_t vk : {0x11u, 0x14u, 0x1Bu, 0x31u, 0x08u}) {
-      EXPECT_FALSE(event(vk, 256, kOwnEventScanCode));
-      EXPECT_FALSE(applyKeySwaps(engine, kOwnEventScanCode, vk, 256));
+      EXPECT_FALSE(event(vk, 256, true));
+      EXPECT_FALSE(applyKeySwaps(engine, {vk, 256, 0, true}));
     }
   }
   EXPECT_TRUE(output.events.empty());

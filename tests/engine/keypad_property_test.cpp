@@ -202,8 +202,8 @@ class Stream {
     advanceTime();
     const uint32_t vk = randomVk(random_);
     const uint32_t message = randomMessage(random_);
-    const uint32_t scanCode = pick(random_, 20) == 0 ? kOwnEventScanCode : 0x20;
-    handleKeyEvent(engine_, scanCode, vk, message, time_);
+    const bool own = pick(random_, 20) == 0;
+    handleKeyEvent(engine_, {vk, message, time_, own});
     checkInvariants(vk, output_.take());
   }
 
