@@ -4,6 +4,15 @@
 
 namespace {
 
+// Keys of a desktop keyboard: low-level hooks report the left and right Ctrl
+// keys, never VK_CONTROL, and the half-width/full-width key as 0xF3 and 0xF4
+// in turn.
+enum : uint8_t {
+  kVkLeftControl = 0xA2,
+  kVkRightControl = 0xA3,
+  kVkDbeDbcsChar = 0xF4,
+};
+
 struct SwapRow {
   uint8_t incoming;
   uint32_t option;
@@ -14,10 +23,17 @@ struct SwapRow {
 // alphanumeric key turn into Ctrl.
 constexpr SwapRow kSwapTable[] = {
     {kVkControl, kOptionSwapCtrlCaps, kVkDbeAlphanumeric},
+#ifndef _WIN32_WCE
+    {kVkLeftControl, kOptionSwapCtrlCaps, kVkDbeAlphanumeric},
+    {kVkRightControl, kOptionSwapCtrlCaps, kVkDbeAlphanumeric},
+#endif
     {kVkCapital, kOptionSwapCtrlCaps, kVkControl},
     {kVkDbeAlphanumeric, kOptionSwapCtrlCaps, kVkControl},
     {kVkEscape, kOptionSwapEscHankaku, kVkDbeSbcsChar},
     {kVkDbeSbcsChar, kOptionSwapEscHankaku, kVkEscape},
+#ifndef _WIN32_WCE
+    {kVkDbeDbcsChar, kOptionSwapEscHankaku, kVkEscape},
+#endif
 };
 
 }  // namespace

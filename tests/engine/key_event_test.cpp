@@ -38,9 +38,15 @@ TEST_F(KeyEventTest, SwapTableByteForByte) {
       {0x2, 0x11, 256, false, {}},
       {0x2, 0x1B, 256, true, {down(0xF3)}},
       {0x2, 0xF3, 257, true, {up(0x1B)}},
-      {0x3, 0xF4, 256, false, {}},
-      {0x3, 0xA2, 256, false, {}},
-      {0x3, 0xA3, 257, false, {}},
+      // Desktop keyboards: the real left and right Ctrl keys, and the
+      // half-width key's other code.
+      {0x1, 0xA2, 256, true, {down(0xF0)}},
+      {0x1, 0xA3, 257, true, {up(0xF0)}},
+      {0x2, 0xA2, 256, false, {}},
+      {0x2, 0xF4, 256, true, {down(0x1B)}},
+      {0x3, 0xF4, 257, true, {up(0x1B)}},
+      {0x1, 0xF4, 256, false, {}},
+      {0x3, 0xA0, 256, false, {}},  // Shift is never swapped
       {0x0, 0x14, 256, false, {}},
   };
   for (const SwapCase& c : cases) {

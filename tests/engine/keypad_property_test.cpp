@@ -121,7 +121,8 @@ uint32_t randomMessage(Random& random) {
 }
 
 bool isSwapKey(uint32_t vk) {
-  return vk == 0x11 || vk == 0x14 || vk == 0xF0 || vk == 0x1B || vk == 0xF3;
+  return vk == 0x11 || vk == 0xA2 || vk == 0xA3 || vk == 0x14 || vk == 0xF0 || vk == 0x1B ||
+         vk == 0xF3 || vk == 0xF4;
 }
 
 bool validKeyCode(int32_t code) {
