@@ -4,10 +4,12 @@
 
 namespace {
 
-// Keys of a desktop keyboard: low-level hooks report the left and right Ctrl
-// keys, never VK_CONTROL, and the half-width/full-width key as 0xF3 and 0xF4
-// in turn.
+// Keys of a desktop keyboard: low-level hooks report the left and right Shift
+// and Ctrl keys, never VK_SHIFT or VK_CONTROL, and the half-width/full-width
+// key as 0xF3 and 0xF4 in turn.
 enum : uint8_t {
+  kVkLeftShift = 0xA0,
+  kVkRightShift = 0xA1,
   kVkLeftControl = 0xA2,
   kVkRightControl = 0xA3,
   kVkDbeDbcsChar = 0xF4,
@@ -36,28 +38,85 @@ constexpr SwapRow kSwapTable[] = {
 #endif
 };
 
+#ifdef _WIN32_WCE
+constexpr KeySet kShiftKeys = keySetOf({kVkShift});
+constexpr KeySet kCtrlKeys = keySetOf({kVkControl});
+#else
+constexpr KeySet kShiftKeys = keySetOf({kVkShift, kVkLeftShift, kVkRightShift});
+constexpr KeySet kCtrlKeys = keySetOf({kVkControl, kVkLeftControl, kVkRightControl});
+#endif
+
+// The keys that a swap replaces with `vk`.
+constexpr KeySet keysSwappedTo(uint8_t vk) {
+  KeySet keys;
+  for (const SwapRow& row : kSwapTable) {
+    if (row.injected == vk) keys.words[row.incoming >> 5] |= 1u << (row.incoming & 31);
+  }
+  return keys;
+}
+
+constexpr KeySet kKeysSwappedToCtrl = keysSwappedTo(kVkControl);
+
+const SwapRow* swapRowOf(uint32_t vk) {
+  for (const SwapRow& row : kSwapTable) {
+    if (row.incoming == vk) return &row;
+  }
+  return nullptr;
+}
+
+bool inputModeOn(const EngineState& engine) {
+  return (engine.options & (kOptionKanaToggle | kOptionTwoTouch)) != 0;
+}
+
 }  // namespace
 
 bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
   if (event.own) return false;
   // The hook hands a 32-bit value; only 0-255 are keys the tables know.
   if (event.vk > 0xFF) return false;
-  if ((engine.options & (kOptionKanaToggle | kOptionTwoTouch)) != 0 &&
-      dispatchKeypadEvent(engine, event)) {
-    return true;
+  const auto vk = static_cast<uint8_t>(event.vk);
+  // A key the system holds down gets its key-up, whatever the engine would
+  // make of the release now; otherwise the key would stay down and repeat.
+  const bool systemHoldsKey = isKeyRelease(event.message) && keySetHas(engine.passedDowns, vk);
+
+  bool swallow = inputModeOn(engine) && dispatchKeypadEvent(engine, event);
+  if (!swallow && !systemHoldsKey) swallow = applyKeySwaps(engine, event);
+
+  if (systemHoldsKey) {
+    keySetRemove(engine.passedDowns, vk);
+    swallow = false;
+  } else if (isKeyPress(event.message) && !swallow) {
+    keySetAdd(engine.passedDowns, vk);
   }
-  return applyKeySwaps(engine, event);
+  trackModifiers(engine);
+  return swallow;
+}
+
+void trackModifiers(EngineState& engine) {
+  uint32_t held = 0;
+  if (keySetsMeet(engine.passedDowns, kShiftKeys)) held |= kHeldShift;
+  // With the Ctrl/CapsLock swap the key that arrives as Ctrl is the one
+  // that counts, not the Ctrl key itself.
+  if (keySetsMeet(engine.passedDowns, kCtrlKeys) ||
+      keySetsMeet(engine.swappedDowns, kKeysSwappedToCtrl)) {
+    held |= kHeldCtrl;
+  }
+  engine.heldModifiers = held;
 }
 
 bool applyKeySwaps(EngineState& engine, const IncomingKeyEvent& event) {
   if (event.own) return false;
-  for (const SwapRow& row : kSwapTable) {
-    if (row.incoming == event.vk) {
-      if ((engine.options & row.option) == 0) return false;
-      return replayKeyAs(engine, row.injected, event.message);
-    }
+  const SwapRow* row = swapRowOf(event.vk);
+  if (row == nullptr) return false;
+  if (isKeyRelease(event.message) && keySetHas(engine.swappedDowns, row->incoming)) {
+    keySetRemove(engine.swappedDowns, row->incoming);
+    sendKeyUp(engine, row->injected);
+    return true;
   }
-  return false;
+  if ((engine.options & row->option) == 0) return false;
+  if (!replayKeyAs(engine, row->injected, event.message)) return false;
+  if (isKeyPress(event.message)) keySetAdd(engine.swappedDowns, row->incoming);
+  return true;
 }
 
 bool replayKeyAs(EngineState& engine, uint8_t vk, uint32_t message) {

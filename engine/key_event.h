@@ -12,6 +12,10 @@
 // Handles one low-level key event; true = swallow, false = pass.
 bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event);
 
+// Sets heldModifiers from the keys the system holds down: the Shift and Ctrl
+// keys passed to it, and the keys a swap turned into Ctrl.
+void trackModifiers(EngineState& engine);
+
 // Replaces a swapped key with its partner; true = replaced (swallow).
 bool applyKeySwaps(EngineState& engine, const IncomingKeyEvent& event);
 

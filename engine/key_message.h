@@ -11,6 +11,14 @@ enum KeyMessage : uint32_t {
   kMessageSysKeyUp = 261,    // WM_SYSKEYUP
 };
 
+inline bool isKeyPress(uint32_t message) {
+  return message == kMessageKeyDown || message == kMessageSysKeyDown;
+}
+
+inline bool isKeyRelease(uint32_t message) {
+  return message == kMessageKeyUp || message == kMessageSysKeyUp;
+}
+
 // One key event. Whether the program injected it itself is the platform's
 // call, made from whatever mark the platform lets it put on its events; the
 // engine lets such events pass untouched.

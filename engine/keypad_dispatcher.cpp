@@ -27,7 +27,6 @@ bool dispatchUnmapped(EngineState& engine, uint32_t vk, uint32_t message) {
     resetInputState(engine);
     return true;
   }
-  trackModifiers(engine, vk, message);
   resetInputState(engine);
   return false;
 }
@@ -72,16 +71,4 @@ void followImeKeymap(EngineState& engine, uint32_t message) {
   const bool kana = imeIsOpen(engine) && (imeConversionMode(engine) & kImeConversionNative);
   engine.activeKeymap = kana ? kKanaSlot : kNonKanaSlot;
   engine.currentKeymap = activeKeymapImage(engine);
-}
-
-void trackModifiers(EngineState& engine, uint32_t vk, uint32_t message) {
-  uint32_t bit = 0;
-  if (vk == kVkShift) bit = kHeldShift;
-  if (vk == kVkControl) bit = kHeldCtrl;
-  if (bit == 0) return;
-  if (message == kMessageKeyUp || message == kMessageSysKeyUp) {
-    engine.heldModifiers &= ~bit;
-  } else if (message == kMessageKeyDown || message == kMessageSysKeyDown) {
-    engine.heldModifiers |= bit;
-  }
 }

@@ -14,7 +14,3 @@ bool dispatchKeypadEvent(EngineState& engine, const IncomingKeyEvent& event);
 // is open in native (kana) conversion mode, slot 5 otherwise. The input state
 // carries over between the two.
 void followImeKeymap(EngineState& engine, uint32_t message);
-
-// Keeps the Shift and Ctrl bits of heldModifiers from the event of an
-// unmapped key.
-void trackModifiers(EngineState& engine, uint32_t vk, uint32_t message);

@@ -56,6 +56,26 @@ TEST_F(KeyEventTest, SwapTableByteForByte) {
   }
 }
 
+// A release goes where its key-down went, even when the swap options change
+// while the key is held: no key is left down.
+TEST_F(KeyEventTest, ReleasesFollowTheirKeyDownWhateverTheOptionsSayByThen) {
+  engine.options = kOptionSwapCtrlCaps;
+  EXPECT_TRUE(event(0x14, 256));
+  EXPECT_EQ(engine.heldModifiers, uint32_t{kHeldCtrl});
+  engine.options = 0;
+  EXPECT_TRUE(event(0x14, 257));
+  EXPECT_EQ(output.take(), (std::vector<KeyEvent>{down(0x11), up(0x11)}));
+  EXPECT_EQ(engine.heldModifiers, 0u);
+
+  EXPECT_FALSE(event(0x1B, 256));
+  engine.options = kOptionSwapEscHankaku;
+  EXPECT_FALSE(event(0x1B, 257));
+  EXPECT_TRUE(output.events.empty());
+  EXPECT_TRUE(event(0x1B, 256));
+  EXPECT_TRUE(event(0x1B, 257));
+  EXPECT_EQ(output.take(), (std::vector<KeyEvent>{down(0xF3), up(0xF3)}));
+}
+
 TEST_F(KeyEventTest, OwnEventsPassWhateverTheOptions) {
   for (uint32_t options : {0x0u, 0x3u, 0x43u, 0x4Bu}) {
     engine.options = options;

@@ -51,18 +51,33 @@ TEST_F(DispatcherTest, OwnEventsPassAndChangeNothing) {
   EXPECT_TRUE(output.events.empty());
 }
 
-TEST_F(DispatcherTest, NoUsableSlotPassesEverythingAndTracksNothing) {
+// Shift and Ctrl are tracked all the same, so that a release is never
+// missed while the keypad is plain.
+TEST_F(DispatcherTest, NoUsableSlotPassesEverythingButTracksModifiers) {
   for (int32_t slot : {256, -1, 10, INT32_MIN}) {
     engine.activeKeymap = slot;
     engine.toggleKey = 20;
     EXPECT_FALSE(event(0x10, kMessageKeyDown)) << slot;
+    EXPECT_EQ(engine.heldModifiers, kHeldShift);
     EXPECT_FALSE(event(0x35, kMessageKeyDown)) << slot;
     EXPECT_FALSE(event(0x35, kMessageKeyUp)) << slot;
+    EXPECT_FALSE(event(0x10, kMessageKeyUp)) << slot;
     EXPECT_EQ(engine.heldModifiers, 0u);
     EXPECT_EQ(engine.toggleKey, 20);
     EXPECT_EQ(engine.activeKeymap, slot);
   }
-  EXPECT_TRUE(output.events.empty());
+  // Shift pressed while the slot is unusable and released once it is usable
+  // again, or the other way round: the keypad works after either release.
+  engine.activeKeymap = 256;
+  event(0x10, kMessageKeyDown);
+  engine.activeKeymap = 5;
+  event(0x10, kMessageKeyUp);
+  EXPECT_EQ(pressed(4), taps("N"));
+  event(0x10, kMessageKeyDown);
+  engine.activeKeymap = 256;
+  event(0x10, kMessageKeyUp);
+  engine.activeKeymap = 5;
+  EXPECT_EQ(pressed(4, 10), taps("N"));
 }
 
 TEST_F(DispatcherTest, AnEmptyActiveSlotPassesWhateverTheIme) {
@@ -177,11 +192,24 @@ TEST_F(DispatcherTest, ShiftHeldLeavesTheKeypadToTheSystem) {
   EXPECT_EQ(engine.toggleKey, 20);  // keypad keys with Shift held reset nothing
   EXPECT_EQ(engine.heldModifiers, kHeldShift);
   EXPECT_TRUE(output.events.empty());
-  // Shift released between a keypad key's down and up.
+  // Shift released between a keypad key's down and up: the system holds
+  // the key, so it gets the key-up too.
   EXPECT_FALSE(event(0x35, kMessageKeyDown));
   EXPECT_FALSE(event(0x10, kMessageKeyUp));
   EXPECT_EQ(engine.heldModifiers, 0u);
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_TRUE(output.events.empty());
+  // The next press is the keypad's again, down and up.
+  EXPECT_TRUE(event(0x35, kMessageKeyDown));
   EXPECT_TRUE(event(0x35, kMessageKeyUp));
+}
+
+TEST_F(DispatcherTest, TheRightArrowPressedBeforeAToggleGetsItsKeyUp) {
+  EXPECT_FALSE(event(kVkRight, kMessageKeyDown));  // no toggle yet: the cursor moves
+  startToggle();
+  EXPECT_TRUE(event(kVkRight, kMessageKeyDown));  // a repeat while toggling
+  EXPECT_FALSE(event(kVkRight, kMessageKeyUp));
+  EXPECT_EQ(engine.toggleKey, 0);
   EXPECT_TRUE(output.events.empty());
 }
 
@@ -197,10 +225,33 @@ TEST_F(DispatcherTest, CtrlIsTrackedThroughSystemMessagesToo) {
   EXPECT_FALSE(event(0x10, kMessageKeyUp));
   EXPECT_TRUE(event(0x35, kMessageKeyDown));
   EXPECT_EQ(output.take(), taps("N"));
-  // The left/right variants are other keys.
-  EXPECT_FALSE(event(0xA0, kMessageKeyDown));
-  EXPECT_FALSE(event(0xA2, kMessageKeyDown));
-  EXPECT_EQ(engine.heldModifiers, 0u);
+}
+
+// Desktop hooks report the left and right keys, never VK_SHIFT/VK_CONTROL.
+TEST_F(DispatcherTest, LeftAndRightShiftAndCtrlCountAsWell) {
+  struct Case {
+    uint32_t vk;
+    uint32_t held;
+  };
+  for (const Case& c : {Case{0xA0, kHeldShift}, Case{0xA1, kHeldShift}, Case{0xA2, kHeldCtrl},
+                        Case{0xA3, kHeldCtrl}}) {
+    EXPECT_FALSE(event(c.vk, kMessageKeyDown));
+    EXPECT_EQ(engine.heldModifiers, c.held) << std::hex << c.vk;
+    EXPECT_FALSE(event(0x32, kMessageKeyDown));  // Shift+2 types the system's own symbol
+    EXPECT_FALSE(event(0x32, kMessageKeyUp));
+    EXPECT_FALSE(event(c.vk, kMessageKeyUp));
+    EXPECT_EQ(engine.heldModifiers, 0u);
+  }
+  // Both Shift keys down: releasing one leaves Shift held.
+  event(0xA0, kMessageKeyDown);
+  event(0xA1, kMessageKeyDown);
+  event(0xA0, kMessageKeyUp);
+  EXPECT_EQ(engine.heldModifiers, kHeldShift);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  event(0x35, kMessageKeyUp);
+  event(0xA1, kMessageKeyUp);
+  EXPECT_TRUE(output.events.empty());
+  EXPECT_EQ(pressed(4), taps("N"));
 }
 
 TEST_F(DispatcherTest, UnmappedKeysEndAllRunningInput) {
@@ -232,14 +283,26 @@ TEST_F(DispatcherTest, TheClearKeyCancelsOnlyAPendingFirstStroke) {
   EXPECT_TRUE(output.events.empty());
 }
 
+// What the system sees counts: with the Ctrl/CapsLock swap, Ctrl reaches it
+// as the alphanumeric key and CapsLock as Ctrl.
 TEST_F(DispatcherTest, SwapsApplyOnlyToWhatTheDispatcherPasses) {
   engine.options |= kOptionSwapCtrlCaps;
-  EXPECT_TRUE(event(0x11, kMessageKeyDown));  // unmapped: tracked, then swapped
-  EXPECT_EQ(output.take(), Events{down(0xF0)});
+  for (uint32_t ctrl : {0x11u, 0xA2u}) {
+    EXPECT_TRUE(event(ctrl, kMessageKeyDown));  // unmapped: passed, then swapped
+    EXPECT_EQ(output.take(), Events{down(0xF0)});
+    EXPECT_EQ(engine.heldModifiers, 0u);
+    EXPECT_EQ(pressed(4), taps("N"));
+    EXPECT_TRUE(event(ctrl, kMessageKeyUp));
+    EXPECT_EQ(output.take(), Events{up(0xF0)});
+  }
+  EXPECT_TRUE(event(kVkCapital, kMessageKeyDown));
+  EXPECT_EQ(output.take(), Events{down(0x11)});
   EXPECT_EQ(engine.heldModifiers, kHeldCtrl);
-  EXPECT_TRUE(event(0x11, kMessageKeyUp));
-  EXPECT_EQ(output.take(), Events{up(0xF0)});
-  EXPECT_EQ(pressed(4), taps("N"));
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));  // Ctrl+5 is the system's
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_TRUE(event(kVkCapital, kMessageKeyUp));
+  EXPECT_EQ(output.take(), Events{up(0x11)});
+  EXPECT_EQ(engine.heldModifiers, 0u);
 }
 
 }  // namespace
