@@ -51,20 +51,28 @@ TEST_F(DispatcherTest, OwnEventsPassAndChangeNothing) {
   EXPECT_TRUE(output.events.empty());
 }
 
-// Shift and Ctrl are tracked all the same, so that a release is never
-// missed while the keypad is plain.
-TEST_F(DispatcherTest, NoUsableSlotPassesEverythingButTracksModifiers) {
-  for (int32_t slot : {256, -1, 10, INT32_MIN}) {
+// A plain keypad ends the input in progress like any other key the system
+// gets; Shift and Ctrl are tracked all the same, so that a release is never
+// missed.
+TEST_F(DispatcherTest, NoUsableSlotPassesEverythingEndsTheInputAndTracksModifiers) {
+  engine.options = kOptionTwoTouch | kOptionClearCancelsStroke;  // no IME-driven switch
+  for (int32_t slot : {256, -1, 10, INT32_MIN, 1}) {
     engine.activeKeymap = slot;
     engine.toggleKey = 20;
+    engine.firstStroke = 16;
+    EXPECT_FALSE(event(kVkBack, kMessageKeyDown)) << slot;  // no first stroke to cancel
+    EXPECT_FALSE(event(kVkBack, kMessageKeyUp)) << slot;
+    EXPECT_EQ(engine.firstStroke, 0);
+    engine.toggleKey = 20;
+    EXPECT_FALSE(event(0x35, kMessageKeyDown)) << slot;
+    EXPECT_EQ(engine.toggleKey, 0);
     EXPECT_FALSE(event(0x10, kMessageKeyDown)) << slot;
     EXPECT_EQ(engine.heldModifiers, kHeldShift);
-    EXPECT_FALSE(event(0x35, kMessageKeyDown)) << slot;
     EXPECT_FALSE(event(0x35, kMessageKeyUp)) << slot;
     EXPECT_FALSE(event(0x10, kMessageKeyUp)) << slot;
     EXPECT_EQ(engine.heldModifiers, 0u);
-    EXPECT_EQ(engine.toggleKey, 20);
     EXPECT_EQ(engine.activeKeymap, slot);
+    EXPECT_EQ(engine.currentKeymap, nullptr);
   }
   // Shift pressed while the slot is unusable and released once it is usable
   // again, or the other way round: the keypad works after either release.
@@ -78,17 +86,40 @@ TEST_F(DispatcherTest, NoUsableSlotPassesEverythingButTracksModifiers) {
   event(0x10, kMessageKeyUp);
   engine.activeKeymap = 5;
   EXPECT_EQ(pressed(4, 10), taps("N"));
+  EXPECT_TRUE(output.events.empty());
 }
 
-TEST_F(DispatcherTest, AnEmptyActiveSlotPassesWhateverTheIme) {
+// Only slot 5 filled: the keypad follows the IME out of the empty slot 4,
+// and a digit typed while slot 4 is selected ends the toggle, which would
+// otherwise erase that digit at the next press.
+TEST_F(DispatcherTest, TheSlotFollowsTheImeOutOfAnEmptySlot) {
   clearKeymaps(engine);
   installTestKeymap(engine, 5, slotKeymap('N'));
   engine.activeKeymap = 4;
-  for (bool kana : {false, true}) {
-    imeKana(kana);
-    EXPECT_FALSE(event(0x35, kMessageKeyDown));
-    EXPECT_EQ(engine.activeKeymap, 4);  // never switched to slot 5
-  }
+  imeKana(false);
+  EXPECT_EQ(pressed(4, 0), taps("N"));
+  EXPECT_EQ(engine.activeKeymap, 5);
+  imeKana(true);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown, 10));
+  EXPECT_FALSE(event(0x35, kMessageKeyUp, 10));
+  EXPECT_EQ(engine.activeKeymap, 4);
+  EXPECT_EQ(engine.toggleKey, 0);
+  imeKana(false);
+  EXPECT_EQ(pressed(4, 20), taps("N"));
+  EXPECT_EQ(engine.activeKeymap, 5);
+}
+
+// The slot switch comes before the right-arrow confirm: when the IME now
+// selects an empty slot, the arrow belongs to the system and ends the toggle.
+TEST_F(DispatcherTest, TheSlotFollowsTheImeBeforeTheRightArrowConfirms) {
+  clearKeymaps(engine);
+  installTestKeymap(engine, 5, slotKeymap('N'));
+  startToggle();
+  imeKana(true);
+  EXPECT_FALSE(event(kVkRight, kMessageKeyDown));
+  EXPECT_EQ(engine.activeKeymap, 4);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_FALSE(event(kVkRight, kMessageKeyUp));
   EXPECT_TRUE(output.events.empty());
 }
 
@@ -124,22 +155,56 @@ TEST_F(DispatcherTest, KeyDownsFollowTheImeIntoSlotFourOrFive) {
   }
 }
 
-TEST_F(DispatcherTest, AnyKeyDownSwitchesButKeyUpsAndRotationDoNot) {
+TEST_F(DispatcherTest, KeypadKeyDownsSwitchButOtherEventsAndRotationDoNot) {
   imeKana(true);
   EXPECT_TRUE(event(0x35, kMessageKeyUp));
   EXPECT_EQ(engine.activeKeymap, 5);
   EXPECT_FALSE(event(0x41, kMessageKeyUp));
+  EXPECT_FALSE(event(0x41, kMessageKeyDown));  // an ordinary key leaves the slot alone
   EXPECT_EQ(engine.activeKeymap, 5);
-  EXPECT_FALSE(event(0x41, kMessageKeyDown));  // an unmapped key-down switches too
+  EXPECT_EQ(pressed(4), taps("K"));
   EXPECT_EQ(engine.activeKeymap, 4);
   engine.options |= kOptionScreenRotated;
   imeKana(false);
-  EXPECT_EQ(pressed(4), taps("K"));
+  EXPECT_EQ(pressed(4), backspaceThen(taps("L")));
   EXPECT_EQ(engine.activeKeymap, 4);
   // 2-touch mode never switches.
   engine.options = kOptionTwoTouch;
-  EXPECT_EQ(pressed(4), backspaceThen(taps("L")));
+  EXPECT_EQ(pressed(4), backspaceThen(taps("K")));
   EXPECT_EQ(engine.activeKeymap, 4);
+}
+
+// Each question to the IME crosses processes from inside the hook: ordinary
+// typing asks nothing, a keypad press at most twice.
+TEST_F(DispatcherTest, TheImeIsAskedOnlyWhereItsAnswerDecides) {
+  imeKana(true);
+  for (uint32_t vk : {0x41u, 0x10u, 0x42u, 0xA2u, 0x20u, 0x27u, 0x08u, 0x0Du}) {
+    event(vk, kMessageKeyDown);
+    event(vk, kMessageKeyUp);
+  }
+  event(0xA0, kMessageKeyDown);  // Shift+digit is the system's
+  event(0x35, kMessageKeyDown);
+  event(0x35, kMessageKeyUp);
+  event(0xA0, kMessageKeyUp);
+  EXPECT_EQ(ime.questions, 0);
+  EXPECT_TRUE(event(0x35, kMessageKeyDown));
+  EXPECT_EQ(ime.questions, 2);  // open, then its conversion mode
+  EXPECT_TRUE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(ime.questions, 2);
+  // While a toggle runs the right arrow's meaning depends on the slot; so
+  // does the clear key's while a first stroke waits. A closed IME takes one
+  // question.
+  imeKana(false);
+  ime.questions = 0;
+  EXPECT_TRUE(event(kVkRight, kMessageKeyDown));
+  EXPECT_TRUE(event(kVkRight, kMessageKeyUp));
+  EXPECT_EQ(ime.questions, 1);
+  press(0);
+  EXPECT_EQ(engine.firstStroke, 16);
+  EXPECT_TRUE(event(kVkBack, kMessageKeyDown));
+  EXPECT_FALSE(event(kVkBack, kMessageKeyUp));
+  EXPECT_EQ(ime.questions, 3);
+  EXPECT_EQ(output.take(), taps("K"));
 }
 
 TEST_F(DispatcherTest, ASlotSwitchCarriesTheToggleOver) {
