@@ -89,6 +89,10 @@ struct EngineState {
   // Swapped keys whose replacement is down: their key-up releases the
   // replacement, whatever the swap options say by then.
   KeySet swappedDowns;
+  // Back-spaces sent while handling the current key event. The IME sees them
+  // only after the hook has returned, so what it composes now still holds
+  // the characters they will erase.
+  uint32_t backspacesInEvent = 0;
 
   // Platform connections, set by whoever owns the engine.
   KeyOutput* keyOutput = nullptr;

@@ -82,11 +82,12 @@ bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk) {
   if (row == kNotKanaKey) return false;
 
   // A plain dakuten/handakuten key after a kana replaces that kana with its
-  // voiced/semi-voiced form. In kana toggle mode the toggle step has already
-  // erased what is to be replaced.
+  // voiced/semi-voiced form. A toggle or post-conversion step of this very
+  // press has already erased the candidate before it; otherwise the kana is
+  // erased here, and never twice.
   const int previous = lastKanaRow(engine);
   if (previous >= 0 && modifier == kModifierKana && (vk == kVkDakuten || vk == kVkHandakuten)) {
-    if ((engine.options & kOptionKanaToggle) == 0) tapBackspace(engine);
+    if (engine.backspacesInEvent == 0) tapBackspace(engine);
     return typeKeySequence(engine,
                            kanaCell(previous, vk == kVkDakuten ? kKanaVoiced : kKanaSemiVoiced));
   }
@@ -128,10 +129,12 @@ void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   }
 
   // IMEs that cannot take direct characters get them with the IME switched
-  // off, after committing any open composition.
+  // off, after committing any open composition. The IME handles this event's
+  // back-spaces before the Enter: with nothing left to commit, the Enter
+  // would reach the application as a new line.
   const bool imeControl = (engine.options & kOptionImeControl) != 0;
   if (imeControl && (modifier & kModifierDirect)) {
-    if (imeCompositionLength(engine) != 0) tapKey(engine, kVkEnter);
+    if (imeCompositionLength(engine) > engine.backspacesInEvent) tapKey(engine, kVkEnter);
     imeToggleChord(engine);
   }
 

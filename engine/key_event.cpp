@@ -75,6 +75,7 @@ bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
   // The hook hands a 32-bit value; only 0-255 are keys the tables know.
   if (event.vk > 0xFF) return false;
   const auto vk = static_cast<uint8_t>(event.vk);
+  engine.backspacesInEvent = 0;
   // A key the system holds down gets its key-up, whatever the engine would
   // make of the release now; otherwise the key would stay down and repeat.
   const bool systemHoldsKey = isKeyRelease(event.message) && keySetHas(engine.passedDowns, vk);

@@ -27,7 +27,8 @@ struct ImeControl {
   virtual uint32_t conversionMode() = 0;
   virtual void setOpen(bool open) = 0;
   virtual void setConversionMode(uint32_t conversion, uint32_t sentence) = 0;
-  // Length of the composition string; non-zero while a composition is open.
+  // Characters of the composition string; non-zero while a composition is
+  // open.
   virtual uint32_t compositionLength() = 0;
 
  protected:

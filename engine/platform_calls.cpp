@@ -15,6 +15,7 @@ void tapKey(EngineState& engine, uint8_t vk) {
 
 void tapBackspace(EngineState& engine) {
   tapKey(engine, kVkBack);
+  ++engine.backspacesInEvent;
 }
 
 void imeToggleChord(EngineState& engine) {

@@ -1,5 +1,6 @@
 #include "engine/toggle_input.h"
 
+#include "engine/kana_table.h"
 #include "tests/engine/keypad_fixture.h"
 
 namespace {
@@ -253,6 +254,28 @@ TEST_F(ToggleTest, PostConversionWithoutAListToStepFallsBack) {
   EXPECT_EQ(pressed(7, 60), Events{});  // type 7 begins a pair instead
   EXPECT_EQ(engine.firstStroke, 23);
   EXPECT_EQ(pressed(2, 70), tapped('C'));
+}
+
+// A ゛ or ゜ candidate replaces the kana typed before it, which is erased
+// exactly once: by the mark itself on a fresh key, by the toggle or
+// post-conversion step when that step already erased a candidate.
+TEST_F(ToggleTest, MarkCandidatesEraseTheKanaTheyRewriteExactlyOnce) {
+  TestKeymap keymap = toggleKeymap();
+  keymap.keys[2] = keyOf(kKeyTypeToggle, {charAction({{1, 'T'}, {1, kVkDakuten}})});
+  keymap.keys[3] =
+      keyOf(kKeyTypeToggle, {charAction({{1, kVkDakuten}}), charAction({{1, kVkHandakuten}})});
+  for (uint32_t mode : {uint32_t{kOptionKanaToggle}, uint32_t{kOptionTwoTouch}}) {
+    for (uint32_t slot : {0u, 4u, 5u}) installTestKeymap(engine, slot, keymap);
+    engine.options = mode;
+    engine.activeKeymap = 0;
+    resetInputState(engine);
+    SCOPED_TRACE(mode);
+    EXPECT_EQ(pressed(2, 0), taps("KA"));
+    EXPECT_EQ(pressed(3, 10), backspaceThen(taps("GA")));  // a fresh key: か erased here
+    EXPECT_EQ(pressed(3, 20), backspaceThen(taps("KA")));  // the toggle step erased が
+    EXPECT_EQ(pressed(2, 30), taps("KA"));
+    EXPECT_EQ(pressed(4, 40), backspaceThen(taps("GA")));  // post-conversion erased か
+  }
 }
 
 TEST_F(ToggleTest, ClosingAListAwayFromALetterLatchesCapsLock) {

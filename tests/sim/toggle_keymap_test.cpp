@@ -145,6 +145,13 @@ TEST(ToggleKeymapTest, AutoCapsLockKeepsUpperCaseAfterAConvertedCapital) {
   EXPECT_EQ(typed(0x40, false, "2* 3"), "Ad");
 }
 
+TEST(ToggleKeymapTest, ImeControlCommitsWhatTheToggleLeavesBeforeADirectCharacter) {
+  const uint32_t imeControl = kKanaToggleMode | 0x20;
+  // The toggle's back-space erases 。 before the Enter arrives: no new line.
+  EXPECT_EQ(typed(imeControl, true, "###"), "?");
+  EXPECT_EQ(typed(imeControl, true, "2###"), "か?");
+}
+
 TEST(ToggleKeymapTest, ClearKeyErasesTheLastCharacter) {
   EXPECT_EQ(typed(kKanaToggleMode, true, "2 3 C"), "か");
   EXPECT_EQ(typed(kKanaToggleMode, false, "2 3 C"), "a");
