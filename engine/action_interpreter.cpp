@@ -61,6 +61,11 @@ void executeAction(EngineState& engine, const uint8_t* record) {
   }
 }
 
+bool switchesKeymap(const uint8_t* record) {
+  return record != nullptr && record[0] == kActionCommand &&
+         (record[2] == kCommandPartnerKeymap || record[2] == kCommandSelectKeymap);
+}
+
 void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {
   switch (number) {
     case kCommandPartnerKeymap:

@@ -118,6 +118,24 @@ TEST_F(ToggleTest, AKeyWithoutActionsTypesNothingAndEndsTheToggle) {
   EXPECT_EQ(engine.activeCharList, nullptr);
 }
 
+// A toggle candidate that switches the keymap leaves no toggle behind: the
+// same column of the new keymap starts afresh instead of erasing a
+// character the user typed.
+TEST_F(ToggleTest, AKeymapSwitchLeavesNoToggleBehind) {
+  for (const Bytes& command : {commandAction(1, 0), commandAction(4, 1)}) {
+    TestKeymap switching = toggleKeymap();
+    switching.keys[1] = keyOf(kKeyTypeToggle, {command, letter('Q')});
+    installTestKeymap(engine, 0, switching);
+    installTestKeymap(engine, 1, toggleKeymap());
+    engine.activeKeymap = 0;
+    resetInputState(engine);
+    EXPECT_EQ(pressed(1, 0), Events{});
+    EXPECT_EQ(engine.activeKeymap, 1);
+    EXPECT_EQ(engine.toggleKey, 0);
+    EXPECT_EQ(pressed(1, 10), tapped('A')) << int(command[2]);
+  }
+}
+
 TEST_F(ToggleTest, ReverseToggleStepsBackWithWrapAndForwardContinues) {
   press(1, 0);
   press(1, 100);
