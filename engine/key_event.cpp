@@ -8,10 +8,12 @@ namespace {
 // and Ctrl keys, never VK_SHIFT or VK_CONTROL, and the half-width/full-width
 // key as 0xF3 and 0xF4 in turn.
 enum : uint8_t {
+  kVkMenu = 0x12,
   kVkLeftShift = 0xA0,
   kVkRightShift = 0xA1,
   kVkLeftControl = 0xA2,
   kVkRightControl = 0xA3,
+  kVkRightMenu = 0xA5,
   kVkDbeDbcsChar = 0xF4,
 };
 
@@ -57,6 +59,11 @@ constexpr KeySet keysSwappedTo(uint8_t vk) {
 
 constexpr KeySet kKeysSwappedToCtrl = keysSwappedTo(kVkControl);
 
+// Shift, Ctrl and Alt alone change nothing on the screen.
+constexpr KeySet kBareModifiers =
+    keySetOf({kVkShift, kVkControl, kVkMenu, kVkLeftShift, kVkRightShift, kVkLeftControl,
+              kVkRightControl, kVkLeftMenu, kVkRightMenu});
+
 const SwapRow* swapRowOf(uint32_t vk) {
   for (const SwapRow& row : kSwapTable) {
     if (row.incoming == vk) return &row;
@@ -66,6 +73,13 @@ const SwapRow* swapRowOf(uint32_t vk) {
 
 bool inputModeOn(const EngineState& engine) {
   return (engine.options & (kOptionKanaToggle | kOptionTwoTouch)) != 0;
+}
+
+// A key-down reached the system as `vk`. Unless it is a bare modifier, the
+// text before the cursor may have changed, so a mark key must not rewrite
+// (and erase) what now stands there as if it were the kana typed last.
+void keyDownReachedSystem(EngineState& engine, uint8_t vk) {
+  if (!keySetHas(kBareModifiers, vk)) engine.lastKana = 0;
 }
 
 }  // namespace
@@ -81,7 +95,8 @@ bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
   const bool systemHoldsKey = isKeyRelease(event.message) && keySetHas(engine.passedDowns, vk);
 
   bool swallow = inputModeOn(engine) && dispatchKeypadEvent(engine, event);
-  if (!swallow && !systemHoldsKey) swallow = applyKeySwaps(engine, event);
+  bool swapped = false;
+  if (!swallow && !systemHoldsKey) swallow = swapped = applyKeySwaps(engine, event);
 
   if (systemHoldsKey) {
     keySetRemove(engine.passedDowns, vk);
@@ -90,6 +105,9 @@ bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
     keySetAdd(engine.passedDowns, vk);
   }
   trackModifiers(engine);
+  if (isKeyPress(event.message) && (!swallow || swapped)) {
+    keyDownReachedSystem(engine, swapped ? swapRowOf(vk)->injected : vk);
+  }
   return swallow;
 }
 
