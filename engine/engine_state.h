@@ -93,6 +93,9 @@ struct EngineState {
   // only after the hook has returned, so what it composes now still holds
   // the characters they will erase.
   uint32_t backspacesInEvent = 0;
+  // The auto-CapsLock latch's taps have switched CapsLock over since the
+  // user last pressed the key: CapsLock is on by the engine's doing.
+  bool capsLockByEngine = false;
 
   // Platform connections, set by whoever owns the engine.
   KeyOutput* keyOutput = nullptr;

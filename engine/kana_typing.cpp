@@ -34,6 +34,11 @@ void applyRemap(const uint8_t* cell, uint8_t& modifier, uint8_t& vk) {
   modifier = cell[1] != 0 ? kModifierDirectShift : static_cast<uint8_t>(kModifierDirect);
 }
 
+void tapCapsLock(EngineState& engine) {
+  tapKey(engine, kVkCapital);
+  engine.capsLockByEngine = !engine.capsLockByEngine;
+}
+
 void typeDirectly(EngineState& engine, uint8_t modifier, uint8_t vk) {
   if (modifier & kModifierAlt) sendKeyDown(engine, kVkLeftMenu);
   if (modifier & kModifierShift) sendKeyDown(engine, kVkShift);
@@ -123,9 +128,16 @@ bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk) {
 void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   if (modifier == 0 || modifier == kModifierShift) modifier |= kModifierDirect;
 
-  if (engine.options & kOptionCapsLockPending) {
-    engine.options &= ~static_cast<uint32_t>(kOptionCapsLockPending);
-    tapKey(engine, kVkCapital);
+  // The auto-CapsLock latch taps CapsLock before the next character. Kana
+  // go out as roman letters, which CapsLock would turn into capitals: a kana
+  // entry only drops the latch, and switches CapsLock back first when the
+  // latch turned it on.
+  const bool latched = (engine.options & kOptionCapsLockPending) != 0;
+  engine.options &= ~static_cast<uint32_t>(kOptionCapsLockPending);
+  if (modifier & kModifierKana) {
+    if (engine.capsLockByEngine) tapCapsLock(engine);
+  } else if (latched) {
+    tapCapsLock(engine);
   }
 
   // IMEs that cannot take direct characters get them with the IME switched

@@ -77,9 +77,11 @@ bool inputModeOn(const EngineState& engine) {
 
 // A key-down reached the system as `vk`. Unless it is a bare modifier, the
 // text before the cursor may have changed, so a mark key must not rewrite
-// (and erase) what now stands there as if it were the kana typed last.
+// (and erase) what now stands there as if it were the kana typed last. The
+// user's own CapsLock makes its state the user's again.
 void keyDownReachedSystem(EngineState& engine, uint8_t vk) {
   if (!keySetHas(kBareModifiers, vk)) engine.lastKana = 0;
+  if (vk == kVkCapital) engine.capsLockByEngine = false;
 }
 
 }  // namespace

@@ -184,11 +184,19 @@ TEST_F(KanaTypingTest, DirectCharactersWithoutImeControlGetNoChords) {
   EXPECT_EQ(type(0, '5'), taps("5"));
 }
 
-TEST_F(KanaTypingTest, PendingCapsLockIsTappedOnceBeforeTheNextEntry) {
+// CapsLock would turn the roman letters of a kana into capitals: a kana
+// entry drops the latch without the tap, and switches CapsLock back first
+// when the latch had switched it.
+TEST_F(KanaTypingTest, PendingCapsLockIsTappedOnceBeforeTheNextLetterNeverBeforeKana) {
   engine.options = kOptionCapsLockPending | kOptionAutoCapsLock;
-  EXPECT_EQ(type(1, 'T'), join({kCapsLock, taps("KA")}));
-  EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock});
   EXPECT_EQ(type(1, 'T'), taps("KA"));
+  EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock});
+  engine.options |= kOptionCapsLockPending;
+  EXPECT_EQ(type(0, 'B'), join({kCapsLock, taps("B")}));
+  EXPECT_EQ(type(0, 'B'), taps("B"));
+  EXPECT_EQ(type(17, 'T'), join({kCapsLock, taps("GA")}));
+  EXPECT_EQ(type(1, 'T'), taps("KA"));
+  EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock});
 
   engine.options = kOptionCapsLockPending | kOptionImeControl;
   EXPECT_EQ(type(0, 'B'), join({kCapsLock, kImeChord, taps("B"), kImeChord}));
