@@ -182,10 +182,12 @@ TEST_F(DispatcherTest, TheImeIsAskedOnlyWhereItsAnswerDecides) {
     event(vk, kMessageKeyDown);
     event(vk, kMessageKeyUp);
   }
-  event(0xA0, kMessageKeyDown);  // Shift+digit is the system's
-  event(0x35, kMessageKeyDown);
-  event(0x35, kMessageKeyUp);
-  event(0xA0, kMessageKeyUp);
+  for (uint32_t modifier : {0xA0u, 0xA2u}) {  // Shift or Ctrl + digit is the system's
+    event(modifier, kMessageKeyDown);
+    event(0x35, kMessageKeyDown);
+    event(0x35, kMessageKeyUp);
+    event(modifier, kMessageKeyUp);
+  }
   EXPECT_EQ(ime.questions, 0);
   EXPECT_TRUE(event(0x35, kMessageKeyDown));
   EXPECT_EQ(ime.questions, 2);  // open, then its conversion mode
@@ -281,6 +283,8 @@ TEST_F(DispatcherTest, TheRightArrowPressedBeforeAToggleGetsItsKeyUp) {
 TEST_F(DispatcherTest, CtrlIsTrackedThroughSystemMessagesToo) {
   EXPECT_FALSE(event(0x11, kMessageSysKeyDown));
   EXPECT_EQ(engine.heldModifiers, kHeldCtrl);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));  // Ctrl alone leaves the keypad to the system
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
   EXPECT_FALSE(event(0x10, kMessageKeyDown));
   EXPECT_EQ(engine.heldModifiers, kHeldCtrl | kHeldShift);
   EXPECT_FALSE(event(0x35, kMessageKeyDown));
@@ -331,6 +335,11 @@ TEST_F(DispatcherTest, UnmappedKeysEndAllRunningInput) {
 }
 
 TEST_F(DispatcherTest, TheClearKeyCancelsOnlyAPendingFirstStroke) {
+  // Only its key-down cancels: a key-up (its down came before the stroke)
+  // passes, ending the pair like any other key.
+  press(0, 0);
+  EXPECT_FALSE(event(kVkBack, kMessageKeyUp));
+  EXPECT_EQ(engine.firstStroke, 0);
   press(0, 0);
   ASSERT_EQ(engine.firstStroke, 16);
   EXPECT_TRUE(event(kVkBack, kMessageKeyDown));

@@ -257,6 +257,11 @@ TEST_F(ToggleTest, PostConversionExpiresOnlyWithBothOptions) {
   EXPECT_EQ(pressed(4, 3999), tapped('N'));                 // expired: own toggle
   EXPECT_EQ(engine.toggleKey, 20);
   EXPECT_EQ(engine.charIndex, 0);
+  // The previous-entry key closes the expired list too.
+  press(9, 5000);
+  output.take();
+  EXPECT_EQ(pressed(5, 7000), tapped('P'));
+  EXPECT_EQ(engine.toggleKey, 21);
 }
 
 TEST_F(ToggleTest, PostConversionWithoutAListToStepFallsBack) {
@@ -272,6 +277,36 @@ TEST_F(ToggleTest, PostConversionWithoutAListToStepFallsBack) {
   EXPECT_EQ(pressed(7, 60), Events{});  // type 7 begins a pair instead
   EXPECT_EQ(engine.firstStroke, 23);
   EXPECT_EQ(pressed(2, 70), tapped('C'));
+  // So does type 8.
+  TestKeymap previousOrPair = toggleKeymap();
+  previousOrPair.keys[7].type = kKeyTypePreviousOrPair;
+  installTestKeymap(engine, 0, previousOrPair);
+  press(1, 80);
+  output.take();
+  EXPECT_EQ(pressed(7, 90), Events{});
+  EXPECT_EQ(engine.firstStroke, 23);
+  EXPECT_EQ(pressed(2, 100), tapped('C'));
+}
+
+TEST_F(ToggleTest, KeysOfTypeZeroAndNineOrAboveDoNothing) {
+  for (uint16_t type : {0, 9, 10, 65535}) {
+    TestKeymap keymap = toggleKeymap();
+    keymap.keys[0] = keyOf(type, {letter('X'), letter('Y')});
+    installTestKeymap(engine, 0, keymap);
+    resetInputState(engine);
+    press(1, 100);
+    press(1, 150);
+    output.take();
+    const uint8_t* list = engine.activeCharList;
+    EXPECT_TRUE(press(0, 200)) << type;
+    EXPECT_TRUE(output.take().empty()) << type;
+    EXPECT_EQ(engine.toggleKey, 17);
+    EXPECT_EQ(engine.toggleIndex, 1);
+    EXPECT_EQ(engine.lastKeyTime, 150u);
+    EXPECT_EQ(engine.activeCharList, list);
+    EXPECT_EQ(engine.firstStroke, 0);
+    EXPECT_EQ(pressed(1, 250), backspaceThen(tapped('C'))) << type;
+  }
 }
 
 // A ゛ or ゜ candidate replaces the kana typed before it, which is erased
