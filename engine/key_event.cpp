@@ -71,6 +71,15 @@ const SwapRow* swapRowOf(uint32_t vk) {
   return nullptr;
 }
 
+// Releases the replacement that a swap put down for `vk`, if it did; true
+// when it did.
+bool releaseSwappedKey(EngineState& engine, uint8_t vk) {
+  if (!keySetHas(engine.swappedDowns, vk)) return false;
+  keySetRemove(engine.swappedDowns, vk);
+  sendKeyUp(engine, swapRowOf(vk)->injected);
+  return true;
+}
+
 bool inputModeOn(const EngineState& engine) {
   return (engine.options & (kOptionKanaToggle | kOptionTwoTouch)) != 0;
 }
@@ -98,13 +107,14 @@ bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
 
   bool swallow = inputModeOn(engine) && dispatchKeypadEvent(engine, event);
   bool swapped = false;
-  if (!swallow && !systemHoldsKey) swallow = swapped = applyKeySwaps(engine, event);
-
   if (systemHoldsKey) {
+    // A swap may have put down a replacement for an earlier press as well.
+    releaseSwappedKey(engine, vk);
     keySetRemove(engine.passedDowns, vk);
     swallow = false;
-  } else if (isKeyPress(event.message) && !swallow) {
-    keySetAdd(engine.passedDowns, vk);
+  } else if (!swallow) {
+    swallow = swapped = applyKeySwaps(engine, event);
+    if (isKeyPress(event.message) && !swallow) keySetAdd(engine.passedDowns, vk);
   }
   trackModifiers(engine);
   if (isKeyPress(event.message) && (!swallow || swapped)) {
@@ -129,11 +139,7 @@ bool applyKeySwaps(EngineState& engine, const IncomingKeyEvent& event) {
   if (event.own) return false;
   const SwapRow* row = swapRowOf(event.vk);
   if (row == nullptr) return false;
-  if (isKeyRelease(event.message) && keySetHas(engine.swappedDowns, row->incoming)) {
-    keySetRemove(engine.swappedDowns, row->incoming);
-    sendKeyUp(engine, row->injected);
-    return true;
-  }
+  if (isKeyRelease(event.message) && releaseSwappedKey(engine, row->incoming)) return true;
   if ((engine.options & row->option) == 0) return false;
   if (!replayKeyAs(engine, row->injected, event.message)) return false;
   if (isKeyPress(event.message)) keySetAdd(engine.swappedDowns, row->incoming);

@@ -74,6 +74,16 @@ TEST_F(KeyEventTest, ReleasesFollowTheirKeyDownWhateverTheOptionsSayByThen) {
   EXPECT_TRUE(event(0x1B, 256));
   EXPECT_TRUE(event(0x1B, 257));
   EXPECT_EQ(output.take(), (std::vector<KeyEvent>{down(0xF3), up(0xF3)}));
+
+  // Swapped, then passed as a repeat once the swap is off: the release
+  // frees both.
+  engine.options = kOptionSwapCtrlCaps;
+  EXPECT_TRUE(event(0x14, 256));
+  engine.options = 0;
+  EXPECT_FALSE(event(0x14, 256));
+  EXPECT_FALSE(event(0x14, 257));
+  EXPECT_EQ(output.take(), (std::vector<KeyEvent>{down(0x11), up(0x11)}));
+  EXPECT_EQ(engine.heldModifiers, 0u);
 }
 
 TEST_F(KeyEventTest, OwnEventsPassWhateverTheOptions) {
