@@ -204,8 +204,19 @@ class Stream {
     const uint32_t vk = randomVk(random_);
     const uint32_t message = randomMessage(random_);
     const bool own = pick(random_, 20) == 0;
-    handleKeyEvent(engine_, {vk, message, time_, own});
+    const bool swallowed = handleKeyEvent(engine_, {vk, message, time_, own});
+    if (!own && vk <= 0xFF) checkKeyUpFollowsPassedKeyDown(vk, message, swallowed);
     checkInvariants(vk, output_.take());
+  }
+
+  // A key whose key-down reached the system gets its key-up too.
+  void checkKeyUpFollowsPassedKeyDown(uint32_t vk, uint32_t message, bool swallowed) {
+    if (message == kMessageKeyUp || message == kMessageSysKeyUp) {
+      EXPECT_FALSE(passedDown_[vk] && swallowed) << "key-up swallowed after a passed key-down";
+      passedDown_[vk] = false;
+    } else if ((message == kMessageKeyDown || message == kMessageSysKeyDown) && !swallowed) {
+      passedDown_[vk] = true;
+    }
   }
 
   void checkInvariants(uint32_t vk, const std::vector<KeyEvent>& injected) {
@@ -246,6 +257,7 @@ class Stream {
   RecordingCommandSink sink_;
   TestKeymap keymaps_[3];
   uint32_t time_ = 0;
+  bool passedDown_[256] = {};
 };
 
 TEST(KeypadPropertyTest, RandomEventStreamsKeepTheEngineConsistent) {
