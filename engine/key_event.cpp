@@ -48,16 +48,26 @@ constexpr KeySet kShiftKeys = keySetOf({kVkShift, kVkLeftShift, kVkRightShift});
 constexpr KeySet kCtrlKeys = keySetOf({kVkControl, kVkLeftControl, kVkRightControl});
 #endif
 
-// The keys that a swap replaces with `vk`.
+// The keys that a swap replaces with `vk`, or all swapped keys for 0.
 constexpr KeySet keysSwappedTo(uint8_t vk) {
   KeySet keys;
   for (const SwapRow& row : kSwapTable) {
-    if (row.injected == vk) keys.words[row.incoming >> 5] |= 1u << (row.incoming & 31);
+    if (vk == 0 || row.injected == vk) keys.words[row.incoming >> 5] |= 1u << (row.incoming & 31);
   }
   return keys;
 }
 
+constexpr KeySet kSwappedKeys = keysSwappedTo(0);
 constexpr KeySet kKeysSwappedToCtrl = keysSwappedTo(kVkControl);
+
+constexpr KeySet unite(const KeySet& a, const KeySet& b, const KeySet& c) {
+  KeySet all;
+  for (int i = 0; i < 8; ++i) all.words[i] = a.words[i] | b.words[i] | c.words[i];
+  return all;
+}
+
+// The keys whose events can change which modifiers the system holds.
+constexpr KeySet kModifierKeys = unite(kShiftKeys, kCtrlKeys, kKeysSwappedToCtrl);
 
 // Shift, Ctrl and Alt alone change nothing on the screen.
 constexpr KeySet kBareModifiers =
@@ -65,6 +75,7 @@ constexpr KeySet kBareModifiers =
               kVkRightControl, kVkLeftMenu, kVkRightMenu});
 
 const SwapRow* swapRowOf(uint32_t vk) {
+  if (vk > 0xFF || !keySetHas(kSwappedKeys, static_cast<uint8_t>(vk))) return nullptr;
   for (const SwapRow& row : kSwapTable) {
     if (row.incoming == vk) return &row;
   }
@@ -116,7 +127,7 @@ bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
     swallow = swapped = applyKeySwaps(engine, event);
     if (isKeyPress(event.message) && !swallow) keySetAdd(engine.passedDowns, vk);
   }
-  trackModifiers(engine);
+  if (keySetHas(kModifierKeys, vk)) trackModifiers(engine);
   if (isKeyPress(event.message) && (!swallow || swapped)) {
     keyDownReachedSystem(engine, swapped ? swapRowOf(vk)->injected : vk);
   }
