@@ -59,6 +59,8 @@ void prepareCase(BenchEngine& bench, BenchCase which) {
       break;
     case BenchCase::kUnmappedInToggle:
     case BenchCase::kTogglePress:
+    case BenchCase::kOrdinaryTyping:
+    case BenchCase::kKeypadPress:
       engine.options = kDefaultOptions | kOptionKanaToggle | kOptionAutoAdvance;
       break;
     case BenchCase::kSecondStroke:
@@ -88,6 +90,17 @@ bool runCaseEvent(BenchEngine& bench, BenchCase which, uint32_t& time) {
       return handleKeyEvent(engine, {0x31, kDown, time});
     case BenchCase::kPostConversion:
       return handleKeyEvent(engine, {0x77, kDown, time});
+    case BenchCase::kOrdinaryTyping: {
+      // "a quick brown fox": every letter and the space, down then up.
+      static const char kText[] = "A QUICK BROWN FOX JUMPS OVER THE LAZY DOG ";
+      const uint32_t event = time++ % (2 * (sizeof kText - 1));  // 1 ms per event
+      const uint32_t vk = static_cast<uint8_t>(kText[event / 2]);
+      return handleKeyEvent(engine, {vk, event % 2 == 0 ? kDown : kMessageKeyUp, time});
+    }
+    case BenchCase::kKeypadPress:
+      time += 5000;  // past the timeout: every press starts a new か
+      handleKeyEvent(engine, {0x32, kDown, time});
+      return handleKeyEvent(engine, {0x32, kMessageKeyUp, time});
   }
   return false;
 }

@@ -206,7 +206,9 @@ TEST_F(DispatcherTest, TheImeIsAskedOnlyWhereItsAnswerDecides) {
   EXPECT_TRUE(event(kVkBack, kMessageKeyDown));
   EXPECT_FALSE(event(kVkBack, kMessageKeyUp));
   EXPECT_EQ(ime.questions, 3);
-  EXPECT_EQ(output.take(), taps("K"));
+  press(4);
+  EXPECT_EQ(ime.questions, 4);
+  EXPECT_EQ(output.take(), join({taps("K"), taps("N")}));
 }
 
 TEST_F(DispatcherTest, ASlotSwitchCarriesTheToggleOver) {
