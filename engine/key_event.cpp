@@ -4,9 +4,9 @@
 
 namespace {
 
-// Keys of a desktop keyboard: low-level hooks report the left and right Shift
-// and Ctrl keys, never VK_SHIFT or VK_CONTROL, and the half-width/full-width
-// key as 0xF3 and 0xF4 in turn.
+// Keys the entry knows beyond the ones the engine injects. Desktop hooks
+// report the left and right Shift and Ctrl keys, never VK_SHIFT or
+// VK_CONTROL, and the half-width/full-width key as 0xF3 and 0xF4 in turn.
 enum : uint8_t {
   kVkMenu = 0x12,
   kVkLeftShift = 0xA0,
@@ -48,26 +48,34 @@ constexpr KeySet kShiftKeys = keySetOf({kVkShift, kVkLeftShift, kVkRightShift});
 constexpr KeySet kCtrlKeys = keySetOf({kVkControl, kVkLeftControl, kVkRightControl});
 #endif
 
-// The keys that a swap replaces with `vk`, or all swapped keys for 0.
+constexpr KeySet swappedKeys() {
+  KeySet keys;
+  for (const SwapRow& row : kSwapTable) keys.words[row.incoming >> 5] |= 1u << (row.incoming & 31);
+  return keys;
+}
+
+// The keys that a swap replaces with `vk`.
 constexpr KeySet keysSwappedTo(uint8_t vk) {
   KeySet keys;
   for (const SwapRow& row : kSwapTable) {
-    if (vk == 0 || row.injected == vk) keys.words[row.incoming >> 5] |= 1u << (row.incoming & 31);
+    if (row.injected == vk) keys.words[row.incoming >> 5] |= 1u << (row.incoming & 31);
   }
   return keys;
 }
 
-constexpr KeySet kSwappedKeys = keysSwappedTo(0);
+constexpr KeySet kSwappedKeys = swappedKeys();
 constexpr KeySet kKeysSwappedToCtrl = keysSwappedTo(kVkControl);
 
-constexpr KeySet unite(const KeySet& a, const KeySet& b, const KeySet& c) {
-  KeySet all;
-  for (int i = 0; i < 8; ++i) all.words[i] = a.words[i] | b.words[i] | c.words[i];
-  return all;
+// The keys whose events can change which modifiers the system holds.
+constexpr KeySet modifierKeys() {
+  KeySet keys;
+  for (int i = 0; i < 8; ++i) {
+    keys.words[i] = kShiftKeys.words[i] | kCtrlKeys.words[i] | kKeysSwappedToCtrl.words[i];
+  }
+  return keys;
 }
 
-// The keys whose events can change which modifiers the system holds.
-constexpr KeySet kModifierKeys = unite(kShiftKeys, kCtrlKeys, kKeysSwappedToCtrl);
+constexpr KeySet kModifierKeys = modifierKeys();
 
 // Shift, Ctrl and Alt alone change nothing on the screen.
 constexpr KeySet kBareModifiers =
