@@ -29,6 +29,7 @@ constexpr uint32_t kImeConversionNative = 1;
 void sendKeyDown(EngineState& engine, uint8_t vk);
 void sendKeyUp(EngineState& engine, uint8_t vk);
 void tapKey(EngineState& engine, uint8_t vk);
+// Counted in backspacesInEvent.
 void tapBackspace(EngineState& engine);
 // Alt+Kanji: toggles the IME.
 void imeToggleChord(EngineState& engine);

@@ -107,7 +107,8 @@ uint32_t randomOptions(Random& random) {
 }
 
 uint32_t randomVk(Random& random) {
-  static const uint32_t special[] = {0x08, 0x10, 0x11, 0x27, 0x14, 0x1B, 0xF0, 0xF3, 0x41, 0xA0};
+  static const uint32_t special[] = {0x08, 0x10, 0x11, 0x27, 0x14, 0x1B, 0xF0,
+                                     0xF3, 0x41, 0xA0, 0xA2, 0xF4, 0x12};
   const uint32_t roll = pick(random, 100);
   if (roll < 60) return kKeypadVk[pick(random, kKeypadColumns)];
   if (roll < 85) return pickFrom(random, special);
