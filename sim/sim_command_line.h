@@ -7,9 +7,9 @@
 #include "sim/sim_device.h"
 
 struct SimCommandLine {
-  std::string command;  // "check", "dump", "type" or "live"
-  std::string file;     // the keymap file of check and dump
-  int slot = -1;        // dump --slot N; -1 for every filled slot
+  std::string command;  // "check", "dump", "table", "type" or "live"
+  std::string file;     // the keymap file of check, dump and table
+  int slot = -1;        // dump and table --slot N; -1 for every filled slot
   SimSettings settings;
   bool events = false;  // type --events
   std::vector<std::string> script;
