@@ -82,6 +82,18 @@ constexpr KeySet kBareModifiers =
     keySetOf({kVkShift, kVkControl, kVkMenu, kVkLeftShift, kVkRightShift, kVkLeftControl,
               kVkRightControl, kVkLeftMenu, kVkRightMenu});
 
+// Keys that may be swapped, tracked as modifiers or spared as bare
+// modifiers; every other key takes the short way while no input mode is on.
+constexpr KeySet keysNeedingCare() {
+  KeySet keys;
+  for (int i = 0; i < 8; ++i) {
+    keys.words[i] = kSwappedKeys.words[i] | kModifierKeys.words[i] | kBareModifiers.words[i];
+  }
+  return keys;
+}
+
+constexpr KeySet kKeysNeedingCare = keysNeedingCare();
+
 const SwapRow* swapRowOf(uint32_t vk) {
   if (vk > 0xFF || !keySetHas(kSwappedKeys, static_cast<uint8_t>(vk))) return nullptr;
   for (const SwapRow& row : kSwapTable) {
@@ -120,6 +132,16 @@ bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
   if (event.vk > 0xFF) return false;
   const auto vk = static_cast<uint8_t>(event.vk);
   engine.backspacesInEvent = 0;
+  if (!inputModeOn(engine) && !keySetHas(kKeysNeedingCare, vk)) {
+    // Ordinary typing: the key reaches the system as it is.
+    if (isKeyPress(event.message)) {
+      keySetAdd(engine.passedDowns, vk);
+      engine.lastKana = 0;
+    } else if (isKeyRelease(event.message)) {
+      keySetRemove(engine.passedDowns, vk);
+    }
+    return false;
+  }
   // A key the system holds down gets its key-up, whatever the engine would
   // make of the release now; otherwise the key would stay down and repeat.
   const bool systemHoldsKey = isKeyRelease(event.message) && keySetHas(engine.passedDowns, vk);
