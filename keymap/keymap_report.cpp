@@ -11,8 +11,11 @@ void reportKeymapMessage(KeymapCompiler& compiler, const std::string& messageUtf
                         ? messageUtf8
                         : std::to_string(compiler.lineNumber) + "行:" + messageUtf8;
   // The first error stops the load, so the rest of its statement would only
-  // cost the user one tap per bad token.
-  diagnostic.shown = !compiler.statementReported;
+  // cost the user one tap per bad token. The ends of the open key and keymap
+  // are news of their own and keep their boxes.
+  const bool closing =
+      kind == KeymapDiagnosticKind::kKeyError || kind == KeymapDiagnosticKind::kKeymapError;
+  diagnostic.shown = closing || !compiler.statementReported;
   if (compiler.inStatement) compiler.statementReported = true;
   diagnostic.editorLine = compiler.lineNumber == 0 ? 0 : compiler.editorLine;
   diagnostic.startLine = startLine;

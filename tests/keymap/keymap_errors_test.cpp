@@ -87,6 +87,11 @@ TEST(KeymapErrorsTest, OneBoxForAStatementsFirstErrorThenTheClosingMessages) {
        open + keys(11) + "keymap '\\x01'\n",
        {"13行:Keyの数が合いません", "13行:Keyの数が合いません"},
        {"13行:Keyの数が合いません", "13行:Keyの数が合いません"}},
+      {"a keymap line ending a bell key: both closing messages, then its bad token kept back",
+       open + keys(11) + "key '\\x01'\nkeymap ZZ\n",
+       {"14行:bellはactionが12個必要です", "14行:Keyの数が合いません", "14行:Keyの数が合いません"},
+       {"14行:bellはactionが12個必要です", "14行:Keyの数が合いません",
+        "14行:symbolが見つかりません (kept back)", "14行:Keyの数が合いません"}},
   };
   for (const BoxCase& c : cases) {
     KeymapLoad load;

@@ -245,6 +245,10 @@ TEST(TwoTouchKeymapTest, MarkKeysRewriteOnlyAfterAKana) {
   EXPECT_EQ(typed(kTwoTouchMode, true, "04"), "d");
   // Repeated marks keep rewriting the same kana.
   EXPECT_EQ(typed(kTwoTouchMode, true, "6104 05"), "ぱ");
+  // A key of the user's own in between (here the clear key, which erases
+  // か) leaves no kana to rewrite: あ stays. Shift alone changes nothing.
+  EXPECT_EQ(typed(kTwoTouchMode, true, "11 21 C 04"), "あd");
+  EXPECT_EQ(typed(kTwoTouchMode, true, "21 vk:10 04"), "が");
 }
 
 TEST(TwoTouchKeymapTest, ClearKeyCancelsAPendingFirstStroke) {
