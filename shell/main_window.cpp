@@ -227,6 +227,11 @@ void hideMainWindow() {
 
 void showSettingsWindow(int showCommand) {
   if (shellState.appFlags & kAppSettingsShown) return;
+  // Showing a hidden window that is not active activates it, and the
+  // activation rule would show a second settings dialog under this one.
+  static bool showing = false;
+  if (showing) return;
+  showing = true;
   SetWindowLongW(shellState.mainWnd, GWL_STYLE, kShownWindowStyle);
   SetWindowTextW(shellState.mainWnd, kMainWindowTitle);
   SetWindowPos(shellState.mainWnd, nullptr, 0, 0, 0, 0, kShownFramePosition);
@@ -240,6 +245,7 @@ void showSettingsWindow(int showCommand) {
   // to its size (the settings are shown already, so activation adds nothing).
   if (IsIconic(shellState.mainWnd)) ShowWindow(shellState.mainWnd, SW_SHOWNOACTIVATE);
 #endif
+  showing = false;
 }
 
 void closeSettingsWindow() {

@@ -42,6 +42,13 @@ void CALLBACK closeAnyMenu(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
+BOOL CALLBACK collectSettingsDialogs(HWND window, LPARAM list) {
+  if (GetDlgItem(window, IDC_TEST_FIELD) != nullptr) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  }
+  return TRUE;
+}
+
 class TrayIconTest : public ShellAppTest {
  protected:
   void SetUp() override {
@@ -151,7 +158,8 @@ TEST_F(TrayIconTest, ClickAndShowCommandBringTheHiddenProgramForward) {
   for (bool byMenu : {false, true}) {
     SCOPED_TRACE(byMenu ? "menu" : "click");
     if (shellState.mainWnd == nullptr) start();
-    closeSettingsWindow();
+    SetForegroundWindow(shellState.mainWnd);
+    SendMessageW(shellState.mainWnd, WM_CLOSE, 0, 0);  // its close box
     ASSERT_FALSE(IsWindowVisible(shellState.mainWnd));
     if (byMenu) {
       runTrayCommand(IDM_TRAY_SHOW);
@@ -160,7 +168,13 @@ TEST_F(TrayIconTest, ClickAndShowCommandBringTheHiddenProgramForward) {
     }
     EXPECT_TRUE(shown());
     EXPECT_TRUE(IsWindowVisible(shellState.mainWnd));
-    EXPECT_NE(shellState.settingsDialog, nullptr);
+    // Exactly one settings dialog, the one the program knows: showing the
+    // hidden window activates it, which must not show a second one.
+    std::vector<HWND> dialogs;
+    EnumChildWindows(shellState.mainWnd, collectSettingsDialogs,
+                     reinterpret_cast<LPARAM>(&dialogs));
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0], shellState.settingsDialog);
   }
 }
 
