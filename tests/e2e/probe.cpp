@@ -19,6 +19,8 @@
 //   probe close-box               print the centre "x y" of the main window's close box
 //   probe tray-exists             exit 0 when the program's notification-area icon exists
 //   probe tray-icon               print the centre "x y" of the icon where wine shows it
+//   probe keys MS                 show a window titled "pqk_probe keys" for MS ms and print
+//                                 the virtual key of every key-down it receives, in hex
 //   probe fit NAME EXE            measure every static, button and combo text of a
 //                                 dialog with the font its template in EXE names;
 //                                 exit 0 when every text fits its control
@@ -210,6 +212,43 @@ int printTrayIcon() {
   RECT rect;
   if (icon == nullptr || !GetWindowRect(icon, &rect)) return 1;
   printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  return 0;
+}
+
+// Key-downs that reached the probe's own window, as an application gets them.
+std::string receivedKeys;
+
+LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+    char vk[8];
+    snprintf(vk, sizeof vk, "%02x\n", static_cast<unsigned>(wParam & 0xFF));
+    receivedKeys += vk;
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int printReceivedKeys(int milliseconds) {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = recordKeys;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"pqkProbeKeys";
+  RegisterClassW(&windowClass);
+  HWND window =
+      CreateWindowExW(0, L"pqkProbeKeys", L"pqk_probe keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400,
+                      400, 200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (window == nullptr) return 1;
+  const DWORD start = GetTickCount();
+  while (static_cast<int>(GetTickCount() - start) < milliseconds) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  DestroyWindow(window);
+  printf("%s", receivedKeys.c_str());
   return 0;
 }
 
@@ -475,6 +514,7 @@ int main(int argc, char** argv) {
   if (command == "close-box" && argc == 2) return printCloseBox();
   if (command == "tray-exists" && argc == 2) return trayIconExists();
   if (command == "tray-icon" && argc == 2) return printTrayIcon();
+  if (command == "keys" && argc == 3) return printReceivedKeys(atoi(argv[2]));
   if (command == "fit" && argc == 4) {
     return fitDialog(argv[2], argv[3]);
   }

@@ -83,6 +83,13 @@ if [ -n "$window_id" ]; then
   typed=$(probe text settings 1018)
   [ "$typed" = "bdi" ] && pass "keypad keys typed 'bdi' into the test field" ||
     fail "test field holds '$typed', expected 'bdi'"
+  # With Shift held (the desktop reports the left Shift key) the digit is
+  # the system's: Shift+2 is @ on the US layout.
+  xdotool key shift+2
+  sleep 1
+  typed=$(probe text settings 1018)
+  [ "$typed" = "bdi@" ] && pass "Shift+2 in kana toggle mode types @" ||
+    fail "after Shift+2 the test field holds '$typed', expected 'bdi@'"
 else
   fail "no X window named padquiltkana"
 fi
@@ -178,6 +185,28 @@ read -r x y < <(probe center settings 1026)
 xdotool mousemove "$x" "$y" click 1  # "自動送り"
 sleep 1
 probe checked settings 1026 && pass "clicking 自動送り ticks it" || fail "自動送り not ticked"
+
+# --- Keys typed into the timeout field mean themselves ----------------------
+read -r x y < <(probe center settings 1029)
+xdotool mousemove "$x" "$y" click 1
+sleep 0.3
+xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace 1 5 0 0
+sleep 1
+[ "$(probe text settings 1029)" = "1500" ] && pass "1500 typed into the timeout field stays 1500" ||
+  fail "the timeout field holds '$(probe text settings 1029)', expected 1500"
+# Toggle input still works: with auto-advance on, 2 twice within 1.5 s is b.
+read -r x y < <(probe center settings 1018)
+xdotool mousemove "$x" "$y" click 1
+xdotool key ctrl+End
+sleep 0.3
+before=$(probe text settings 1018)
+xdotool key 2
+sleep 0.3
+xdotool key 2
+sleep 1
+typed=$(probe text settings 1018)
+[ "$typed" = "${before}b" ] && pass "after the new timeout, 2 2 still toggles to b" ||
+  fail "after the new timeout 2 2 changed '$before' to '$typed'"
 wine "$exe" -c >/dev/null 2>&1
 status=$?
 [ "$status" = 0 ] && pass "padquiltkana -c exits with 0" || fail "-c exited with $status"
@@ -188,6 +217,8 @@ app_pid=
 [ "$status" = 0 ] && pass "the ended instance exits with 0" || fail "instance exit status $status"
 [ "$(reg_value Flag)" = "0x41c0" ] && pass "the change is saved at the end (Flag 0x41c0)" ||
   fail "Flag after the end: '$(reg_value Flag)'"
+[ "$(reg_value Tout)" = "0x5dc" ] && pass "the timeout is saved as 1500 (Tout 0x5dc)" ||
+  fail "Tout after the end: '$(reg_value Tout)'"
 
 # --- -c without a running instance writes nothing --------------------------
 wine reg delete "$settings_key" /f >/dev/null 2>&1
@@ -240,6 +271,38 @@ if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
     fail "quit from the icon: exit status $status"
 else
   fail "-S: no main window or no icon"
+fi
+
+# --- The real Esc key arrives swapped with "Esc-半全 交換" on -----------------
+# On desktop the Esc key has scan code 1, the mark the device put on the
+# program's own events: it must still be swapped. A window of the probe's
+# records what an application receives.
+wine reg delete "$settings_key" /f >/dev/null 2>&1
+wine reg add "$settings_key" /v Flag /t REG_DWORD /d 0x4102 /f >/dev/null 2>&1
+start_app -S
+if probe wait-window 15000; then
+  probe keys 4000 >"$out/e2e-keys.txt" &
+  keys_pid=$!
+  sleep 1.5
+  keys_window=$(xdotool search --name '^pqk_probe keys$' | head -n 1)
+  if [ -n "$keys_window" ]; then
+    xdotool windowfocus --sync "$keys_window" 2>/dev/null || true
+    read -r x y < <(xdotool getwindowgeometry --shell "$keys_window" |
+      awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x+50, y+30}')
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.3
+    xdotool key Escape a
+  fi
+  wait "$keys_pid"
+  received=$(tr -d '\r' <"$out/e2e-keys.txt" | tr '\n' ' ')
+  [ "$received" = "f3 41 " ] && pass "the real Esc key arrives as the half-width key (f3)" ||
+    fail "with Esc-半全 交換 on, Esc then a arrived as '$received', expected 'f3 41 '"
+  wine "$exe" -c >/dev/null 2>&1
+  probe wait-gone 10000 || fail "-c did not end the program"
+  wait "$app_pid"
+  app_pid=
+else
+  fail "Esc swap: no main window"
 fi
 
 if [ "$failures" -ne 0 ]; then
