@@ -366,6 +366,22 @@ TEST_F(DispatcherTest, KeysTypedAsTheyArePassUnconvertedAndKeepTheirKeyUps) {
   EXPECT_EQ(engine.heldModifiers, 0u);
 }
 
+TEST_F(DispatcherTest, WithTheNumericKeypadChosenTheDigitRowIsTheSystems) {
+  engine.options |= kOptionNumericKeypad;
+  selectKeypadKeys(engine);
+  EXPECT_TRUE(event(0x65, kMessageKeyDown));  // numeric keypad 5
+  EXPECT_TRUE(event(0x65, kMessageKeyUp));
+  EXPECT_EQ(output.take(), taps("N"));
+  EXPECT_TRUE(event(0x65, kMessageKeyDown));
+  EXPECT_EQ(output.take(), backspaceThen(taps("O")));
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));  // the digit 5 types itself
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(engine.toggleKey, 0);              // and ends the toggle like any other key
+  EXPECT_FALSE(event(0x77, kMessageKeyDown));  // F8 too
+  EXPECT_FALSE(event(0x77, kMessageKeyUp));
+  EXPECT_TRUE(output.events.empty());
+}
+
 TEST_F(DispatcherTest, UnmappedKeysEndAllRunningInput) {
   for (uint32_t message : {256u, 257u, 260u, 261u}) {
     startToggle();
