@@ -28,6 +28,9 @@ constexpr CheckboxOption kCheckboxOptions[] = {
     {IDC_AUTO_CAPSLOCK, kOptionAutoCapsLock},
     {IDC_ADVANCE_AFTER_STEP, kOptionAdvanceAfterStep},
     {IDC_CLEAR_CANCELS_STROKE, kOptionClearCancelsStroke},
+#ifndef _WIN32_WCE
+    {IDC_NUMERIC_KEYPAD, kOptionNumericKeypad},
+#endif
 };
 
 // A control is enabled when the input mode bits share a bit with its mask.
@@ -198,6 +201,13 @@ bool handleOptionCommand(HWND dialog, int id, int notification) {
     if (hasControl(dialog, id)) {
       setOptionFromCheckbox(dialog, id, row.bit);
       if (id == IDC_NICO_TOUCH) selectModeKeymap(engine());
+#ifndef _WIN32_WCE
+      if (id == IDC_NUMERIC_KEYPAD) {
+        // The other keys are the keypad from the next key event on.
+        selectKeypadKeys(engine());
+        resetInputState(engine());
+      }
+#endif
     }
     return true;
   }

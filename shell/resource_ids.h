@@ -50,6 +50,8 @@
 #define IDC_DEFAULT_KEYMAP 1046
 #define IDC_ROTATION_BEHAVIOUR 1051
 #define IDC_CLEAR_CANCELS_STROKE 1054
+// Desktop only: "テンキーを使う".
+#define IDC_NUMERIC_KEYPAD 1062
 
 // About dialog.
 #define IDC_OPEN_WEB_PAGE 1035

@@ -305,6 +305,40 @@ else
   fail "Esc swap: no main window"
 fi
 
+# --- "テンキーを使う": the numeric keypad is the keypad ------------------------
+# NumLock on, as the manual asks: then the keypad's keys are its digits (X
+# keycodes sent plainly, the way a keyboard sends them).
+wine reg delete "$settings_key" /f >/dev/null 2>&1
+wine reg add "$settings_key" /v Flag /t REG_DWORD /d 0xc140 /f >/dev/null 2>&1
+start_app
+if probe wait-window 30000 && probe wait-dialog settings 15000; then
+  sleep 1
+  window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
+  xdotool windowfocus --sync "$window_id" 2>/dev/null || true
+  read -r x y < <(probe center settings 1018)
+  xdotool mousemove "$x" "$y" click 1
+  sleep 0.5
+  xdotool key Num_Lock
+  sleep 0.3
+  # keypad 2 twice, the digits 2 and 3, the keypad's decimal key (#)
+  for key in KP_Down KP_Down 2 3 KP_Delete; do
+    xdotool key "$key"
+    sleep 0.3
+  done
+  sleep 1
+  typed=$(probe text settings 1018)
+  [ "$typed" = "b23." ] &&
+    pass "テンキーを使う: keypad 2 2 types b, the digit row types 23, the decimal key is #" ||
+    fail "テンキーを使う: the test field holds '$typed', expected 'b23.'"
+  xdotool key Num_Lock
+  wine "$exe" -c >/dev/null 2>&1
+  probe wait-gone 10000 || fail "-c did not end the program"
+  wait "$app_pid"
+  app_pid=
+else
+  fail "テンキーを使う: the program did not start"
+fi
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures check(s) failed"
   exit 1

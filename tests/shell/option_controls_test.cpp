@@ -145,6 +145,7 @@ TEST_F(OptionControlsTest, EveryCheckBoxSetsAndClearsItsBit) {
       {IDC_AUTO_CAPSLOCK, kOptionAutoCapsLock, true},
       {IDC_ADVANCE_AFTER_STEP, kOptionAdvanceAfterStep, true},
       {IDC_CLEAR_CANCELS_STROKE, kOptionClearCancelsStroke, false},
+      {IDC_NUMERIC_KEYPAD, kOptionNumericKeypad, false},
   };
   HWND settings = openSettingsDialog();
   HWND advanced = openAdvancedDialog();
@@ -174,6 +175,26 @@ TEST_F(OptionControlsTest, CheckBoxMarksDirtyEvenWhenNothingChanged) {
   }
   EXPECT_EQ(engine().options, before);
   EXPECT_TRUE(dirty());
+}
+
+TEST_F(OptionControlsTest, NumericKeypadBoxSwitchesTheKeypadKeysAtOnce) {
+  engine().options |= kOptionKanaToggle;
+  HWND advanced = openAdvancedDialog();
+  EXPECT_EQ(IsDlgButtonChecked(advanced, IDC_NUMERIC_KEYPAD), BST_UNCHECKED);  // off by default
+  engine().toggleKey = 17;
+  setCheck(advanced, IDC_NUMERIC_KEYPAD, true);
+  sendCommand(advanced, IDC_NUMERIC_KEYPAD);
+  EXPECT_EQ(engine().vkMap[0x62], 258);  // numeric keypad 2
+  EXPECT_EQ(engine().vkMap[0x32], 0);    // the digit 2 is the system's
+  EXPECT_EQ(engine().toggleKey, 0);
+  setCheck(advanced, IDC_NUMERIC_KEYPAD, false);
+  sendCommand(advanced, IDC_NUMERIC_KEYPAD);
+  EXPECT_EQ(engine().vkMap[0x62], 0);
+  EXPECT_EQ(engine().vkMap[0x32], 258);
+  // Stored, the choice comes back with the next start's first load.
+  engine().options |= kOptionNumericKeypad;
+  loadKeymapInteractive(nullptr, false);
+  EXPECT_EQ(engine().vkMap[0x62], 258);
 }
 
 TEST_F(OptionControlsTest, NicoTouchSwitchesTheTwoTouchSlotAtOnce) {

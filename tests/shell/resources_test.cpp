@@ -62,6 +62,7 @@ const ControlSpec kAdvancedControls[] = {
     {1043, kPush, {8, 90, 80, 14}, L"自動起動に設定", true},
     {1044, kPush, {92, 90, 80, 14}, L"自動起動を解除", true},
     {1054, kCheck, {8, 110, 178, 10}, L"[クリア]キーで2タッチの一打目を取り消す", true},
+    {1062, kCheck, {8, 124, 120, 10}, L"テンキーを使う", true},
 };
 
 const ControlSpec kAboutControls[] = {
@@ -230,7 +231,7 @@ TEST_F(ResourcesTest, AdvancedDialog) {
   HWND dialog = openAdvancedDialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(GetWindowLongW(dialog, GWL_STYLE) & WS_POPUP);
-  expectDialogSize(dialog, 190, 132);
+  expectDialogSize(dialog, 190, 144);
   expectDialogFont(dialog);
   expectControls(dialog, kAdvancedControls, false);
 }
