@@ -1,7 +1,7 @@
 #include "sim/ime_emulation.h"
 
 #include "engine/key_event.h"
-#include "sim/romaji_table.h"
+#include "sim/romaji_composition.h"
 #include "sim/us_keyboard.h"
 
 namespace {
@@ -44,10 +44,7 @@ void ImeEmulation::sendKeyDown(uint8_t vk) {
       enter();
       return;
     case kVkEscape:
-      if (composesKana()) {
-        converted.clear();
-        pendingRoman.clear();
-      }
+      if (composesKana()) composing = {};
       return;
     default:
       typeCharacter(vk);
@@ -70,7 +67,7 @@ void ImeEmulation::setConversionMode(uint32_t value, uint32_t) {
 }
 
 uint32_t ImeEmulation::compositionLength() {
-  return static_cast<uint32_t>(converted.size() + pendingRoman.size());
+  return static_cast<uint32_t>(::compositionLength(composing));
 }
 
 void ImeEmulation::switchTo(bool on) {
@@ -80,9 +77,7 @@ void ImeEmulation::switchTo(bool on) {
 }
 
 std::string ImeEmulation::composition() const {
-  std::string text;
-  for (const std::string& c : converted) text += c;
-  return text + pendingRoman;
+  return compositionText(composing);
 }
 
 std::string ImeEmulation::text() const {
@@ -118,27 +113,17 @@ void ImeEmulation::typeCharacter(uint8_t vk) {
     committed += c;
     return;
   }
-  if (letter && !upper) {
-    pendingRoman += c;
-    composeRomaji(pendingRoman, converted);
-    return;
-  }
-  // Capitals and every other character end the roman letters and go into
-  // the composition in their full-width form; a space outside a composition
-  // is typed at once.
-  flushRomaji(pendingRoman, converted);
-  if (c == ' ' && converted.empty()) {
+  // A space outside a composition is typed at once.
+  if (c == ' ' && compositionLength() == 0) {
     committed += imeFullWidthForm(c);
     return;
   }
-  converted.push_back(imeFullWidthForm(c));
+  typeIntoComposition(composing, c);
 }
 
 void ImeEmulation::backspace() {
-  if (composesKana() && !pendingRoman.empty()) {
-    pendingRoman.pop_back();
-  } else if (composesKana() && !converted.empty()) {
-    converted.pop_back();
+  if (composesKana() && compositionLength() != 0) {
+    eraseFromComposition(composing);
   } else {
     eraseLastCharacter(committed);
   }
@@ -153,7 +138,8 @@ void ImeEmulation::enter() {
 }
 
 void ImeEmulation::commitComposition() {
-  flushRomaji(pendingRoman, converted);
-  for (const std::string& c : converted) committed += c;
-  converted.clear();
+  // Letters that never became kana are committed as they show, in full
+  // width (a lone n too).
+  committed += compositionText(composing);
+  composing = {};
 }

@@ -9,10 +9,10 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "engine/key_event.h"
 #include "engine/platform.h"
+#include "sim/romaji_composition.h"
 
 struct ImeEmulation final : KeyOutput, ImeControl {
   // KeyOutput: one key event reaching the focused application.
@@ -41,9 +41,7 @@ struct ImeEmulation final : KeyOutput, ImeControl {
   bool capsLock = false;
   // The application's text (UTF-8).
   std::string committed;
-  // Characters of the composition, then the roman letters not yet a kana.
-  std::vector<std::string> converted;
-  std::string pendingRoman;
+  RomajiComposition composing;
   bool held[256] = {};
 
  private:
