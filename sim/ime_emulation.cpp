@@ -80,8 +80,9 @@ std::string ImeEmulation::composition() const {
   return compositionText(composing);
 }
 
-std::string ImeEmulation::text() const {
-  return committed + composition();
+std::string ImeEmulation::modeName() const {
+  if (!open) return "オフ";
+  return composesKana() ? "ひらがな" : "半角英数";
 }
 
 bool ImeEmulation::composesKana() const {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "engine/key_event.h"
 #include "sim/sim_script.h"
 
 namespace {
@@ -42,7 +43,7 @@ class RawTerminal {
 };
 
 void draw(const SimDevice& device, const std::string& keymapPath) {
-  const ImeEmulation& ime = device.ime();
+  const DeviceIme& ime = device.ime();
   std::printf("\x1b[H\x1b[2J");
   std::printf("padquiltkana-sim live   keymap: %s\n", keymapPath.c_str());
   std::printf("keys: 0-9 * # keypad, right arrow confirms, Backspace = clear key,\n");
@@ -57,7 +58,7 @@ void draw(const SimDevice& device, const std::string& keymapPath) {
 
 std::string describeInputState(const SimDevice& device) {
   const EngineState& engine = device.engine();
-  std::string text = "IME " + std::string(device.ime().open ? "on" : "off");
+  std::string text = "IME " + std::string(device.ime().imeOn() ? "on" : "off");
   text += "  slot " + (engine.activeKeymap >= 0 && engine.activeKeymap <= 9
                            ? std::to_string(engine.activeKeymap)
                            : std::string("none"));
@@ -112,7 +113,7 @@ int runLive(SimDevice& device, const std::string& keymapPath) {
       escape = 0;
       if (key == 'C') vk = kVkRight;
     } else if (key == '\t') {
-      device.switchIme(!device.ime().open);
+      device.switchIme(!device.ime().imeOn());
     } else {
       vk = liveVirtualKey(key);
     }
