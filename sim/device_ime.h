@@ -25,4 +25,8 @@ struct DeviceIme : KeyOutput, ImeControl {
   // The IME's input mode as its own mode indicator names it: ひらがな,
   // 半角英数 and so on; オフ while it is off.
   virtual std::string modeName() const = 0;
+
+  // Why the IME stopped working (a real IME's process can fail); empty
+  // while it works.
+  virtual std::string failure() const { return ""; }
 };

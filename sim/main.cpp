@@ -18,7 +18,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (line.command == "live") {
-    SimDevice device;
+    MozcHelper mozc;
+    std::unique_ptr<DeviceIme> ime = startSimIme(line.imeEngine, mozc, error);
+    if (ime == nullptr) {
+      std::fprintf(stderr, "padquiltkana-sim: %s\n", error.c_str());
+      return 1;
+    }
+    SimDevice device(std::move(ime));
     for (const std::string& message : device.start(line.settings)) {
       std::fprintf(stderr, "%s\n", formatKeymapMessage(line.settings.keymapPath, message).c_str());
     }

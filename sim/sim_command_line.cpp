@@ -128,6 +128,12 @@ bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
         return false;
       }
       line.settings.imeOn = value == "on";
+    } else if (arg == "--ime-engine" && runs) {
+      if (value != "emulation" && value != "mozc") {
+        error = "--ime-engine takes emulation or mozc";
+        return false;
+      }
+      line.imeEngine = value == "mozc" ? SimImeEngine::kMozc : SimImeEngine::kEmulation;
     } else {
       error = "unknown option '" + arg + "' for " + line.command;
       return false;

@@ -6,12 +6,19 @@
 
 #include "sim/sim_device.h"
 
+// The IME at the end of the key stream of type and live.
+enum class SimImeEngine {
+  kEmulation,  // the simulator's own
+  kMozc,       // mozc, a real IME, through mozc_emacs_helper
+};
+
 struct SimCommandLine {
   std::string command;  // "check", "dump", "type" or "live"
   std::string file;     // the keymap file of check and dump
   int slot = -1;        // dump --slot N; -1 for every filled slot
   SimSettings settings;
   bool events = false;  // type --events
+  SimImeEngine imeEngine = SimImeEngine::kEmulation;
   std::vector<std::string> script;
 };
 

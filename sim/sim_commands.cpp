@@ -6,8 +6,10 @@
 
 #include "keymap/host_keymap_platform.h"
 #include "keymap/keymap_compiler.h"
+#include "sim/ime_emulation.h"
 #include "sim/keymap_diagnostics.h"
 #include "sim/keymap_dump.h"
+#include "sim/mozc_ime.h"
 #include "sim/sim_script.h"
 
 namespace {
@@ -86,6 +88,16 @@ int runDumpCommand(const SimCommandLine& line, SimOutput& output) {
   return clean ? 0 : 1;
 }
 
+std::unique_ptr<DeviceIme> startSimIme(SimImeEngine engine, MozcHelper& helper,
+                                       std::string& error) {
+  if (engine == SimImeEngine::kEmulation) return std::make_unique<ImeEmulation>();
+  if (!helper.running() && !helper.start(error)) return nullptr;
+  auto mozc = std::make_unique<MozcIme>(helper);
+  error = mozc->failure();
+  if (!error.empty()) return nullptr;
+  return mozc;
+}
+
 int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
   std::vector<ScriptStep> steps;
   std::string error;
@@ -93,7 +105,13 @@ int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
     output.err += "padquiltkana-sim: " + error + "\n";
     return 2;
   }
-  SimDevice device;
+  MozcHelper mozc;
+  std::unique_ptr<DeviceIme> ime = startSimIme(line.imeEngine, mozc, error);
+  if (ime == nullptr) {
+    output.err += "padquiltkana-sim: " + error + "\n";
+    return 1;
+  }
+  SimDevice device(std::move(ime));
   // A broken keymap is reported and the run goes on with what compiled, as
   // the program does.
   for (const std::string& message : device.start(line.settings)) {
@@ -111,5 +129,10 @@ int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
     }
   }
   output.out += "text: " + printable(device.text()) + "\n";
+  const std::string failure = device.ime().failure();
+  if (!failure.empty()) {
+    output.err += "padquiltkana-sim: " + failure + "\n";
+    return 1;
+  }
   return 0;
 }

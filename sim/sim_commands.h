@@ -2,8 +2,11 @@
 // type. Output goes into strings so that the program and the tests share it.
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "sim/device_ime.h"
+#include "sim/mozc_helper.h"
 #include "sim/sim_command_line.h"
 
 struct SimOutput {
@@ -17,6 +20,10 @@ int runCheckCommand(const SimCommandLine& line, SimOutput& output);
 
 // dump: the compiled images, decoded.
 int runDumpCommand(const SimCommandLine& line, SimOutput& output);
+
+// The IME of a type or live run: the emulation, or mozc on `helper`, which
+// must outlive it. nullptr with a message when mozc cannot be started.
+std::unique_ptr<DeviceIme> startSimIme(SimImeEngine engine, MozcHelper& helper, std::string& error);
 
 // type: runs the script; with --events every injected event first; the last
 // line is "text: " and what the user sees (a new line shows as \n).
