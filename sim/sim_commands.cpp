@@ -6,6 +6,7 @@
 
 #include "keymap/host_keymap_platform.h"
 #include "keymap/keymap_compiler.h"
+#include "sim/event_listing.h"
 #include "sim/ime_emulation.h"
 #include "sim/keymap_diagnostics.h"
 #include "sim/keymap_dump.h"
@@ -22,12 +23,6 @@ bool compileAndReport(EngineState& engine, const std::string& file, std::string&
     report += formatKeymapMessage(file, message) + "\n";
   }
   return platform.messages().empty();
-}
-
-std::string hexByte(uint32_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", value & 0xFF);
-  return text;
 }
 
 // A window command the engine posted. The run-program parameter points at
@@ -118,9 +113,10 @@ int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
     output.err += formatKeymapMessage(line.settings.keymapPath, message) + "\n";
   }
   if (line.events) {
-    device.onInjected = [&output](const SimEvent& event) {
-      output.out += (event.down ? "down " : "up ") + hexByte(event.vk) + "\n";
+    device.onDelivered = [&output](const SimEvent& event) {
+      output.out += formatSimEvent(event) + "\n";
     };
+    device.onImeSwitched = [&output](bool on) { output.out += formatImeSwitch(on) + "\n"; };
   }
   runScript(device, steps);
   if (line.events) {

@@ -83,14 +83,19 @@ TEST(SimCommandsTest, TypeSaysHelloFromTheDefaultKeymap) {
   EXPECT_EQ(output.err, "");
 }
 
-TEST(SimCommandsTest, TypeWithEventsPrintsEveryInjectedEventFirst) {
+TEST(SimCommandsTest, TypeWithEventsListsEveryEventThatReachesTheIme) {
   SimOutput output;
-  runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "--events", "2", "2"}),
+  runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "--events", "2", "2", "C",
+                              "ime:off", "3"}),
                  output);
   EXPECT_EQ(output.out,
-            "down 0x4B\nup 0x4B\ndown 0x41\nup 0x41\n"
-            "down 0x08\nup 0x08\ndown 0x4B\nup 0x4B\ndown 0x49\nup 0x49\n"
-            "text: き\n");
+            "down 0x4B K\nup 0x4B K\ndown 0x41 A\nup 0x41 A\n"
+            "down 0x08 Backspace\nup 0x08 Backspace\ndown 0x4B K\nup 0x4B K\n"
+            "down 0x49 I\nup 0x49 I\n"
+            "pass down 0x08 Backspace\npass up 0x08 Backspace\n"
+            "ime off\n"
+            "down 0x44 D\nup 0x44 D\n"
+            "text: d\n");
 }
 
 TEST(SimCommandsTest, TypeOptionsChooseModeImeAndTimeout) {
