@@ -71,7 +71,9 @@ uint32_t ImeEmulation::compositionLength() {
 }
 
 void ImeEmulation::switchTo(bool on) {
-  commitComposition();
+  // The IME key commits when it turns the IME off or on, not when the IME
+  // is already where the key puts it.
+  if (on != open) commitComposition();
   open = on;
   if (on && (conversion & kImeConversionNative) == 0) conversion = kImeConversionHiraganaRoman;
 }

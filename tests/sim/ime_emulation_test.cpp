@@ -193,6 +193,9 @@ TEST(ImeEmulationTest, AltKanjiCommitsAndSwitchesTheImeBothWays) {
   typeKeys(ime, "KA");
   EXPECT_EQ(ime.text(), "かkaか");
   EXPECT_EQ(ime.composition(), "か");
+  // The user's IME key on an IME that is already on leaves the composition.
+  ime.switchTo(true);
+  EXPECT_EQ(ime.composition(), "か");
 }
 
 TEST(ImeEmulationTest, KanjiWithoutAltAndKeysWithCtrlTypeNothing) {
