@@ -14,8 +14,16 @@ int main(int argc, char** argv) {
   SimCommandLine line;
   std::string error;
   if (!parseSimCommandLine(args, line, error)) {
-    std::fprintf(stderr, "padquiltkana-sim: %s\n%s", error.c_str(), kSimUsage);
+    std::fprintf(stderr, "padquiltkana-sim: %s\n%s", error.c_str(), simUsage().c_str());
     return 2;
+  }
+  if (line.command == "help") {
+    std::fputs(simUsage().c_str(), stdout);
+    return 0;
+  }
+  if (line.command == "version") {
+    std::printf("padquiltkana-sim %s\n", simVersion());
+    return 0;
   }
   if (line.command == "live") {
     MozcHelper mozc;
@@ -41,6 +49,6 @@ int main(int argc, char** argv) {
   }
   std::fputs(output.out.c_str(), stdout);
   std::fputs(output.err.c_str(), stderr);
-  if (code == 2) std::fputs(kSimUsage, stderr);
+  if (code == 2) std::fputs(simUsage().c_str(), stderr);
   return code;
 }

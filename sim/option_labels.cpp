@@ -12,9 +12,7 @@ const OptionLabel kOptionLabels[] = {
     {kOptionImeControl, "IME制御(Atok/Wnn用)"},
     {kOptionSwapCtrlCaps, "Ctrl-Caps 交換"},
     {kOptionSwapEscHankaku, "Esc-半全 交換"},
-    {kOptionRotationMask,
-     "画面回転時の動作 (0 回転時keymap使用, 0x800 KeyHookを開放, "
-     "0x1000 標準かなに戻す, 0x1800 何もしない)"},
+    {kOptionRotationMask, "画面回転時の動作"},
     {kOptionClearCancelsStroke, "[クリア]キーで2タッチの一打目を取り消す"},
 };
 const int kOptionLabelCount = sizeof kOptionLabels / sizeof kOptionLabels[0];

@@ -13,7 +13,7 @@ enum class SimImeEngine {
 };
 
 struct SimCommandLine {
-  std::string command;  // "check", "dump", "type" or "live"
+  std::string command;  // "check", "dump", "type", "live", "help" or "version"
   std::string file;     // the keymap file of check and dump
   int slot = -1;        // dump --slot N; -1 for every filled slot
   SimSettings settings;
@@ -29,8 +29,15 @@ constexpr uint32_t kSimDefaultOptions = 0x4100;
 // defaultkeymap.txt beside the program, else the one of the source tree.
 std::string defaultKeymapPath();
 
-// Returns false with a message for anything it does not understand.
+// Returns false with a message for anything it does not understand. --help,
+// -h and help anywhere make the command "help", --version "version".
 bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& line,
                          std::string& error);
 
+// The usage: the commands, their options and script, then every bit of
+// --options with its label in the settings dialogs.
 extern const char kSimUsage[];
+std::string simUsage();
+
+// The version of padquiltkana, set once in the build.
+const char* simVersion();
