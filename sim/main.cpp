@@ -33,9 +33,12 @@ int main(int argc, char** argv) {
       return 1;
     }
     SimDevice device(std::move(ime));
-    for (const std::string& message : device.start(line.settings)) {
+    // A keymap that is missing or has errors is reported, not typed with.
+    const std::vector<std::string> messages = device.start(line.settings);
+    for (const std::string& message : messages) {
       std::fprintf(stderr, "%s\n", formatKeymapMessage(line.settings.keymapPath, message).c_str());
     }
+    if (!messages.empty()) return 1;
     return runLive(device, line.settings.keymapPath);
   }
   SimOutput output;

@@ -107,11 +107,13 @@ int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
     return 1;
   }
   SimDevice device(std::move(ime));
-  // A broken keymap is reported and the run goes on with what compiled, as
-  // the program does.
-  for (const std::string& message : device.start(line.settings)) {
+  // A keymap that is missing or has errors is reported, not typed with:
+  // what the program would install then is not what the file says.
+  const std::vector<std::string> messages = device.start(line.settings);
+  for (const std::string& message : messages) {
     output.err += formatKeymapMessage(line.settings.keymapPath, message) + "\n";
   }
+  if (!messages.empty()) return 1;
   if (line.events) {
     device.onDelivered = [&output](const SimEvent& event) {
       output.out += formatSimEvent(event) + "\n";

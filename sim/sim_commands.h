@@ -25,7 +25,8 @@ int runDumpCommand(const SimCommandLine& line, SimOutput& output);
 // must outlive it. nullptr with a message when mozc cannot be started.
 std::unique_ptr<DeviceIme> startSimIme(SimImeEngine engine, MozcHelper& helper, std::string& error);
 
-// type: runs the script; with --events every event that reaches the IME
+// type: runs the script (exit code 1, nothing typed, when the keymap has
+// messages); with --events every event that reaches the IME
 // first (see event_listing.h); the last line is "text: " and what the user
 // sees (a new line shows as \n).
 int runTypeCommand(const SimCommandLine& line, SimOutput& output);
