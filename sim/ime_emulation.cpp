@@ -1,21 +1,11 @@
 #include "sim/ime_emulation.h"
 
 #include "engine/key_event.h"
+#include "sim/keyboard_state.h"
 #include "sim/romaji_composition.h"
 #include "sim/us_keyboard.h"
 
 namespace {
-
-// Keys the engine does not name itself.
-enum : uint8_t {
-  kVkReturn = 0x0D,
-  kVkMenu = 0x12,
-  kVkLeftShift = 0xA0,
-  kVkRightShift = 0xA1,
-  kVkLeftControl = 0xA2,
-  kVkRightControl = 0xA3,
-  kVkRightMenu = 0xA5,
-};
 
 // Removes the last UTF-8 character of `text`.
 void eraseLastCharacter(std::string& text) {
@@ -28,14 +18,13 @@ void eraseLastCharacter(std::string& text) {
 }  // namespace
 
 void ImeEmulation::sendKeyDown(uint8_t vk) {
-  held[vk] = true;
+  keyboardKeyEvent(keyboard, vk, true);
   switch (vk) {
     case kVkCapital:
-      capsLock = !capsLock;
       return;
     case kVkKanji:
       // Alt+Kanji is the IME's on/off chord.
-      if (altHeld()) switchTo(!open);
+      if (altHeld(keyboard)) switchTo(!open);
       return;
     case kVkBack:
       backspace();
@@ -53,7 +42,7 @@ void ImeEmulation::sendKeyDown(uint8_t vk) {
 }
 
 void ImeEmulation::sendKeyUp(uint8_t vk) {
-  held[vk] = false;
+  keyboardKeyEvent(keyboard, vk, false);
 }
 
 void ImeEmulation::setOpen(bool value) {
@@ -91,27 +80,10 @@ bool ImeEmulation::composesKana() const {
   return open && (conversion & kImeConversionNative) != 0;
 }
 
-bool ImeEmulation::shiftHeld() const {
-  return held[kVkShift] || held[kVkLeftShift] || held[kVkRightShift];
-}
-
-bool ImeEmulation::altHeld() const {
-  return held[kVkMenu] || held[kVkLeftMenu] || held[kVkRightMenu];
-}
-
-bool ImeEmulation::ctrlHeld() const {
-  return held[kVkControl] || held[kVkLeftControl] || held[kVkRightControl];
-}
-
 void ImeEmulation::typeCharacter(uint8_t vk) {
   // Shortcuts with Ctrl or Alt type nothing.
-  if (ctrlHeld() || altHeld()) return;
-  const bool shift = shiftHeld();
-  char c = usLayoutCharacter(vk, shift);
+  const char c = typedCharacter(keyboard, vk);
   if (c == 0) return;
-  const bool letter = c >= 'a' && c <= 'z';
-  const bool upper = letter && (shift != capsLock);
-  if (upper) c = static_cast<char>(c - 'a' + 'A');
   if (!composesKana()) {
     committed += c;
     return;

@@ -8,6 +8,7 @@
 
 #include "engine/key_event.h"
 #include "sim/device_ime.h"
+#include "sim/keyboard_state.h"
 #include "sim/romaji_composition.h"
 
 struct ImeEmulation final : DeviceIme {
@@ -34,18 +35,14 @@ struct ImeEmulation final : DeviceIme {
 
   bool open = false;
   uint32_t conversion = kImeConversionHiraganaRoman;
-  bool capsLock = false;
+  KeyboardState keyboard;
   // The application's text (UTF-8).
   std::string committed;
   RomajiComposition composing;
-  bool held[256] = {};
 
  private:
   void typeCharacter(uint8_t vk);
   void backspace();
   void enter();
   void commitComposition();
-  bool shiftHeld() const;
-  bool altHeld() const;
-  bool ctrlHeld() const;
 };

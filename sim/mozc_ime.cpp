@@ -1,22 +1,10 @@
 #include "sim/mozc_ime.h"
 
 #include "engine/key_event.h"
+#include "sim/keyboard_state.h"
 #include "sim/romaji_composition.h"
-#include "sim/us_keyboard.h"
 
 namespace {
-
-enum : uint8_t {
-  kVkTab = 0x09,
-  kVkReturn = 0x0D,
-  kVkMenu = 0x12,
-  kVkSpace = 0x20,
-  kVkLeftShift = 0xA0,
-  kVkRightShift = 0xA1,
-  kVkLeftControl = 0xA2,
-  kVkRightControl = 0xA3,
-  kVkRightMenu = 0xA5,
-};
 
 // Names of the keys mozc_emacs_helper knows by name.
 const char* namedKey(uint8_t vk) {
@@ -54,10 +42,6 @@ const char* namedKey(uint8_t vk) {
   }
 }
 
-bool isModifierKey(uint8_t vk) {
-  return vk == kVkShift || vk == kVkControl || vk == kVkMenu || (vk >= kVkLeftShift && vk <= 0xA5);
-}
-
 void eraseLastCharacter(std::string& text) {
   std::vector<std::string> characters = splitUtf8(text);
   if (characters.empty()) return;
@@ -82,36 +66,28 @@ MozcIme::~MozcIme() {
 }
 
 void MozcIme::sendKeyDown(uint8_t vk) {
-  held_[vk] = true;
-  const bool shift = held_[kVkShift] || held_[kVkLeftShift] || held_[kVkRightShift];
-  const bool ctrl = held_[kVkControl] || held_[kVkLeftControl] || held_[kVkRightControl];
-  const bool alt = held_[kVkMenu] || held_[kVkLeftMenu] || held_[kVkRightMenu];
-  if (vk == kVkCapital) {
-    capsLock_ = !capsLock_;
-    return;
-  }
+  keyboardKeyEvent(keyboard_, vk, true);
   if (vk == kVkKanji) {
     // Alt+Kanji is the IME's on/off key.
-    if (alt) sendKey("hankaku/zenkaku");
+    if (altHeld(keyboard_)) sendKey("hankaku/zenkaku");
     return;
   }
   // Shortcuts with Ctrl or Alt belong to the application, not the IME.
-  if (isModifierKey(vk) || ctrl || alt) return;
+  if (vk == kVkCapital || isModifierKey(vk) || ctrlHeld(keyboard_) || altHeld(keyboard_)) return;
   char c = 0;
   std::string key;
   if (const char* name = namedKey(vk)) {
     key = name;
   } else {
-    c = usLayoutCharacter(vk, shift);
+    c = typedCharacter(keyboard_, vk);
     if (c == 0) return;
-    if (c >= 'a' && c <= 'z' && shift != capsLock_) c = static_cast<char>(c - 'a' + 'A');
     key = std::to_string(static_cast<unsigned char>(c));
   }
   if (!sendKey(key)) typeInApplication(vk, vk == kVkSpace ? ' ' : c);
 }
 
 void MozcIme::sendKeyUp(uint8_t vk) {
-  held_[vk] = false;
+  keyboardKeyEvent(keyboard_, vk, false);
 }
 
 uint32_t MozcIme::conversionMode() {

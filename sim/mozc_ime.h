@@ -8,6 +8,7 @@
 #include <string>
 
 #include "sim/device_ime.h"
+#include "sim/keyboard_state.h"
 #include "sim/mozc_helper.h"
 
 class MozcIme final : public DeviceIme {
@@ -46,6 +47,5 @@ class MozcIme final : public DeviceIme {
   std::string mode_ = "hiragana";
   std::string committed_;
   std::string preedit_;
-  bool capsLock_ = false;
-  bool held_[256] = {};
+  KeyboardState keyboard_;
 };

@@ -211,7 +211,7 @@ TEST(ImeEmulationTest, KanjiWithoutAltAndKeysWithCtrlTypeNothing) {
 TEST(ImeEmulationTest, CapsLockTapTogglesTheCaseOfLetters) {
   ImeEmulation ime;
   tap(ime, kCapital);
-  EXPECT_TRUE(ime.capsLock);
+  EXPECT_TRUE(ime.keyboard.capsLock);
   typeKeys(ime, "A");
   tapShifted(ime, 'B');
   tap(ime, kCapital);

@@ -16,9 +16,9 @@
 
 #include "sim/event_listing.h"
 #include "sim/ime_emulation.h"
+#include "sim/keyboard_state.h"
 #include "sim/mozc_ime.h"
 #include "sim/sim_commands.h"
-#include "sim/us_keyboard.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {
@@ -33,26 +33,23 @@ struct Case {
   std::string script;
 };
 
-std::string describe(const Case& c) {
-  char options[16];
-  std::snprintf(options, sizeof options, "%x", c.options);
-  return "--options " + std::string(options) + " --ime " + (c.imeOn ? "on " : "off ") + c.script;
+std::string hex(uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%x", value);
+  return text;
 }
 
-bool held(const ImeEmulation& ime, uint8_t a, uint8_t b, uint8_t c) {
-  return ime.held[a] || ime.held[b] || ime.held[c];
+std::string describe(const Case& c) {
+  return "--options " + hex(c.options) + " --ime " + (c.imeOn ? "on " : "off ") + c.script;
 }
 
 // The rule under which mozc may differ from the emulation from this key on,
 // judged on the emulation's state before the key; nullptr when none applies.
 const char* exclusionRule(const ImeEmulation& ime, uint8_t vk) {
-  if (!ime.composesKana() || held(ime, 0x11, 0xA2, 0xA3) || held(ime, 0x12, 0xA4, 0xA5)) {
-    return nullptr;
-  }
-  const bool shift = held(ime, 0x10, 0xA0, 0xA1);
-  const char c = usLayoutCharacter(vk, shift);
-  if (c >= 'a' && c <= 'z' && shift != ime.capsLock) return kCapitalRule;
-  if (vk == 0x20 && ime.committed != ime.text()) return kSpaceRule;
+  if (!ime.composesKana()) return nullptr;
+  const char c = typedCharacter(ime.keyboard, vk);
+  if (c >= 'A' && c <= 'Z') return kCapitalRule;
+  if (c == ' ' && ime.committed != ime.text()) return kSpaceRule;
   return nullptr;
 }
 
@@ -81,12 +78,8 @@ class MozcComparisonTest : public ::testing::Test {
 
   void compare(const Case& c) {
     ++total_;
-    std::vector<std::string> args = {
-        "type", "--keymap", defaultKeymapFile(),   "--events", "--options",
-        "",     "--ime",    c.imeOn ? "on" : "off"};
-    char options[16];
-    std::snprintf(options, sizeof options, "%x", c.options);
-    args[5] = options;
+    std::vector<std::string> args = {"type", "--keymap", defaultKeymapFile(), "--events"};
+    args.insert(args.end(), {"--options", hex(c.options), "--ime", c.imeOn ? "on" : "off"});
     for (const std::string& token : scriptTokens(c.script)) args.push_back(token);
     SimCommandLine line;
     std::string error;
