@@ -36,3 +36,7 @@ void HostKeymapPlatform::showKeymapMessage(const std::string& textUtf8) {
   messages_.push_back(textUtf8);
   if (echo_ != nullptr) std::fprintf(echo_, "%s\n", textUtf8.c_str());
 }
+
+void HostKeymapPlatform::noteKeymapDiagnostic(const KeymapDiagnostic& diagnostic) {
+  diagnostics_.push_back(diagnostic);
+}

@@ -12,6 +12,13 @@ bool needsTwelveActions(uint16_t type) {
          type == kKeyTypePreviousOrPair;
 }
 
+// Once a keymap lost records to a full buffer or the load ran out of memory,
+// its key counts are consequences of that, not errors of the file: they are
+// not reported (the keymap is never installed anyway).
+bool countsAreConsequences(const KeymapCompiler& compiler) {
+  return compiler.keymapDamaged || compiler.outOfMemory;
+}
+
 }  // namespace
 
 void closeCharList(KeymapCompiler& compiler) {
@@ -26,13 +33,16 @@ void closeKey(KeymapCompiler& compiler) {
   if ((compiler.blockFlags & kKeyOpen) == 0) return;
   compiler.blockFlags &= ~kKeyOpen;
   if (compiler.completeKeys >= kKeysPerKeymap) {
-    reportKeymapError(compiler, keymap_messages::kTooManyKeys);
+    reportKeymapMessage(compiler, keymap_messages::kTooManyKeys, KeymapDiagnosticKind::kKeyError,
+                        compiler.keyLine);
     return;
   }
   KeyRecord& key = compiler.keys[compiler.completeKeys];
   key.actionCount = static_cast<uint16_t>(compiler.keyActionCount);
-  if (needsTwelveActions(key.type) && compiler.keyActionCount != 12) {
-    reportKeymapError(compiler, keymap_messages::kBellNeedsTwelve);
+  if (needsTwelveActions(key.type) && compiler.keyActionCount != 12 &&
+      !countsAreConsequences(compiler)) {
+    reportKeymapMessage(compiler, keymap_messages::kBellNeedsTwelve,
+                        KeymapDiagnosticKind::kKeyError, compiler.keyLine);
     return;
   }
   ++compiler.completeKeys;
@@ -42,12 +52,13 @@ void closeKeymap(KeymapCompiler& compiler) {
   closeKey(compiler);
   if ((compiler.blockFlags & kKeymapOpen) == 0) return;
   compiler.blockFlags &= ~kKeymapOpen;
+  // What it lost has been reported; it is not installed.
+  if (countsAreConsequences(compiler)) return;
   if (compiler.completeKeys != kKeysPerKeymap) {
-    reportKeymapError(compiler, keymap_messages::kWrongKeyCount);
+    reportKeymapMessage(compiler, keymap_messages::kWrongKeyCount,
+                        KeymapDiagnosticKind::kKeymapError, compiler.keymapLine);
     return;
   }
-  // A keymap that lost bytes to a full buffer has already been reported.
-  if (compiler.keymapDamaged) return;
   buildAndInstallKeymap(compiler);
 }
 

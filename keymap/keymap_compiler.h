@@ -75,6 +75,18 @@ struct KeymapCompiler {
   bool keymapDamaged = false;
   // Set when memory ran out; the load then leaves every slot empty.
   bool outOfMemory = false;
+
+  // While a statement line is compiled, only its first error is shown.
+  bool inStatement = false;
+  bool statementReported = false;
+
+  // For diagnostics: the editor line of the line being processed, of the open
+  // key's "key" line and of the open keymap's "keymap" line.
+  int32_t editorLine = 0;
+  int32_t keyLine = 0;
+  int32_t keymapLine = 0;
+  bool sawKeymapLine = false;
+  int32_t longLineNoted = 0;
 };
 
 // Allocates the text buffer of a load; tests pass one that fails.
@@ -106,10 +118,17 @@ void defineSymbol(KeymapCompiler& compiler, const KeymapToken& name, int32_t val
 // Copies the name with a NUL into the string area; its offset, or kNoName.
 int32_t storeName(KeymapCompiler& compiler, const KeymapToken& name);
 
-// Shows one message ("%d行:%s" once a line is being read) and sets the error
-// flag.
+// Reports one message ("%d行:%s" once a line is being read) and sets the
+// error flag. The platform shows it unless the statement being compiled has
+// shown one already; it is noted as a diagnostic of `kind` either way, with
+// `startLine` for the key-count messages.
+void reportKeymapMessage(KeymapCompiler& compiler, const std::string& messageUtf8,
+                         KeymapDiagnosticKind kind, int32_t startLine = 0);
 void reportKeymapError(KeymapCompiler& compiler, const char* messageUtf8);
 void reportKeymapError(KeymapCompiler& compiler, const std::string& messageUtf8);
+// Notes a warning on the line being processed; the program shows nothing.
+void noteKeymapWarning(KeymapCompiler& compiler, KeymapDiagnosticKind kind,
+                       const KeymapToken& token = {}, uint32_t value = 0);
 
 void closeCharList(KeymapCompiler& compiler);
 void closeKey(KeymapCompiler& compiler);

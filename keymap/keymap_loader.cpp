@@ -29,7 +29,11 @@ uint8_t* allocateText(KeymapTextAllocator allocate, size_t size) {
 KeymapCompiler* createCompiler(EngineState& engine, KeymapPlatform& platform) {
   auto* compiler = new (std::nothrow) KeymapCompiler();
   if (compiler == nullptr) {
-    platform.showKeymapMessage(keymap_messages::kReadError);
+    KeymapDiagnostic diagnostic;
+    diagnostic.text = keymap_messages::kReadError;
+    diagnostic.shown = true;
+    platform.showKeymapMessage(diagnostic.text);
+    platform.noteKeymapDiagnostic(diagnostic);
     return nullptr;
   }
   compiler->platform = &platform;
@@ -51,7 +55,7 @@ bool readKeymapText(KeymapCompiler& compiler, const std::string& pathUtf8,
   uint32_t size = 0;
   if (!platform.openKeymapFile(pathUtf8, size)) {
     reportKeymapError(compiler, keymap_messages::kFileMissing);
-    reportKeymapError(compiler, pathUtf8);
+    reportKeymapMessage(compiler, pathUtf8, KeymapDiagnosticKind::kMissingPath);
     return false;
   }
   uint8_t* text = allocateText(allocate, size);

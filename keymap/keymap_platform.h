@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "keymap/keymap_diagnostic.h"
+
 struct KeymapPlatform {
   // Opens the file for reading, only if it exists; sets its size in bytes.
   // False when it cannot be opened.
@@ -16,6 +18,9 @@ struct KeymapPlatform {
   // Shows one message (UTF-8, already prefixed with its line number) and
   // returns once the user has seen it.
   virtual void showKeymapMessage(const std::string& textUtf8) = 0;
+  // Every message of a load, shown or not, in order. The program has no use
+  // for them; checkers list them.
+  virtual void noteKeymapDiagnostic(const KeymapDiagnostic&) {}
 
  protected:
   ~KeymapPlatform() = default;

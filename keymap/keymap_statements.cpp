@@ -79,11 +79,15 @@ void compileCommand(KeymapCompiler& compiler, const uint8_t* pos) {
 void compileRaw(KeymapCompiler& compiler, const uint8_t* pos) {
   const bool begun = beginAction(compiler, kActionRaw) && appendActionByte(compiler, 0);
   const uint32_t countAt = begun ? compiler.actionAreaUsed - 1 : 0;
+  // Before the first keymap the record is thrown away, so its length does
+  // not matter; its tokens are still checked.
+  const bool kept = (compiler.blockFlags & kKeymapOpen) != 0;
   uint32_t count = 0;
   while (!atListEnd(pos)) {
     const int32_t value = parseToken(compiler, pos);
     if (!begun) continue;
     if (count >= kMaxRawBytes) {
+      if (!kept) continue;
       reportKeymapOverflow(compiler, keymap_messages::kRawTooLong);
       break;
     }
@@ -103,8 +107,9 @@ bool appendBytes(KeymapCompiler& compiler, const KeymapToken& text) {
 }
 
 void compileExec(KeymapCompiler& compiler, const uint8_t* pos) {
-  if (!beginAction(compiler, kActionExec)) return;
   const ExecStrings strings = readExecStrings(pos);
+  if (!strings.quoted) noteKeymapWarning(compiler, KeymapDiagnosticKind::kUnquotedExec);
+  if (!beginAction(compiler, kActionExec)) return;
   if (appendBytes(compiler, strings.path)) appendBytes(compiler, strings.arguments);
   ++compiler.keyActionCount;
 }
@@ -116,6 +121,7 @@ void compileKey(KeymapCompiler& compiler, const uint8_t* pos) {
     return;
   }
   compiler.blockFlags |= kKeyOpen;
+  compiler.keyLine = compiler.editorLine;
   compiler.keyActionCount = 0;
   const int32_t type = parseToken(compiler, pos);
   // A key beyond the twelfth gets no record; its end reports it.
@@ -128,6 +134,7 @@ void compileKey(KeymapCompiler& compiler, const uint8_t* pos) {
 }
 
 void compileKeymap(KeymapCompiler& compiler, const uint8_t* pos) {
+  compiler.sawKeymapLine = true;
   closeKeymap(compiler);
   const int32_t number = parseToken(compiler, pos);
   if (number < 0 || number >= kKeymapSlots) {
@@ -135,6 +142,7 @@ void compileKeymap(KeymapCompiler& compiler, const uint8_t* pos) {
     return;
   }
   compiler.blockFlags |= kKeymapOpen;
+  compiler.keymapLine = compiler.editorLine;
   compiler.completeKeys = 0;
   compiler.actionAreaUsed = 0;
   compiler.actionTableUsed = 0;
@@ -155,6 +163,14 @@ void compileVkmap(KeymapCompiler& compiler, const uint8_t* pos) {
   // The virtual-key map is fixed; the tokens are only checked.
   parseToken(compiler, pos);
   parseToken(compiler, pos);
+}
+
+// The tail of a cut statement line runs as a statement of its own; once per
+// editor line, a checker says so.
+void noteLongLine(KeymapCompiler& compiler) {
+  if (compiler.longLineNoted == compiler.editorLine) return;
+  compiler.longLineNoted = compiler.editorLine;
+  noteKeymapWarning(compiler, KeymapDiagnosticKind::kLongLine);
 }
 
 void compileStatement(KeymapCompiler& compiler) {
@@ -193,11 +209,34 @@ void compileKeymapText(KeymapCompiler& compiler, EngineState& engine) {
   compiler.engine = &engine;
   compiler.lineNumber = 0;
   size_t pos = 0;
-  while (takeKeymapLine(compiler.text, pos, compiler.line)) {
+  bool cut = false;
+  // A comment line cut at the line limit stays a comment to its line end:
+  // its tail must not run as a statement. Its pieces still count as lines.
+  // A statement line's pieces stay lines of their own, even one beginning
+  // with "#".
+  bool inComment = false;
+  bool continued = false;
+  int32_t nextEditorLine = 1;
+  while (takeKeymapLine(compiler.text, pos, compiler.line, cut)) {
     ++compiler.lineNumber;
-    if (compiler.line[0] == 0 || compiler.line[0] == '#') continue;
+    // The piece after a cut is on the same line in an editor.
+    compiler.editorLine = nextEditorLine;
+    if (!cut) ++nextEditorLine;
+    const bool tail = continued;
+    const bool comment = inComment || compiler.line[0] == '#';
+    inComment = cut && (inComment || (comment && !tail));
+    continued = cut;
+    if (comment || compiler.line[0] == 0) continue;
+    if (tail) noteLongLine(compiler);
+    compiler.inStatement = true;
     compileStatement(compiler);
+    compiler.inStatement = false;
+    compiler.statementReported = false;
     if (compiler.errorFlag) break;
+  }
+  // Only a text read to its end is known to lack a keymap line.
+  if (!compiler.errorFlag && !compiler.sawKeymapLine) {
+    noteKeymapWarning(compiler, KeymapDiagnosticKind::kNoKeymap);
   }
   closeKeymap(compiler);
 }

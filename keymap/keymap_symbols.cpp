@@ -76,7 +76,13 @@ int32_t parseToken(KeymapCompiler& compiler, const uint8_t*& pos) {
   const KeymapToken token = nextKeymapToken(pos);
   if (token.length == 0 || token.bytes[0] == '#') return 0;
   if (const KeymapSymbol* symbol = findSymbol(compiler, token)) return symbol->value;
-  if (isHexLiteral(token)) return static_cast<int32_t>(hexLiteralValue(token));
+  if (isHexLiteral(token)) {
+    const uint32_t value = hexLiteralValue(token);
+    if (!hexLiteralIsClean(token)) {
+      noteKeymapWarning(compiler, KeymapDiagnosticKind::kHexDigits, token, value);
+    }
+    return static_cast<int32_t>(value);
+  }
   if (token.length == 1) return token.bytes[0];
   reportKeymapError(compiler, keymap_messages::kSymbolNotFound);
   return 0;

@@ -22,7 +22,7 @@ KeymapToken quotedString(const uint8_t*& pos, bool& closed) {
 
 }  // namespace
 
-bool takeKeymapLine(const uint8_t* text, size_t& pos, uint8_t* line) {
+bool takeKeymapLine(const uint8_t* text, size_t& pos, uint8_t* line, bool& cut) {
   if (text[pos] == 0) return false;
   while (isKeymapBlank(text[pos])) ++pos;
   uint32_t length = 0;
@@ -30,6 +30,7 @@ bool takeKeymapLine(const uint8_t* text, size_t& pos, uint8_t* line) {
     line[length++] = text[pos++];
   }
   line[length] = 0;
+  cut = text[pos] != '\r' && text[pos] != '\n' && text[pos] != 0;
   if (text[pos] == '\r') ++pos;
   if (text[pos] == '\n') ++pos;
   return true;
@@ -77,20 +78,39 @@ uint32_t hexLiteralValue(const KeymapToken& token) {
   return value;
 }
 
+bool hexLiteralIsClean(const KeymapToken& token) {
+  for (size_t i = 3; i < token.length; ++i) {
+    const uint8_t byte = token.bytes[i];
+    if (byte == '\'' && i + 1 == token.length) return true;
+    const bool digit = (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'F') ||
+                       (byte >= 'a' && byte <= 'f');
+    if (!digit) return false;
+  }
+  return true;
+}
+
 ExecStrings readExecStrings(const uint8_t* pos) {
   ExecStrings strings;
   strings.path.bytes = pos;
   strings.arguments.bytes = pos;
   skipBlanks(pos);
-  if (*pos != '"') return strings;
+  if (*pos != '"') {
+    strings.quoted = *pos == 0 || *pos == '#';
+    return strings;
+  }
   ++pos;
   bool closed = false;
   strings.path = quotedString(pos, closed);
   strings.arguments.bytes = pos;
+  strings.quoted = closed;
   if (!closed) return strings;
   skipBlanks(pos);
-  if (*pos != '"') return strings;
+  if (*pos != '"') {
+    strings.quoted = *pos == 0 || *pos == '#';
+    return strings;
+  }
   ++pos;
   strings.arguments = quotedString(pos, closed);
+  strings.quoted = closed;
   return strings;
 }

@@ -1,6 +1,48 @@
 #include "sim/keymap_diagnostics.h"
 
+#include <cstdio>
 #include <cstring>
+
+namespace {
+
+std::string location(const std::string& file, int32_t line) {
+  return line > 0 ? file + ":" + std::to_string(line) + ": " : file + ": ";
+}
+
+// The token as written, with bytes that are no printable ASCII as \xHH.
+std::string printableToken(const std::string& token) {
+  std::string out;
+  for (unsigned char byte : token) {
+    if (byte >= 0x20 && byte < 0x7F) {
+      out += static_cast<char>(byte);
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      out += escaped;
+    }
+  }
+  return out;
+}
+
+std::string warningText(const KeymapDiagnostic& d) {
+  char value[16];
+  std::snprintf(value, sizeof value, "0x%X", d.value);
+  switch (d.kind) {
+    case KeymapDiagnosticKind::kHexDigits:
+      return printableToken(d.text) + " に16進数の数字でない文字があります (" + value +
+             " と読まれます)";
+    case KeymapDiagnosticKind::kUnquotedExec:
+      return "execのプログラムと引数は \"…\" で囲んでください (囲みの外の文字は使われません)";
+    case KeymapDiagnosticKind::kLongLine:
+      return "行が838バイトを超えています (残りは次の行として読まれます)";
+    case KeymapDiagnosticKind::kNoKeymap:
+      return "keymap行がありません (キーマップが一つもできません)";
+    default:
+      return d.text;
+  }
+}
+
+}  // namespace
 
 std::string formatKeymapMessage(const std::string& file, const std::string& text) {
   static const char kLineMark[] = "行:";
@@ -10,4 +52,22 @@ std::string formatKeymapMessage(const std::string& file, const std::string& text
     return file + ":" + text.substr(0, digits) + ": " + text;
   }
   return file + ": " + text;
+}
+
+std::string formatKeymapDiagnostic(const std::string& file, const KeymapDiagnostic& d) {
+  const std::string at = location(file, d.editorLine);
+  switch (d.kind) {
+    case KeymapDiagnosticKind::kMissingPath:
+      return "";
+    case KeymapDiagnosticKind::kError:
+      return at + d.text + "\n";
+    case KeymapDiagnosticKind::kKeyError:
+      return at + d.text + "\n" + location(file, d.startLine) +
+             "備考: このkeyはここから始まります\n";
+    case KeymapDiagnosticKind::kKeymapError:
+      return at + d.text + "\n" + location(file, d.startLine) +
+             "備考: このkeymapはここから始まります\n";
+    default:
+      return at + "警告: " + warningText(d) + "\n";
+  }
 }

@@ -47,6 +47,8 @@ int main(int argc, char** argv) {
     code = runCheckCommand(line, output);
   } else if (line.command == "dump") {
     code = runDumpCommand(line, output);
+  } else if (line.command == "table") {
+    code = runTableCommand(line, output);
   } else {
     code = runTypeCommand(line, output);
   }

@@ -12,6 +12,7 @@
 const char kSimUsage[] =
     "usage: padquiltkana-sim check FILE\n"
     "       padquiltkana-sim dump FILE [--slot N]\n"
+    "       padquiltkana-sim table FILE [--slot N] [--options HEX]\n"
     "       padquiltkana-sim type [OPTIONS] SCRIPT...\n"
     "       padquiltkana-sim live [OPTIONS]\n"
     "options: --keymap FILE  --mode toggle|2touch|none  --options HEX  --timeout MS\n"
@@ -101,8 +102,9 @@ bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
   }
   line.command = args[0];
   if (line.command == "help") return true;
+  const bool table = line.command == "table";
   if (line.command != "check" && line.command != "dump" && line.command != "type" &&
-      line.command != "live") {
+      line.command != "live" && !table) {
     error = "unknown command '" + line.command + "'";
     return false;
   }
@@ -135,7 +137,7 @@ bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
       return false;
     }
     ++i;
-    if (arg == "--slot" && line.command == "dump") {
+    if (arg == "--slot" && (line.command == "dump" || table)) {
       if (!parseUnsigned(value, 10, 9, number)) {
         error = "--slot takes a keymap number 0-9";
         return false;
@@ -149,7 +151,7 @@ bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
         return false;
       }
       mode = value;
-    } else if (arg == "--options" && runs) {
+    } else if (arg == "--options" && (runs || table)) {
       const std::string digits = value.rfind("0x", 0) == 0 ? value.substr(2) : value;
       if (!parseUnsigned(digits, 16, 0xFFFFFFFFull, number)) {
         error = "--options takes a hexadecimal option word";
@@ -188,6 +190,8 @@ bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
     error = "type needs a script";
     return false;
   }
+  // The table picks each slot's input mode itself.
+  if (table) line.settings.options = optionsGiven ? options : kSimDefaultOptions;
   if (runs) {
     const uint32_t modeBit =
         mode == "toggle" ? kModeKanaToggle : (mode == "2touch" ? kModeTwoTouch : 0);

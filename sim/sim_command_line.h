@@ -13,9 +13,9 @@ enum class SimImeEngine {
 };
 
 struct SimCommandLine {
-  std::string command;  // "check", "dump", "type", "live", "help" or "version"
-  std::string file;     // the keymap file of check and dump
-  int slot = -1;        // dump --slot N; -1 for every filled slot
+  std::string command;  // "check", "dump", "table", "type", "live", "help" or "version"
+  std::string file;     // the keymap file of check, dump and table
+  int slot = -1;        // dump and table --slot N; -1 for every filled slot
   SimSettings settings;
   bool events = false;  // type --events
   SimImeEngine imeEngine = SimImeEngine::kEmulation;

@@ -10,19 +10,24 @@
 #include "sim/ime_emulation.h"
 #include "sim/keymap_diagnostics.h"
 #include "sim/keymap_dump.h"
+#include "sim/keymap_table.h"
 #include "sim/mozc_ime.h"
 #include "sim/sim_script.h"
 
 namespace {
 
-// Compiles `file` into `engine` and appends its messages, one per line.
+// Compiles `file` into `engine` and appends every diagnostic: each message,
+// also those the program keeps back after a statement's first error, with
+// its notes, and the warnings. True when there was no error.
 bool compileAndReport(EngineState& engine, const std::string& file, std::string& report) {
   HostKeymapPlatform platform;
   loadKeymapFile(engine, platform, file);
-  for (const std::string& message : platform.messages()) {
-    report += formatKeymapMessage(file, message) + "\n";
+  bool clean = true;
+  for (const KeymapDiagnostic& diagnostic : platform.diagnostics()) {
+    report += formatKeymapDiagnostic(file, diagnostic);
+    if (!isKeymapWarning(diagnostic.kind)) clean = false;
   }
-  return platform.messages().empty();
+  return clean;
 }
 
 // A window command the engine posted. The run-program parameter points at
@@ -78,6 +83,19 @@ int runDumpCommand(const SimCommandLine& line, SimOutput& output) {
       continue;
     }
     output.out += "keymap " + std::to_string(slot) + ":\n" + describeKeymapImage(image);
+  }
+  clearKeymaps(engine);
+  return clean ? 0 : 1;
+}
+
+int runTableCommand(const SimCommandLine& line, SimOutput& output) {
+  EngineState engine;
+  setEngineDefaults(engine);
+  const bool clean = compileAndReport(engine, line.file, output.err);
+  for (int slot = 0; slot < kKeymapSlots; ++slot) {
+    if (line.slot >= 0 && slot != line.slot) continue;
+    if (line.slot < 0 && engine.keymaps[slot].bytes == nullptr) continue;
+    output.out += formatKeymapTable(buildKeymapTable(line.file, slot, line.settings.options));
   }
   clearKeymaps(engine);
   return clean ? 0 : 1;

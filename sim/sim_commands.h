@@ -14,12 +14,18 @@ struct SimOutput {
   std::string err;  // standard error
 };
 
-// check: the compiler's messages as "FILE:LINE: TEXT" / "FILE: TEXT" lines,
-// or "slots: " and the filled slot numbers. Exit code 1 on any message.
+// check: every message of the compiler as "FILE:LINE: TEXT" / "FILE: TEXT"
+// lines (LINE as an editor counts), with notes and warnings; without an error
+// "slots: " and the filled slot numbers. Exit code 1 on any error; warnings
+// leave it 0.
 int runCheckCommand(const SimCommandLine& line, SimOutput& output);
 
 // dump: the compiled images, decoded.
 int runDumpCommand(const SimCommandLine& line, SimOutput& output);
+
+// table: what each key of every filled slot (or of --slot N) types, found by
+// pressing the keys; the compiler's messages go to standard error.
+int runTableCommand(const SimCommandLine& line, SimOutput& output);
 
 // The IME of a type or live run: the emulation, or mozc on `helper`, which
 // must outlive it. nullptr with a message when mozc cannot be started.

@@ -64,6 +64,8 @@ class SimDevice {
   void wait(uint32_t ms) { time_ += ms; }
   // The user's IME key: on (hiragana, roman input) or off.
   void switchIme(bool on);
+  // Makes `slot` the active keymap, as command 4 does.
+  void selectSlot(int32_t slot) { selectKeymap(engine_, slot); }
 
   std::string text() const { return ime_->text(); }
   const DeviceIme& ime() const { return *ime_; }

@@ -19,9 +19,7 @@ TEST(KeymapErrorsTest, EachMessageWithItsLine) {
   const ErrorCase cases[] = {
       {"unknown statement", "# c\n\nhello\n", {"3行:判定できないコマンドです"}},
       {"unknown symbol", "vkmap AB Q\n", {"1行:symbolが見つかりません"}},
-      {"both vkmap tokens are checked",
-       "vkmapl AB CD\n",
-       {"1行:symbolが見つかりません", "1行:symbolが見つかりません"}},
+      {"both vkmap tokens are checked, one box", "vkmapl AB CD\n", {"1行:symbolが見つかりません"}},
       {"char outside a key", "char A\n", {"1行:charの位置が不正"}},
       {"char before the first key",
        open + "char A\n",
@@ -60,6 +58,51 @@ TEST(KeymapErrorsTest, EachMessageWithItsLine) {
     KeymapLoad load;
     EXPECT_EQ(load.load(c.text), c.messages) << c.what;
   }
+}
+
+TEST(KeymapErrorsTest, OneBoxForAStatementsFirstErrorThenTheClosingMessages) {
+  const std::string open = "keymap '\\x00'\n";
+  struct BoxCase {
+    const char* what;
+    std::string text;
+    Messages shown;
+    Messages noted;
+  };
+  const BoxCase cases[] = {
+      {"bad tokens of one raw line",
+       open + "key '\\x02'\nraw ZZ '\\x01' YY XX\n",
+       {"3行:symbolが見つかりません", "3行:Keyの数が合いません"},
+       {"3行:symbolが見つかりません", "3行:symbolが見つかりません (kept back)",
+        "3行:symbolが見つかりません (kept back)", "3行:Keyの数が合いません"}},
+      {"both vkmap tokens",
+       "vkmap AB CD\n",
+       {"1行:symbolが見つかりません"},
+       {"1行:symbolが見つかりません", "1行:symbolが見つかりません (kept back)"}},
+      {"a key line ending a bell key, with a bad type",
+       open + "key '\\x01'\nkey BAD\n",
+       {"3行:bellはactionが12個必要です", "3行:Keyの数が合いません"},
+       {"3行:bellはactionが12個必要です", "3行:symbolが見つかりません (kept back)",
+        "3行:Keyの数が合いません"}},
+      {"a keymap line ending a short keymap, then the closing message",
+       open + keys(11) + "keymap '\\x01'\n",
+       {"13行:Keyの数が合いません", "13行:Keyの数が合いません"},
+       {"13行:Keyの数が合いません", "13行:Keyの数が合いません"}},
+      {"a keymap line ending a bell key: both closing messages, then its bad token kept back",
+       open + keys(11) + "key '\\x01'\nkeymap ZZ\n",
+       {"14行:bellはactionが12個必要です", "14行:Keyの数が合いません", "14行:Keyの数が合いません"},
+       {"14行:bellはactionが12個必要です", "14行:Keyの数が合いません",
+        "14行:symbolが見つかりません (kept back)", "14行:Keyの数が合いません"}},
+  };
+  for (const BoxCase& c : cases) {
+    KeymapLoad load;
+    EXPECT_EQ(load.load(c.text), c.shown) << c.what;
+    EXPECT_EQ(load.noted(), c.noted) << c.what;
+  }
+  // The file's errors are shown one box each.
+  KeymapLoad load;
+  loadKeymapFile(load.engine, load.platform, "/nonexistent/keymap.txt");
+  EXPECT_EQ(load.noted(), (Messages{"ファイルがありません", "/nonexistent/keymap.txt"}));
+  EXPECT_EQ(load.platform.diagnostics()[1].kind, KeymapDiagnosticKind::kMissingPath);
 }
 
 TEST(KeymapErrorsTest, ErrorInTheTwelfthKeysLastActionStillInstalls) {

@@ -68,6 +68,47 @@ TEST(KeymapLimitsTest, RawListHolds255Bytes) {
   EXPECT_EQ(load.load(head + "raw" + repeated(" A", 256) + "\n"),
             Messages{"14行:rawのbyte数が多すぎます"});
   EXPECT_TRUE(load.filledSlots().empty());
+  // Before the first keymap the record is discarded whatever its length; its
+  // tokens are still checked.
+  EXPECT_TRUE(load.load("raw" + repeated(" A", 300) + "\n" + emptyKeymap(0)).empty());
+  EXPECT_EQ(load.filledSlots(), std::vector<int>{0});
+  EXPECT_EQ(load.load("raw" + repeated(" A", 300) + " QQ\n" + emptyKeymap(0)),
+            Messages{"1行:symbolが見つかりません"});
+}
+
+TEST(KeymapLimitsTest, AFullBufferGivesNoKeyCountMessages) {
+  const std::string bellKey = "keymap\nkey '\\x01'\nchar A\n";
+  const std::string elevenKeys = "keymap\n" + keys(10) + "key '\\x02'\n";
+  struct FullCase {
+    const char* what;
+    std::string text;
+    Messages noted;
+  };
+  const FullCase cases[] = {
+      {"a bell key's char list overflows",
+       bellKey + repeated("attach B\n", 255),
+       {"258行:attachの数が多すぎます"}},
+      {"a raw list overflows in a keymap of eleven keys",
+       elevenKeys + "raw" + repeated(" A", 256) + "\n",
+       {"13行:rawのbyte数が多すぎます"}},
+      {"the action table overflows in the first key",
+       "keymap\nkey '\\x02'\n" + repeated("nop\n", 4097),
+       {"4099行:actionの数が多すぎます"}},
+  };
+  for (const FullCase& c : cases) {
+    KeymapLoad load;
+    load.load(c.text);
+    EXPECT_EQ(load.noted(), c.noted) << c.what;
+    EXPECT_TRUE(load.filledSlots().empty()) << c.what;
+  }
+  // A raw line of 278 unknown symbols: one box; the rest is kept back.
+  KeymapLoad load;
+  EXPECT_EQ(load.load(elevenKeys + "raw" + repeated(" QQ", 278) + "\n"),
+            Messages{"13行:symbolが見つかりません"});
+  const Messages noted = load.noted();
+  ASSERT_EQ(noted.size(), 257u);
+  EXPECT_EQ(noted[255], "13行:symbolが見つかりません (kept back)");
+  EXPECT_EQ(noted[256], "13行:rawのbyte数が多すぎます (kept back)");
 }
 
 TEST(KeymapLimitsTest, ActionsOutsideAKeymapNeverFillTheArea) {

@@ -51,12 +51,36 @@ TEST(KeymapLinesTest, LongLinesContinueOnTheNextNumber) {
   EXPECT_EQ(load.load(first + "z\nbad\n"), Messages{"2行:判定できないコマンドです"});
   // Leading blanks do not count towards the 838 bytes.
   EXPECT_EQ(load.load("\t  " + first + "\nbad\n"), Messages{"2行:判定できないコマンドです"});
+  // A piece of a statement line is a comment only up to its own end.
+  EXPECT_EQ(load.load(first + "#" + std::string(837, 'c') + "bad\n"),
+            Messages{"3行:判定できないコマンドです"});
 
   // Both halves of a cut line are statements of the key.
   const std::string text =
       "keymap '\\x00'\nkey '\\x02'\n" + first + "\t nop" + std::string(58, 'q') + "\n" + keys(11);
   EXPECT_TRUE(load.load(text).empty());
   EXPECT_EQ(readU16(load.image(0).data() + 2), 2);
+}
+
+TEST(KeymapLinesTest, LongCommentLinesStayComments) {
+  struct LongComment {
+    std::string line;
+    int pieces;  // lines of 838 bytes it counts as
+  };
+  std::string japanese = "#";
+  for (int i = 0; i < 300; ++i) japanese += "\xE3\x81\x82";  // cut inside a character
+  const LongComment comments[] = {
+      {"# " + std::string(836, '-') + "keymap '\\x05'", 2},
+      {japanese, 2},
+      {"#" + std::string(2000, 'b'), 3},
+  };
+  for (const LongComment& comment : comments) {
+    KeymapLoad load;
+    // The numbers of the lines after it are as if the pieces were lines.
+    EXPECT_EQ(load.load(comment.line + "\n" + emptyKeymap(1) + "bad\n"),
+              Messages{std::to_string(comment.pieces + 14) + "行:判定できないコマンドです"});
+    EXPECT_EQ(load.filledSlots(), std::vector<int>{1});
+  }
 }
 
 TEST(KeymapLinesTest, ByteOrderMarkFailsOnLineOne) {

@@ -24,6 +24,16 @@ struct KeymapLoad {
     return platform.messages();
   }
 
+  // Every message of the last load, shown or not, marked "(kept back)" when
+  // the program did not show it.
+  std::vector<std::string> noted() const {
+    std::vector<std::string> texts;
+    for (const KeymapDiagnostic& d : platform.diagnostics()) {
+      texts.push_back(d.shown ? d.text : d.text + " (kept back)");
+    }
+    return texts;
+  }
+
   bool filled(int slot) const { return engine.keymaps[slot].bytes != nullptr; }
 
   // The used bytes of a slot's image (empty for an empty slot).

@@ -102,6 +102,11 @@ TEST_F(Win32KeymapPlatformTest, CompilerMessagesArriveAsUtf16) {
   loadKeymapFile(engine, platform, utf8FromWide(path.c_str()));
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown[0], L"1行:Keymap番号が不正です");
+  // Only a line's first error gets a box.
+  shown.clear();
+  writeFile(path, "vkmap AB CD\n");
+  loadKeymapFile(engine, platform, utf8FromWide(path.c_str()));
+  EXPECT_EQ(shown, std::vector<std::wstring>{L"1行:symbolが見つかりません"});
 }
 
 }  // namespace
