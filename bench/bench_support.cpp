@@ -59,6 +59,8 @@ void prepareCase(BenchEngine& bench, BenchCase which) {
       break;
     case BenchCase::kUnmappedInToggle:
     case BenchCase::kTogglePress:
+    case BenchCase::kOrdinaryTyping:
+    case BenchCase::kKeypadPress:
       engine.options = kDefaultOptions | kOptionKanaToggle | kOptionAutoAdvance;
       break;
     case BenchCase::kSecondStroke:
@@ -70,7 +72,7 @@ void prepareCase(BenchEngine& bench, BenchCase which) {
   }
   selectModeKeymap(engine);
   if (which == BenchCase::kPostConversion) {
-    handleKeyEvent(engine, 0x03, 0x32, kDown, 0);  // か, the char list * steps through
+    handleKeyEvent(engine, {0x32, kDown, 0});  // か, the char list * steps through
   }
 }
 
@@ -79,15 +81,26 @@ bool runCaseEvent(BenchEngine& bench, BenchCase which, uint32_t& time) {
   switch (which) {
     case BenchCase::kPassThrough:
     case BenchCase::kUnmappedInToggle:
-      return handleKeyEvent(engine, 0x1E, 0x41, kDown, time);
+      return handleKeyEvent(engine, {0x41, kDown, time});
     case BenchCase::kTogglePress:
       time += 5000;  // past the timeout: every press starts a new か
-      return handleKeyEvent(engine, 0x03, 0x32, kDown, time);
+      return handleKeyEvent(engine, {0x32, kDown, time});
     case BenchCase::kSecondStroke:
       engine.firstStroke = kColumnMarker + 1;  // the first stroke was key 2
-      return handleKeyEvent(engine, 0x02, 0x31, kDown, time);
+      return handleKeyEvent(engine, {0x31, kDown, time});
     case BenchCase::kPostConversion:
-      return handleKeyEvent(engine, 0x37, 0x77, kDown, time);
+      return handleKeyEvent(engine, {0x77, kDown, time});
+    case BenchCase::kOrdinaryTyping: {
+      // "a quick brown fox": every letter and the space, down then up.
+      static const char kText[] = "A QUICK BROWN FOX JUMPS OVER THE LAZY DOG ";
+      const uint32_t event = time++ % (2 * (sizeof kText - 1));  // 1 ms per event
+      const uint32_t vk = static_cast<uint8_t>(kText[event / 2]);
+      return handleKeyEvent(engine, {vk, event % 2 == 0 ? kDown : kMessageKeyUp, time});
+    }
+    case BenchCase::kKeypadPress:
+      time += 5000;  // past the timeout: every press starts a new か
+      handleKeyEvent(engine, {0x32, kDown, time});
+      return handleKeyEvent(engine, {0x32, kMessageKeyUp, time});
   }
   return false;
 }

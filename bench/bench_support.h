@@ -16,13 +16,28 @@ struct NullKeyOutput final : KeyOutput {
   void sendKeyUp(uint8_t) override { ++events; }
 };
 
-struct FixedIme final : ImeControl {
+// Open in hiragana mode unless told otherwise; counts every call, since on
+// the device each one crosses into the IME's process from inside the hook.
+struct CountingIme final : ImeControl {
   bool open = true;
-  bool isOpen() override { return open; }
-  uint32_t conversionMode() override { return open ? 25 : 0; }
-  void setOpen(bool value) override { open = value; }
-  void setConversionMode(uint32_t, uint32_t) override {}
-  uint32_t compositionLength() override { return 1; }
+  unsigned long calls = 0;
+  bool isOpen() override {
+    ++calls;
+    return open;
+  }
+  uint32_t conversionMode() override {
+    ++calls;
+    return open ? 25 : 0;
+  }
+  void setOpen(bool value) override {
+    ++calls;
+    open = value;
+  }
+  void setConversionMode(uint32_t, uint32_t) override { ++calls; }
+  uint32_t compositionLength() override {
+    ++calls;
+    return 1;
+  }
 };
 
 // Serves a buffer as the keymap file; messages are kept.
@@ -43,7 +58,7 @@ std::vector<std::string> compileText(EngineState& engine, const std::string& tex
 struct BenchEngine {
   EngineState engine;
   NullKeyOutput output;
-  FixedIme ime;
+  CountingIme ime;
   BenchEngine();  // default keymap, kana toggle mode with the IME open
   ~BenchEngine();
   BenchEngine(const BenchEngine&) = delete;
@@ -57,6 +72,8 @@ enum class BenchCase {
   kTogglePress,       // kana toggle mode: keypad 2 typing か (two keys)
   kSecondStroke,      // 2-touch: the second key of a pair
   kPostConversion,    // kana toggle mode: * stepping か -> が -> か
+  kOrdinaryTyping,    // kana toggle mode: letters and space, each event a key-down or key-up
+  kKeypadPress,       // kana toggle mode: keypad 2 down and up, typing か (two events)
 };
 
 // Puts the engine into the state before the case's event.

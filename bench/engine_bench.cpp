@@ -10,6 +10,7 @@ void runCase(benchmark::State& state, BenchCase which) {
   BenchEngine bench;
   prepareCase(bench, which);
   uint32_t time = 0;
+  const unsigned long callsBefore = bench.ime.calls;
   for (auto _ : state) {
     benchmark::DoNotOptimize(runCaseEvent(bench, which, time));
   }
@@ -17,6 +18,9 @@ void runCase(benchmark::State& state, BenchCase which) {
   state.counters["ns/event"] =
       benchmark::Counter(static_cast<double>(state.iterations()),
                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  // IME calls per handled event (per press for the keypad press case).
+  state.counters["IME calls/event"] =
+      static_cast<double>(bench.ime.calls - callsBefore) / static_cast<double>(state.iterations());
 }
 
 void BM_PassThrough(benchmark::State& state) {
@@ -34,12 +38,20 @@ void BM_TwoTouchSecondStroke(benchmark::State& state) {
 void BM_PostConversionStep(benchmark::State& state) {
   runCase(state, BenchCase::kPostConversion);
 }
+void BM_OrdinaryTypingInToggleMode(benchmark::State& state) {
+  runCase(state, BenchCase::kOrdinaryTyping);
+}
+void BM_KeypadPressDownAndUp(benchmark::State& state) {
+  runCase(state, BenchCase::kKeypadPress);
+}
 
 BENCHMARK(BM_PassThrough);
 BENCHMARK(BM_UnmappedKeyInToggleMode);
 BENCHMARK(BM_TogglePressTwoKeyKana);
 BENCHMARK(BM_TwoTouchSecondStroke);
 BENCHMARK(BM_PostConversionStep);
+BENCHMARK(BM_OrdinaryTypingInToggleMode);
+BENCHMARK(BM_KeypadPressDownAndUp);
 
 }  // namespace
 

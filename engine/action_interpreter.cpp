@@ -1,7 +1,7 @@
 #include "engine/action_interpreter.h"
 
 #include "engine/kana_typing.h"
-#include "engine/key_event.h"
+#include "engine/platform_calls.h"
 
 namespace {
 
@@ -59,6 +59,11 @@ void executeAction(EngineState& engine, const uint8_t* record) {
     default:  // nop and unknown kinds
       break;
   }
+}
+
+bool switchesKeymap(const uint8_t* record) {
+  return record != nullptr && record[0] == kActionCommand &&
+         (record[2] == kCommandPartnerKeymap || record[2] == kCommandSelectKeymap);
 }
 
 void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {

@@ -8,6 +8,9 @@
 // Runs one action record (kind byte first) of a live keymap image.
 void executeAction(EngineState& engine, const uint8_t* record);
 
+// True for an action record that selects another keymap (commands 1 and 4).
+bool switchesKeymap(const uint8_t* record);
+
 // Runs command `number` with its parameter byte.
 void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter);
 

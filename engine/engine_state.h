@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "engine/key_set.h"
 #include "engine/keymap_image.h"
 #include "engine/platform.h"
 
@@ -53,7 +54,7 @@ constexpr uint16_t kVkMapColumnBase = 257;
 // toggleKey and firstStroke store a column as column + 16, so 0 means none.
 constexpr int32_t kColumnMarker = 16;
 
-// heldModifiers bits.
+// heldModifiers bits: Shift or Ctrl as the system holds them.
 enum HeldModifierBits : uint32_t {
   kHeldShift = 0x1,
   kHeldCtrl = 0x2,
@@ -81,6 +82,20 @@ struct EngineState {
   uint32_t imeStatus = 0;
   uint32_t lastKana = 0;
   WindowCommandSink* mainWindow = nullptr;
+
+  // Keys whose key-down reached the system and whose key-up has not come
+  // yet: the system holds them down, so their key-up must reach it too.
+  KeySet passedDowns;
+  // Swapped keys whose replacement is down: their key-up releases the
+  // replacement, whatever the swap options say by then.
+  KeySet swappedDowns;
+  // Back-spaces sent while handling the current key event. The IME sees them
+  // only after the hook has returned, so what it composes now still holds
+  // the characters they will erase.
+  uint32_t backspacesInEvent = 0;
+  // The auto-CapsLock latch's taps have switched CapsLock over since the
+  // user last pressed the key: CapsLock is on by the engine's doing.
+  bool capsLockByEngine = false;
 
   // Platform connections, set by whoever owns the engine.
   KeyOutput* keyOutput = nullptr;

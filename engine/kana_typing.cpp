@@ -1,7 +1,7 @@
 #include "engine/kana_typing.h"
 
 #include "engine/kana_table.h"
-#include "engine/key_event.h"
+#include "engine/platform_calls.h"
 
 namespace {
 
@@ -32,6 +32,11 @@ void applyRemap(const uint8_t* cell, uint8_t& modifier, uint8_t& vk) {
   if (cell == nullptr) return;
   vk = cell[0];
   modifier = cell[1] != 0 ? kModifierDirectShift : static_cast<uint8_t>(kModifierDirect);
+}
+
+void tapCapsLock(EngineState& engine) {
+  tapKey(engine, kVkCapital);
+  engine.capsLockByEngine = !engine.capsLockByEngine;
 }
 
 void typeDirectly(EngineState& engine, uint8_t modifier, uint8_t vk) {
@@ -82,11 +87,12 @@ bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk) {
   if (row == kNotKanaKey) return false;
 
   // A plain dakuten/handakuten key after a kana replaces that kana with its
-  // voiced/semi-voiced form. In kana toggle mode the toggle step has already
-  // erased what is to be replaced.
+  // voiced/semi-voiced form. A toggle or post-conversion step of this very
+  // press has already erased the candidate before it; otherwise the kana is
+  // erased here, and never twice.
   const int previous = lastKanaRow(engine);
   if (previous >= 0 && modifier == kModifierKana && (vk == kVkDakuten || vk == kVkHandakuten)) {
-    if ((engine.options & kOptionKanaToggle) == 0) tapBackspace(engine);
+    if (engine.backspacesInEvent == 0) tapBackspace(engine);
     return typeKeySequence(engine,
                            kanaCell(previous, vk == kVkDakuten ? kKanaVoiced : kKanaSemiVoiced));
   }
@@ -122,16 +128,25 @@ bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk) {
 void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   if (modifier == 0 || modifier == kModifierShift) modifier |= kModifierDirect;
 
-  if (engine.options & kOptionCapsLockPending) {
-    engine.options &= ~static_cast<uint32_t>(kOptionCapsLockPending);
-    tapKey(engine, kVkCapital);
+  // The auto-CapsLock latch taps CapsLock before the next character. Kana
+  // go out as roman letters, which CapsLock would turn into capitals: a kana
+  // entry only drops the latch, and switches CapsLock back first when the
+  // latch turned it on.
+  const bool latched = (engine.options & kOptionCapsLockPending) != 0;
+  engine.options &= ~static_cast<uint32_t>(kOptionCapsLockPending);
+  if (modifier & kModifierKana) {
+    if (engine.capsLockByEngine) tapCapsLock(engine);
+  } else if (latched) {
+    tapCapsLock(engine);
   }
 
   // IMEs that cannot take direct characters get them with the IME switched
-  // off, after committing any open composition.
+  // off, after committing any open composition. The IME handles this event's
+  // back-spaces before the Enter: with nothing left to commit, the Enter
+  // would reach the application as a new line.
   const bool imeControl = (engine.options & kOptionImeControl) != 0;
   if (imeControl && (modifier & kModifierDirect)) {
-    if (imeCompositionLength(engine) != 0) tapKey(engine, kVkEnter);
+    if (imeCompositionLength(engine) > engine.backspacesInEvent) tapKey(engine, kVkEnter);
     imeToggleChord(engine);
   }
 

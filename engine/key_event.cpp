@@ -4,6 +4,19 @@
 
 namespace {
 
+// Keys the entry knows beyond the ones the engine injects. Desktop hooks
+// report the left and right Shift and Ctrl keys, never VK_SHIFT or
+// VK_CONTROL, and the half-width/full-width key as 0xF3 and 0xF4 in turn.
+enum : uint8_t {
+  kVkMenu = 0x12,
+  kVkLeftShift = 0xA0,
+  kVkRightShift = 0xA1,
+  kVkLeftControl = 0xA2,
+  kVkRightControl = 0xA3,
+  kVkRightMenu = 0xA5,
+  kVkDbeDbcsChar = 0xF4,
+};
+
 struct SwapRow {
   uint8_t incoming;
   uint32_t option;
@@ -14,35 +27,164 @@ struct SwapRow {
 // alphanumeric key turn into Ctrl.
 constexpr SwapRow kSwapTable[] = {
     {kVkControl, kOptionSwapCtrlCaps, kVkDbeAlphanumeric},
+#ifndef _WIN32_WCE
+    {kVkLeftControl, kOptionSwapCtrlCaps, kVkDbeAlphanumeric},
+    {kVkRightControl, kOptionSwapCtrlCaps, kVkDbeAlphanumeric},
+#endif
     {kVkCapital, kOptionSwapCtrlCaps, kVkControl},
     {kVkDbeAlphanumeric, kOptionSwapCtrlCaps, kVkControl},
     {kVkEscape, kOptionSwapEscHankaku, kVkDbeSbcsChar},
     {kVkDbeSbcsChar, kOptionSwapEscHankaku, kVkEscape},
+#ifndef _WIN32_WCE
+    {kVkDbeDbcsChar, kOptionSwapEscHankaku, kVkEscape},
+#endif
 };
+
+#ifdef _WIN32_WCE
+constexpr KeySet kShiftKeys = keySetOf({kVkShift});
+constexpr KeySet kCtrlKeys = keySetOf({kVkControl});
+#else
+constexpr KeySet kShiftKeys = keySetOf({kVkShift, kVkLeftShift, kVkRightShift});
+constexpr KeySet kCtrlKeys = keySetOf({kVkControl, kVkLeftControl, kVkRightControl});
+#endif
+
+constexpr KeySet swappedKeys() {
+  KeySet keys;
+  for (const SwapRow& row : kSwapTable) keys.words[row.incoming >> 5] |= 1u << (row.incoming & 31);
+  return keys;
+}
+
+// The keys that a swap replaces with `vk`.
+constexpr KeySet keysSwappedTo(uint8_t vk) {
+  KeySet keys;
+  for (const SwapRow& row : kSwapTable) {
+    if (row.injected == vk) keys.words[row.incoming >> 5] |= 1u << (row.incoming & 31);
+  }
+  return keys;
+}
+
+constexpr KeySet kSwappedKeys = swappedKeys();
+constexpr KeySet kKeysSwappedToCtrl = keysSwappedTo(kVkControl);
+
+// The keys whose events can change which modifiers the system holds.
+constexpr KeySet modifierKeys() {
+  KeySet keys;
+  for (int i = 0; i < 8; ++i) {
+    keys.words[i] = kShiftKeys.words[i] | kCtrlKeys.words[i] | kKeysSwappedToCtrl.words[i];
+  }
+  return keys;
+}
+
+constexpr KeySet kModifierKeys = modifierKeys();
+
+// Shift, Ctrl and Alt alone change nothing on the screen.
+constexpr KeySet kBareModifiers =
+    keySetOf({kVkShift, kVkControl, kVkMenu, kVkLeftShift, kVkRightShift, kVkLeftControl,
+              kVkRightControl, kVkLeftMenu, kVkRightMenu});
+
+// Keys that may be swapped, tracked as modifiers or spared as bare
+// modifiers; every other key takes the short way while no input mode is on.
+constexpr KeySet keysNeedingCare() {
+  KeySet keys;
+  for (int i = 0; i < 8; ++i) {
+    keys.words[i] = kSwappedKeys.words[i] | kModifierKeys.words[i] | kBareModifiers.words[i];
+  }
+  return keys;
+}
+
+constexpr KeySet kKeysNeedingCare = keysNeedingCare();
+
+const SwapRow* swapRowOf(uint32_t vk) {
+  if (vk > 0xFF || !keySetHas(kSwappedKeys, static_cast<uint8_t>(vk))) return nullptr;
+  for (const SwapRow& row : kSwapTable) {
+    if (row.incoming == vk) return &row;
+  }
+  return nullptr;
+}
+
+// Releases the replacement that a swap put down for `vk`, if it did; true
+// when it did.
+bool releaseSwappedKey(EngineState& engine, uint8_t vk) {
+  if (!keySetHas(engine.swappedDowns, vk)) return false;
+  keySetRemove(engine.swappedDowns, vk);
+  sendKeyUp(engine, swapRowOf(vk)->injected);
+  return true;
+}
+
+bool inputModeOn(const EngineState& engine) {
+  return (engine.options & (kOptionKanaToggle | kOptionTwoTouch)) != 0;
+}
+
+// A key-down reached the system as `vk`. Unless it is a bare modifier, the
+// text before the cursor may have changed, so a mark key must not rewrite
+// (and erase) what now stands there as if it were the kana typed last. The
+// user's own CapsLock makes its state the user's again.
+void keyDownReachedSystem(EngineState& engine, uint8_t vk) {
+  if (!keySetHas(kBareModifiers, vk)) engine.lastKana = 0;
+  if (vk == kVkCapital) engine.capsLockByEngine = false;
+}
 
 }  // namespace
 
-bool handleKeyEvent(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message,
-                    uint32_t time) {
-  if (scanCode == kOwnEventScanCode) return false;
+bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
+  if (event.own) return false;
   // The hook hands a 32-bit value; only 0-255 are keys the tables know.
-  if (vk > 0xFF) return false;
-  if ((engine.options & (kOptionKanaToggle | kOptionTwoTouch)) != 0 &&
-      dispatchKeypadEvent(engine, scanCode, vk, message, time)) {
-    return true;
+  if (event.vk > 0xFF) return false;
+  const auto vk = static_cast<uint8_t>(event.vk);
+  engine.backspacesInEvent = 0;
+  if (!inputModeOn(engine) && !keySetHas(kKeysNeedingCare, vk)) {
+    // Ordinary typing: the key reaches the system as it is.
+    if (isKeyPress(event.message)) {
+      keySetAdd(engine.passedDowns, vk);
+      engine.lastKana = 0;
+    } else if (isKeyRelease(event.message)) {
+      keySetRemove(engine.passedDowns, vk);
+    }
+    return false;
   }
-  return applyKeySwaps(engine, scanCode, vk, message);
+  // A key the system holds down gets its key-up, whatever the engine would
+  // make of the release now; otherwise the key would stay down and repeat.
+  const bool systemHoldsKey = isKeyRelease(event.message) && keySetHas(engine.passedDowns, vk);
+
+  bool swallow = inputModeOn(engine) && dispatchKeypadEvent(engine, event);
+  bool swapped = false;
+  if (systemHoldsKey) {
+    // A swap may have put down a replacement for an earlier press as well.
+    releaseSwappedKey(engine, vk);
+    keySetRemove(engine.passedDowns, vk);
+    swallow = false;
+  } else if (!swallow) {
+    swallow = swapped = applyKeySwaps(engine, event);
+    if (isKeyPress(event.message) && !swallow) keySetAdd(engine.passedDowns, vk);
+  }
+  if (keySetHas(kModifierKeys, vk)) trackModifiers(engine);
+  if (isKeyPress(event.message) && (!swallow || swapped)) {
+    keyDownReachedSystem(engine, swapped ? swapRowOf(vk)->injected : vk);
+  }
+  return swallow;
 }
 
-bool applyKeySwaps(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message) {
-  if (scanCode == kOwnEventScanCode) return false;
-  for (const SwapRow& row : kSwapTable) {
-    if (row.incoming == vk) {
-      if ((engine.options & row.option) == 0) return false;
-      return replayKeyAs(engine, row.injected, message);
-    }
+void trackModifiers(EngineState& engine) {
+  uint32_t held = 0;
+  if (keySetsMeet(engine.passedDowns, kShiftKeys)) held |= kHeldShift;
+  // With the Ctrl/CapsLock swap the key that arrives as Ctrl is the one
+  // that counts, not the Ctrl key itself.
+  if (keySetsMeet(engine.passedDowns, kCtrlKeys) ||
+      keySetsMeet(engine.swappedDowns, kKeysSwappedToCtrl)) {
+    held |= kHeldCtrl;
   }
-  return false;
+  engine.heldModifiers = held;
+}
+
+bool applyKeySwaps(EngineState& engine, const IncomingKeyEvent& event) {
+  if (event.own) return false;
+  const SwapRow* row = swapRowOf(event.vk);
+  if (row == nullptr) return false;
+  if (isKeyRelease(event.message) && releaseSwappedKey(engine, row->incoming)) return true;
+  if ((engine.options & row->option) == 0) return false;
+  if (!replayKeyAs(engine, row->injected, event.message)) return false;
+  if (isKeyPress(event.message)) keySetAdd(engine.swappedDowns, row->incoming);
+  return true;
 }
 
 bool replayKeyAs(EngineState& engine, uint8_t vk, uint32_t message) {
@@ -57,63 +199,5 @@ bool replayKeyAs(EngineState& engine, uint8_t vk, uint32_t message) {
       return true;
     default:
       return false;
-  }
-}
-
-void sendKeyDown(EngineState& engine, uint8_t vk) {
-  if (engine.keyOutput != nullptr) engine.keyOutput->sendKeyDown(vk);
-}
-
-void sendKeyUp(EngineState& engine, uint8_t vk) {
-  if (engine.keyOutput != nullptr) engine.keyOutput->sendKeyUp(vk);
-}
-
-void tapKey(EngineState& engine, uint8_t vk) {
-  sendKeyDown(engine, vk);
-  sendKeyUp(engine, vk);
-}
-
-void tapBackspace(EngineState& engine) {
-  tapKey(engine, kVkBack);
-}
-
-void imeToggleChord(EngineState& engine) {
-  sendKeyDown(engine, kVkLeftMenu);
-  sendKeyDown(engine, kVkKanji);
-  sendKeyUp(engine, kVkKanji);
-  sendKeyUp(engine, kVkLeftMenu);
-}
-
-bool imeIsOpen(EngineState& engine) {
-  return engine.imeControl != nullptr && engine.imeControl->isOpen();
-}
-
-uint32_t imeConversionMode(EngineState& engine) {
-  return engine.imeControl != nullptr ? engine.imeControl->conversionMode() : 0;
-}
-
-uint32_t imeCompositionLength(EngineState& engine) {
-  return engine.imeControl != nullptr ? engine.imeControl->compositionLength() : 0;
-}
-
-void refreshImeStatus(EngineState& engine) {
-  if (imeIsOpen(engine)) {
-    engine.imeStatus |= kImeStatusOpen;
-  } else {
-    engine.imeStatus &= ~kImeStatusOpen;
-  }
-}
-
-void switchIme(EngineState& engine) {
-  ImeControl* ime = engine.imeControl;
-  if (imeIsOpen(engine)) {
-    if (ime != nullptr) ime->setOpen(false);
-    engine.imeStatus &= ~kImeStatusOpen;
-  } else {
-    if (ime != nullptr) {
-      ime->setOpen(true);
-      ime->setConversionMode(kImeConversionHiraganaRoman, 0);
-    }
-    engine.imeStatus |= kImeStatusOpen;
   }
 }

@@ -1,65 +1,23 @@
-// The engine's front door (every hooked key event) and its voice (injected
-// key events), the Ctrl/CapsLock and Esc/half-width swaps, and the IME status
-// operations of the settings dialog.
+// The engine's front door: every hooked key event enters here, goes to the
+// keypad dispatcher while an input mode is on, and meets the Ctrl/CapsLock
+// and Esc/half-width swaps.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/engine_state.h"
-
-// Window messages of low-level key events.
-enum KeyMessage : uint32_t {
-  kMessageKeyDown = 256,     // WM_KEYDOWN
-  kMessageKeyUp = 257,       // WM_KEYUP
-  kMessageSysKeyDown = 260,  // WM_SYSKEYDOWN
-  kMessageSysKeyUp = 261,    // WM_SYSKEYUP
-};
-
-// Scan code that marks the program's own injected events.
-constexpr uint32_t kOwnEventScanCode = 1;
-
-// Virtual keys the engine injects or recognises.
-enum VirtualKey : uint8_t {
-  kVkBack = 0x08,
-  kVkShift = 0x10,
-  kVkControl = 0x11,
-  kVkCapital = 0x14,
-  kVkKanji = 0x19,
-  kVkEscape = 0x1B,
-  kVkRight = 0x27,
-  kVkLeftMenu = 0xA4,
-  kVkDbeAlphanumeric = 0xF0,
-  kVkDbeSbcsChar = 0xF3,
-};
-
-// IME conversion mode set when the IME is switched on: native + full shape +
-// roman input (full-width hiragana typed in roman letters).
-constexpr uint32_t kImeConversionHiraganaRoman = 25;
-constexpr uint32_t kImeConversionNative = 1;
+#include "engine/key_message.h"
+#include "engine/platform_calls.h"
 
 // Handles one low-level key event; true = swallow, false = pass.
-bool handleKeyEvent(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message,
-                    uint32_t time);
+bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event);
+
+// Sets heldModifiers from the keys the system holds down: the Shift and Ctrl
+// keys passed to it, and the keys a swap turned into Ctrl.
+void trackModifiers(EngineState& engine);
 
 // Replaces a swapped key with its partner; true = replaced (swallow).
-bool applyKeySwaps(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message);
+bool applyKeySwaps(EngineState& engine, const IncomingKeyEvent& event);
 
 // Injects vk in the direction of `message`; true if something was injected.
 bool replayKeyAs(EngineState& engine, uint8_t vk, uint32_t message);
-
-void sendKeyDown(EngineState& engine, uint8_t vk);
-void sendKeyUp(EngineState& engine, uint8_t vk);
-void tapKey(EngineState& engine, uint8_t vk);
-void tapBackspace(EngineState& engine);
-// Alt+Kanji: toggles the IME.
-void imeToggleChord(EngineState& engine);
-
-// IME queries that read as closed / no composition without an ImeControl.
-bool imeIsOpen(EngineState& engine);
-uint32_t imeConversionMode(EngineState& engine);
-uint32_t imeCompositionLength(EngineState& engine);
-
-// Updates bit 0 of imeStatus from the IME's open state.
-void refreshImeStatus(EngineState& engine);
-// Opens a closed IME (hiragana, roman input) or closes an open one.
-void switchIme(EngineState& engine);

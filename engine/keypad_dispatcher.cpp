@@ -1,6 +1,7 @@
 #include "engine/keypad_dispatcher.h"
 
-#include "engine/key_event.h"
+#include "engine/key_message.h"
+#include "engine/platform_calls.h"
 #include "engine/toggle_input.h"
 
 namespace {
@@ -18,6 +19,23 @@ bool modifierHeld(const EngineState& engine) {
   return (engine.heldModifiers & (kHeldShift | kHeldCtrl)) != 0;
 }
 
+// In kana toggle mode the IME decides between slots 4 and 5, and each
+// question to it crosses processes from inside the hook. It is asked only on
+// key-downs whose handling depends on the slot: a keypad key (unless Shift
+// or Ctrl leaves it to the system anyway), the right arrow while it would
+// confirm a running toggle, and the clear key while it would cancel a
+// pending first stroke. Every other event ends the input state and passes
+// whichever slot is selected, so the answer would decide nothing.
+bool slotDecides(const EngineState& engine, const IncomingKeyEvent& event, int column) {
+  if (event.message != kMessageKeyDown) return false;
+  if (column >= 0) return !modifierHeld(engine);
+  if (event.vk == kVkRight) return engine.toggleKey != 0;
+  if (event.vk == kVkBack) {
+    return engine.firstStroke != 0 && (engine.options & kOptionClearCancelsStroke) != 0;
+  }
+  return false;
+}
+
 // An unmapped key: the clear key may cancel a pending first stroke; every
 // other event ends whatever input was running and goes on to the system.
 bool dispatchUnmapped(EngineState& engine, uint32_t vk, uint32_t message) {
@@ -26,24 +44,30 @@ bool dispatchUnmapped(EngineState& engine, uint32_t vk, uint32_t message) {
     resetInputState(engine);
     return true;
   }
-  trackModifiers(engine, vk, message);
   resetInputState(engine);
   return false;
 }
 
 }  // namespace
 
-bool dispatchKeypadEvent(EngineState& engine, uint32_t scanCode, uint32_t vk, uint32_t message,
-                         uint32_t time) {
-  if (scanCode == kOwnEventScanCode) return false;
-  if (engine.activeKeymap < 0 || engine.activeKeymap >= kKeymapSlots) return false;
-  engine.currentKeymap = activeKeymapImage(engine);
-  if (engine.currentKeymap == nullptr) return false;
+bool dispatchKeypadEvent(EngineState& engine, const IncomingKeyEvent& event) {
+  if (event.own) return false;
   // Only 0-255 are keys vkMap knows; anything else is not ours to touch.
-  if (vk > 0xFF) return false;
+  if (event.vk > 0xFF) return false;
+  const uint32_t vk = event.vk;
+  const uint32_t message = event.message;
+  const int column = keypadColumn(engine.vkMap[vk]);
 
-  followImeKeymap(engine, message);
-  if (engine.currentKeymap == nullptr) return false;
+  // The slot follows the IME before its image is looked at, so that an empty
+  // slot never keeps the keypad from coming back.
+  if (slotDecides(engine, event, column)) followImeKeymap(engine, message);
+  engine.currentKeymap = activeKeymapImage(engine);
+  if (engine.currentKeymap == nullptr) {
+    // A plain keypad: whatever the key does in the system ends the input in
+    // progress, as any other key the system gets does.
+    resetInputState(engine);
+    return false;
+  }
 
   // The right arrow confirms the candidate on screen: the toggle ends on its
   // release, while the char list stays for post-conversion.
@@ -52,14 +76,13 @@ bool dispatchKeypadEvent(EngineState& engine, uint32_t scanCode, uint32_t vk, ui
     return true;
   }
 
-  const int column = keypadColumn(engine.vkMap[vk]);
   if (column < 0) return dispatchUnmapped(engine, vk, message);
 
   // With Shift or Ctrl held the keypad keys reach the system unchanged; their
   // releases are otherwise consumed without any effect.
   if (modifierHeld(engine)) return false;
   if (message == kMessageKeyDown) {
-    pressKeypadKey(engine, column, readKeyRecord(*engine.currentKeymap, column), time);
+    pressKeypadKey(engine, column, readKeyRecord(*engine.currentKeymap, column), event.time);
   }
   return true;
 }
@@ -70,16 +93,4 @@ void followImeKeymap(EngineState& engine, uint32_t message) {
   const bool kana = imeIsOpen(engine) && (imeConversionMode(engine) & kImeConversionNative);
   engine.activeKeymap = kana ? kKanaSlot : kNonKanaSlot;
   engine.currentKeymap = activeKeymapImage(engine);
-}
-
-void trackModifiers(EngineState& engine, uint32_t vk, uint32_t message) {
-  uint32_t bit = 0;
-  if (vk == kVkShift) bit = kHeldShift;
-  if (vk == kVkControl) bit = kHeldCtrl;
-  if (bit == 0) return;
-  if (message == kMessageKeyUp || message == kMessageSysKeyUp) {
-    engine.heldModifiers &= ~bit;
-  } else if (message == kMessageKeyDown || message == kMessageSysKeyDown) {
-    engine.heldModifiers |= bit;
-  }
 }

@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+// Scan code of the own-event marker that the platform puts on every injected
+// event.
+constexpr uint32_t kOwnEventScanCode = 1;
+
 // Injects key events. Every event carries the own-event marker (scan code 1,
 // extra information 11) so that it passes the hook untouched when it returns.
 struct KeyOutput {
@@ -23,7 +27,8 @@ struct ImeControl {
   virtual uint32_t conversionMode() = 0;
   virtual void setOpen(bool open) = 0;
   virtual void setConversionMode(uint32_t conversion, uint32_t sentence) = 0;
-  // Length of the composition string; non-zero while a composition is open.
+  // Characters of the composition string; non-zero while a composition is
+  // open.
   virtual uint32_t compositionLength() = 0;
 
  protected:

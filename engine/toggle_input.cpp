@@ -2,7 +2,7 @@
 
 #include "engine/action_interpreter.h"
 #include "engine/kana_typing.h"
-#include "engine/key_event.h"
+#include "engine/platform_calls.h"
 
 namespace {
 
@@ -38,9 +38,11 @@ const uint8_t* keyAction(const EngineState& engine, const KeyRecord& key, int32_
   return keyActionRecord(*image, key, static_cast<uint32_t>(n));
 }
 
-void runKeyAction(EngineState& engine, const KeyRecord& key, int32_t n) {
+// Runs action n of a key; returns the record (nullptr when there is none).
+const uint8_t* runKeyAction(EngineState& engine, const KeyRecord& key, int32_t n) {
   const uint8_t* record = keyAction(engine, key, n);
   if (record != nullptr) executeAction(engine, record);
+  return record;
 }
 
 // The previous keypad press is expired when the signed time since it is
@@ -129,6 +131,7 @@ void toggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t 
     engine.charIndex = 0;
     return;
   }
+  const uint8_t* action = nullptr;
   if (engine.toggleKey == keyCodeOf(column) && count >= 2) {
     engine.charIndex = 0;
     // An index left over from another image may lie at or beyond this key's
@@ -137,14 +140,16 @@ void toggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t 
     if (next < 0 || next >= count) next = 0;
     engine.toggleIndex = next;
     tapBackspace(engine);
-    runKeyAction(engine, key, next);
+    action = runKeyAction(engine, key, next);
   } else {
     engine.toggleIndex = 0;
     engine.charIndex = 0;
-    runKeyAction(engine, key, 0);
+    action = runKeyAction(engine, key, 0);
   }
   engine.lastKeyTime = time;
-  engine.toggleKey = keyCodeOf(column);
+  // After a switch the column is another keymap's key: pressing it again
+  // starts afresh instead of erasing what the user typed before.
+  engine.toggleKey = switchesKeymap(action) ? 0 : keyCodeOf(column);
 }
 
 void reverseToggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t time,

@@ -23,7 +23,25 @@ constexpr uint8_t kInterestingVks[] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37,
                                        0xA0, 0xA1, 0xA2, 0x14, 0xF0, 0x1B, 0xF3, 0x41};
 
 bool isSwapKey(uint32_t vk) {
-  return vk == 0x11 || vk == 0x14 || vk == 0xF0 || vk == 0x1B || vk == 0xF3;
+  return vk == 0x11 || vk == 0xA2 || vk == 0xA3 || vk == 0x14 || vk == 0xF0 || vk == 0x1B ||
+         vk == 0xF3 || vk == 0xF4;
+}
+
+bool isPress(uint32_t message) {
+  return message == kMessageKeyDown || message == kMessageSysKeyDown;
+}
+
+bool isRelease(uint32_t message) {
+  return message == kMessageKeyUp || message == kMessageSysKeyUp;
+}
+
+// The entry the engine typed last is a kana (its letters are roman input).
+bool lastEntryIsKana(const EngineState& engine) {
+  const uint8_t* list = engine.activeCharList;
+  if (list == nullptr || engine.charIndex < 0 || engine.charIndex >= charListCount(list)) {
+    return false;
+  }
+  return (charEntryModifier(list, engine.charIndex) & 1) != 0;
 }
 
 struct Harness {
@@ -33,6 +51,8 @@ struct Harness {
   RecordingSink sink;
   MemoryKeymapPlatform platform;
   uint32_t time = 1000;
+  // Keys whose last key-down the engine passed on to the system.
+  bool passedDown[256] = {};
 };
 
 }  // namespace
@@ -54,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   h->platform.size = textSize;
   loadKeymapFile(h->engine, h->platform, "fuzz.txt");
   const bool rawPresent = keymapsHoldRawRecords(h->engine);
+  const bool rawCapsLock = rawRecordsMention(h->engine, 0x14);
 
   for (size_t at = 0; at + 6 <= stepBytes; at += 6) {
     const uint8_t* s = steps + at;
@@ -77,14 +98,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       default: {
         const uint32_t vk = (s[0] & 0x10) ? s[1] : kInterestingVks[s[1] % sizeof kInterestingVks];
         const uint32_t message = kMessages[s[5] % (sizeof kMessages / sizeof kMessages[0])];
-        const uint32_t scanCode = (s[4] & 0x80) ? 1 : 0x2A;
+        const bool own = (s[4] & 0x80) != 0;
         h->time += (s[2] & 0x80) ? 0xFFFFFF00u + s[2] : s[2] * 8u;  // jitter, even backwards
         std::memset(h->output.held, 0, sizeof h->output.held);
-        const bool swallowed = handleKeyEvent(engine, scanCode, vk, message, h->time);
-        if (scanCode == 1 && swallowed) std::abort();
+        h->output.letterWhileSwitched = false;
+        const bool swallowed = handleKeyEvent(engine, {vk, message, h->time, own});
+        if (own && swallowed) std::abort();
         // The swaps replay a single press or release; everything else the
         // engine types must be released within the same event.
         if (!rawPresent && !isSwapKey(vk) && h->output.anyHeld()) std::abort();
+        if (!own && vk <= 0xFF) {
+          // A key whose down reached the system has its up passed too.
+          if (isRelease(message)) {
+            if (h->passedDown[vk] && swallowed) std::abort();
+            h->passedDown[vk] = false;
+          } else if (isPress(message) && !swallowed) {
+            h->passedDown[vk] = true;
+            if (vk == 0x14) h->output.capsLockSwitched = false;  // the user's own CapsLock
+          }
+        }
+        // No CapsLock left on by the engine when a kana entry is typed.
+        if (!rawCapsLock && h->output.letterWhileSwitched && lastEntryIsKana(engine)) std::abort();
         break;
       }
     }

@@ -26,6 +26,8 @@ void MemoryKeymapPlatform::showKeymapMessage(const std::string& text) {
 void TrackingKeyOutput::sendKeyDown(uint8_t vk) {
   ++held[vk];
   ++events;
+  if (vk == 0x14) capsLockSwitched = !capsLockSwitched;
+  if (vk >= 'A' && vk <= 'Z' && capsLockSwitched) letterWhileSwitched = true;
 }
 
 void TrackingKeyOutput::sendKeyUp(uint8_t vk) {
@@ -80,6 +82,20 @@ bool keymapsHoldRawRecords(const EngineState& engine) {
     const uint32_t count = actionTableCount(image);
     for (uint32_t i = 0; i < count; ++i) {
       if (actionRecordAt(image, i)[0] == kActionRaw) return true;
+    }
+  }
+  return false;
+}
+
+bool rawRecordsMention(const EngineState& engine, uint8_t vk) {
+  for (const KeymapImage& image : engine.keymaps) {
+    const uint32_t count = actionTableCount(image);
+    for (uint32_t i = 0; i < count; ++i) {
+      const uint8_t* record = actionRecordAt(image, i);
+      if (record[0] != kActionRaw) continue;
+      for (uint32_t j = 0; j < record[2]; ++j) {
+        if (record[3 + j] == vk) return true;
+      }
     }
   }
   return false;

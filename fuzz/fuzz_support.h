@@ -20,10 +20,16 @@ struct MemoryKeymapPlatform final : KeymapPlatform {
   void showKeymapMessage(const std::string& text) override;
 };
 
-// Counts how often each key is held down by the injected events.
+// Counts how often each key is held down by the injected events, and
+// follows the CapsLock taps among them.
 struct TrackingKeyOutput final : KeyOutput {
   int held[256] = {};
   unsigned long events = 0;
+  // The injected CapsLock taps have switched CapsLock over since the user
+  // last pressed it.
+  bool capsLockSwitched = false;
+  // A letter went out while CapsLock was switched (cleared per event).
+  bool letterWhileSwitched = false;
   void sendKeyDown(uint8_t vk) override;
   void sendKeyUp(uint8_t vk) override;
   bool anyHeld() const;
@@ -52,3 +58,7 @@ void checkEngineInvariants(const EngineState& engine);
 // True when a slot's image holds a raw record, whose key presses may
 // legitimately stay down.
 bool keymapsHoldRawRecords(const EngineState& engine);
+
+// True when the key bytes of a raw record in some slot include `vk`: the
+// keymap may then press that key itself.
+bool rawRecordsMention(const EngineState& engine, uint8_t vk);

@@ -4,6 +4,22 @@
 
 #include "engine/key_event.h"
 #include "shell/shell_state.h"
+#include "shell/win32_key_output.h"
+
+namespace {
+
+// The program's own injected events. A desktop keyboard's real Esc key has
+// scan code 1 as well, so there only the extra information the program puts
+// on its events, together with the platform's injected flag, marks them.
+bool isOwnEvent(const KBDLLHOOKSTRUCT& key) {
+#ifdef _WIN32_WCE
+  return key.scanCode == kOwnEventScanCode;
+#else
+  return key.dwExtraInfo == kOwnEventExtraInfo && (key.flags & LLKHF_INJECTED) != 0;
+#endif
+}
+
+}  // namespace
 
 HookPlatform win32HookPlatform() {
   return {SetWindowsHookExW, UnhookWindowsHookEx,    CallNextHookEx,
@@ -48,11 +64,10 @@ LRESULT CALLBACK keyHookProc(int code, WPARAM message, LPARAM event) {
     return hookPlatform.callNextHookEx(shellState.hookHandle, code, message, event);
   }
   // The engine's own injected events pass at once.
-  if (key->scanCode == kOwnEventScanCode) {
+  if (isOwnEvent(*key)) {
     return hookPlatform.callNextHookEx(shellState.hookHandle, 0, message, event);
   }
-  if (handleKeyEvent(shellState.engine, key->scanCode, key->vkCode, static_cast<uint32_t>(message),
-                     key->time)) {
+  if (handleKeyEvent(shellState.engine, {key->vkCode, static_cast<uint32_t>(message), key->time})) {
     return 1;
   }
   return hookPlatform.callNextHookEx(shellState.hookHandle, 0, message, event);

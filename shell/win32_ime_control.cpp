@@ -33,11 +33,12 @@ void Win32ImeControl::setConversionMode(uint32_t conversion, uint32_t sentence) 
   ImmReleaseContext(nullptr, context);
 }
 
+// The answer is in bytes; the engine counts characters.
 uint32_t Win32ImeControl::compositionLength() {
   HIMC context = ImmGetContext(nullptr);
-  LONG length = ImmGetCompositionStringW(context, GCS_COMPSTR, nullptr, 0);
+  LONG bytes = ImmGetCompositionStringW(context, GCS_COMPSTR, nullptr, 0);
   ImmReleaseContext(nullptr, context);
-  return length > 0 ? static_cast<uint32_t>(length) : 0;
+  return bytes > 0 ? static_cast<uint32_t>(bytes / sizeof(WCHAR)) : 0;
 }
 
 #else  // desktop Windows

@@ -32,7 +32,7 @@ std::vector<std::string> SimDevice::start(const SimSettings& settings) {
 
 void SimDevice::keyEvent(uint8_t vk, bool down) {
   const uint32_t message = down ? kMessageKeyDown : kMessageKeyUp;
-  const bool swallowed = handleKeyEvent(engine_, 0, vk, message, time_);
+  const bool swallowed = handleKeyEvent(engine_, {vk, message, time_});
   if (!swallowed) deliver({down, vk, true});
   deliverInjected();
 }
@@ -56,7 +56,7 @@ void SimDevice::deliverInjected() {
   for (const SimEvent& event : events) {
     if (onInjected) onInjected(event);
     const uint32_t message = event.down ? kMessageKeyDown : kMessageKeyUp;
-    if (handleKeyEvent(engine_, kOwnEventScanCode, event.vk, message, time_)) continue;
+    if (handleKeyEvent(engine_, {event.vk, message, time_, true})) continue;
     deliver(event);
   }
 }

@@ -101,7 +101,7 @@ TEST(EventAllocationTest, RandomEventsOnTheDefaultKeymapAllocateNothing) {
       const uint32_t vk = kKeys[random() % (sizeof kKeys / sizeof kKeys[0])];
       const uint32_t message = kMessages[random() % 4];
       time += static_cast<uint32_t>(random() % 1500);
-      handleKeyEvent(engine, 0x20, vk, message, time);
+      handleKeyEvent(engine, {vk, message, time});
       ++events;
     }
   }

@@ -56,13 +56,13 @@ TEST_F(ActionInterpreterTest, CharActionTypesItsFirstEntryAndBecomesActive) {
 TEST_F(ActionInterpreterTest, CharActionClosesThePreviousListWithItsLatch) {
   engine.options = kOptionAutoCapsLock;
   activate(charAction({{1, 'T'}, {0, 'Q'}}), 1);  // stepped to a letter: latch
-  EXPECT_EQ(run(charAction({{1, 'T'}})), join({kCapsLock, taps("KA")}));
+  EXPECT_EQ(run(charAction({{0, 'W'}})), join({kCapsLock, taps("W")}));
   EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock});
   EXPECT_EQ(engine.activeCharList, records.back().get());
   EXPECT_EQ(engine.charIndex, 0);
 
   activate(charAction({{0, 'Q'}, {1, 'T'}}), 1);  // a kana: no latch
-  EXPECT_EQ(run(charAction({{1, 'T'}})), taps("KA"));
+  EXPECT_EQ(run(charAction({{0, 'W'}})), taps("W"));
 }
 
 TEST_F(ActionInterpreterTest, PartnerKeymapCommand) {
@@ -92,8 +92,11 @@ TEST_F(ActionInterpreterTest, PartnerAndSelectCommandsCloseTheListWithItsLatch) 
   }
 }
 
-TEST_F(ActionInterpreterTest, ImeToggleCommand) {
+TEST_F(ActionInterpreterTest, ImeToggleCommandKeepsTheList) {
+  const uint8_t* list = activate(charAction({{1, 'T'}, {1, 'B'}}), 1);
   EXPECT_EQ(run(commandAction(2, 0)), Events({down(0xA4), down(0x19), up(0x19), up(0xA4)}));
+  EXPECT_EQ(engine.activeCharList, list);
+  EXPECT_EQ(engine.charIndex, 1);
 }
 
 TEST_F(ActionInterpreterTest, ResetCommandClearsTheInputState) {
@@ -154,7 +157,10 @@ TEST_F(ActionInterpreterTest, RawAndExecCloseTheListSoStepsSendNothing) {
 
 TEST_F(ActionInterpreterTest, RotateCommandPostsItsParameter) {
   engine.mainWindow = &window;
+  const uint8_t* list = activate(charAction({{1, 'T'}, {1, 'B'}}), 1);
   run(commandAction(7, 9));
+  EXPECT_EQ(engine.activeCharList, list);  // the list stays for post-conversion
+  EXPECT_EQ(engine.charIndex, 1);
   run(commandAction(7, 0));
   ASSERT_EQ(window.posted.size(), 2u);
   EXPECT_EQ(window.posted[0].command, 30001u);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "tests/support/image_builder.h"
 
 namespace {
@@ -60,10 +63,28 @@ TEST_F(EngineStateTest, ClearKeymapsEmptiesSlotsAndKeepsSelection) {
   EXPECT_EQ(engine.options, 0x4140u);
 }
 
+// Slot 10 would lie just past the slots, where vkMap begins: nothing at all
+// may change.
 TEST_F(EngineStateTest, InstallKeymapIgnoresSlotsAboveNine) {
+  installTestKeymap(engine, 9, oneNopPerKey());
+  engine.activeKeymap = 9;
+  engine.currentKeymap = &engine.keymaps[9];
+  engine.toggleKey = 17;
+  const EngineState before = engine;
   const Bytes bytes = buildImageBytes(oneNopPerKey());
-  installKeymap(engine, 10, copyToImageBlock(bytes), static_cast<uint32_t>(bytes.size()));
-  for (const KeymapImage& image : engine.keymaps) EXPECT_EQ(image.bytes, nullptr);
+  for (uint32_t slot : {10u, 11u, 0xFFFFFFFFu}) {
+    installKeymap(engine, slot, copyToImageBlock(bytes), static_cast<uint32_t>(bytes.size()));
+    for (int i = 0; i < kKeymapSlots; ++i) {
+      EXPECT_EQ(engine.keymaps[i].bytes, before.keymaps[i].bytes) << slot;
+      EXPECT_EQ(engine.keymaps[i].size, before.keymaps[i].size) << slot;
+    }
+    EXPECT_TRUE(std::equal(std::begin(engine.vkMap), std::end(engine.vkMap), before.vkMap));
+    EXPECT_EQ(engine.activeKeymap, 9);
+    EXPECT_EQ(engine.currentKeymap, &engine.keymaps[9]);
+    EXPECT_EQ(engine.toggleKey, 17);
+    EXPECT_EQ(engine.options, before.options);
+    EXPECT_EQ(engine.imeStatus, before.imeStatus);
+  }
 }
 
 TEST_F(EngineStateTest, InstallKeymapReplacesTheSlotsImage) {

@@ -97,17 +97,24 @@ TEST_F(KanaTypingTest, DakutenAndHandakutenRewriteTheLastKana) {
       {'T', 0xC0, taps("GA")},  {'F', 0xDB, taps("PA")}, {'T', 0xDB, taps("KA")},
       {0xBB, 0xC0, taps("BE")}, {'2', 0xDB, taps("PU")}, {'3', 0xC0, taps("A")},
   };
+  // The kana is erased first, in either input mode, unless a step of the
+  // same press has already erased the candidate before the mark.
   for (const RewriteCase& c : cases) {
-    for (bool kanaToggle : {false, true}) {
-      engine.options = kanaToggle ? uint32_t{kOptionKanaToggle} : 0u;
-      engine.lastKana = 0;
-      type(1, c.baseKey);
-      const uint32_t base = engine.lastKana;
-      const Events expected = kanaToggle ? c.form : join({kBack, c.form});
-      EXPECT_EQ(describe(type(1, c.markKey)), describe(expected)) << std::hex << int(c.baseKey);
-      EXPECT_EQ(engine.lastKana, base);
-      // A second mark rewrites the same base kana again.
-      EXPECT_EQ(describe(type(1, c.markKey)), describe(expected)) << std::hex << int(c.baseKey);
+    for (uint32_t options : {0u, uint32_t{kOptionKanaToggle}}) {
+      for (uint32_t erasedBefore : {0u, 1u}) {
+        engine.options = options;
+        engine.lastKana = 0;
+        type(1, c.baseKey);
+        const uint32_t base = engine.lastKana;
+        const Events expected = erasedBefore != 0 ? c.form : join({kBack, c.form});
+        engine.backspacesInEvent = erasedBefore;
+        EXPECT_EQ(describe(type(1, c.markKey)), describe(expected))
+            << std::hex << int(c.baseKey) << " " << options << " " << erasedBefore;
+        EXPECT_EQ(engine.lastKana, base);
+        // A second mark rewrites the same base kana again.
+        engine.backspacesInEvent = erasedBefore;
+        EXPECT_EQ(describe(type(1, c.markKey)), describe(expected)) << std::hex << int(c.baseKey);
+      }
     }
   }
 }
@@ -148,6 +155,15 @@ TEST_F(KanaTypingTest, ImeControlWrapsDirectCharacters) {
   EXPECT_EQ(type(0, '5'), join({kEnter, kImeChord, taps("5"), kImeChord}));
   ime.composition = 0;
   EXPECT_EQ(type(0, '5'), join({kImeChord, taps("5"), kImeChord}));
+  // The back-spaces this event sent reach the IME before the Enter: only
+  // what they leave is committed, and an empty composition gets no Enter.
+  ime.composition = 2;
+  engine.backspacesInEvent = 1;
+  EXPECT_EQ(type(0, '5'), join({kEnter, kImeChord, taps("5"), kImeChord}));
+  ime.composition = 1;
+  EXPECT_EQ(type(0, '5'), join({kImeChord, taps("5"), kImeChord}));
+  engine.backspacesInEvent = 0;
+  ime.composition = 0;
   EXPECT_EQ(type(2, 'A'), join({kImeChord, withShift(taps("A")), kImeChord}));
   EXPECT_EQ(type(0, 0xBB), join({kImeChord, withShift(taps("6")), kImeChord}));
   EXPECT_EQ(type(12, 'A'), join({kImeChord, {down(0xA4)}, taps("A"), {up(0xA4)}, kImeChord}));
@@ -168,11 +184,19 @@ TEST_F(KanaTypingTest, DirectCharactersWithoutImeControlGetNoChords) {
   EXPECT_EQ(type(0, '5'), taps("5"));
 }
 
-TEST_F(KanaTypingTest, PendingCapsLockIsTappedOnceBeforeTheNextEntry) {
+// CapsLock would turn the roman letters of a kana into capitals: a kana
+// entry drops the latch without the tap, and switches CapsLock back first
+// when the latch had switched it.
+TEST_F(KanaTypingTest, PendingCapsLockIsTappedOnceBeforeTheNextLetterNeverBeforeKana) {
   engine.options = kOptionCapsLockPending | kOptionAutoCapsLock;
-  EXPECT_EQ(type(1, 'T'), join({kCapsLock, taps("KA")}));
-  EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock});
   EXPECT_EQ(type(1, 'T'), taps("KA"));
+  EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock});
+  engine.options |= kOptionCapsLockPending;
+  EXPECT_EQ(type(0, 'B'), join({kCapsLock, taps("B")}));
+  EXPECT_EQ(type(0, 'B'), taps("B"));
+  EXPECT_EQ(type(17, 'T'), join({kCapsLock, taps("GA")}));
+  EXPECT_EQ(type(1, 'T'), taps("KA"));
+  EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock});
 
   engine.options = kOptionCapsLockPending | kOptionImeControl;
   EXPECT_EQ(type(0, 'B'), join({kCapsLock, kImeChord, taps("B"), kImeChord}));

@@ -12,8 +12,8 @@ class KeyEventTest : public EngineFixture {
     EngineFixture::SetUp();
     engine.options = 0;
   }
-  bool event(uint32_t vk, uint32_t message, uint32_t scanCode = 0x1D) {
-    return handleKeyEvent(engine, scanCode, vk, message, 0);
+  bool event(uint32_t vk, uint32_t message, bool own = false) {
+    return handleKeyEvent(engine, {vk, message, 0, own});
   }
 };
 
@@ -38,9 +38,15 @@ TEST_F(KeyEventTest, SwapTableByteForByte) {
       {0x2, 0x11, 256, false, {}},
       {0x2, 0x1B, 256, true, {down(0xF3)}},
       {0x2, 0xF3, 257, true, {up(0x1B)}},
-      {0x3, 0xF4, 256, false, {}},
-      {0x3, 0xA2, 256, false, {}},
-      {0x3, 0xA3, 257, false, {}},
+      // Desktop keyboards: the real left and right Ctrl keys, and the
+      // half-width key's other code.
+      {0x1, 0xA2, 256, true, {down(0xF0)}},
+      {0x1, 0xA3, 257, true, {up(0xF0)}},
+      {0x2, 0xA2, 256, false, {}},
+      {0x2, 0xF4, 256, true, {down(0x1B)}},
+      {0x3, 0xF4, 257, true, {up(0x1B)}},
+      {0x1, 0xF4, 256, false, {}},
+      {0x3, 0xA0, 256, false, {}},  // Shift is never swapped
       {0x0, 0x14, 256, false, {}},
   };
   for (const SwapCase& c : cases) {
@@ -50,12 +56,42 @@ TEST_F(KeyEventTest, SwapTableByteForByte) {
   }
 }
 
+// A release goes where its key-down went, even when the swap options change
+// while the key is held: no key is left down.
+TEST_F(KeyEventTest, ReleasesFollowTheirKeyDownWhateverTheOptionsSayByThen) {
+  engine.options = kOptionSwapCtrlCaps;
+  EXPECT_TRUE(event(0x14, 256));
+  EXPECT_EQ(engine.heldModifiers, uint32_t{kHeldCtrl});
+  engine.options = 0;
+  EXPECT_TRUE(event(0x14, 257));
+  EXPECT_EQ(output.take(), (std::vector<KeyEvent>{down(0x11), up(0x11)}));
+  EXPECT_EQ(engine.heldModifiers, 0u);
+
+  EXPECT_FALSE(event(0x1B, 256));
+  engine.options = kOptionSwapEscHankaku;
+  EXPECT_FALSE(event(0x1B, 257));
+  EXPECT_TRUE(output.events.empty());
+  EXPECT_TRUE(event(0x1B, 256));
+  EXPECT_TRUE(event(0x1B, 257));
+  EXPECT_EQ(output.take(), (std::vector<KeyEvent>{down(0xF3), up(0xF3)}));
+
+  // Swapped, then passed as a repeat once the swap is off: the release
+  // frees both.
+  engine.options = kOptionSwapCtrlCaps;
+  EXPECT_TRUE(event(0x14, 256));
+  engine.options = 0;
+  EXPECT_FALSE(event(0x14, 256));
+  EXPECT_FALSE(event(0x14, 257));
+  EXPECT_EQ(output.take(), (std::vector<KeyEvent>{down(0x11), up(0x11)}));
+  EXPECT_EQ(engine.heldModifiers, 0u);
+}
+
 TEST_F(KeyEventTest, OwnEventsPassWhateverTheOptions) {
   for (uint32_t options : {0x0u, 0x3u, 0x43u, 0x4Bu}) {
     engine.options = options;
     for (uint32_t vk : {0x11u, 0x14u, 0x1Bu, 0x31u, 0x08u}) {
-      EXPECT_FALSE(event(vk, 256, kOwnEventScanCode));
-      EXPECT_FALSE(applyKeySwaps(engine, kOwnEventScanCode, vk, 256));
+      EXPECT_FALSE(event(vk, 256, true));
+      EXPECT_FALSE(applyKeySwaps(engine, {vk, 256, 0, true}));
     }
   }
   EXPECT_TRUE(output.events.empty());

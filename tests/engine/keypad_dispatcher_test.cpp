@@ -42,7 +42,7 @@ TEST_F(DispatcherTest, OwnEventsPassAndChangeNothing) {
   imeKana(true);
   const uint8_t* list = engine.activeCharList;
   for (uint32_t vk : {0x35u, 0x10u, 0x41u, 0x27u, 0x08u}) {
-    EXPECT_FALSE(dispatchKeypadEvent(engine, kOwnEventScanCode, vk, kMessageKeyDown, 5));
+    EXPECT_FALSE(dispatchKeypadEvent(engine, {vk, kMessageKeyDown, 5, true}));
   }
   EXPECT_EQ(engine.activeKeymap, 5);
   EXPECT_EQ(engine.toggleKey, 20);
@@ -51,29 +51,75 @@ TEST_F(DispatcherTest, OwnEventsPassAndChangeNothing) {
   EXPECT_TRUE(output.events.empty());
 }
 
-TEST_F(DispatcherTest, NoUsableSlotPassesEverythingAndTracksNothing) {
-  for (int32_t slot : {256, -1, 10, INT32_MIN}) {
+// A plain keypad ends the input in progress like any other key the system
+// gets; Shift and Ctrl are tracked all the same, so that a release is never
+// missed.
+TEST_F(DispatcherTest, NoUsableSlotPassesEverythingEndsTheInputAndTracksModifiers) {
+  engine.options = kOptionTwoTouch | kOptionClearCancelsStroke;  // no IME-driven switch
+  for (int32_t slot : {256, -1, 10, INT32_MIN, 1}) {
     engine.activeKeymap = slot;
     engine.toggleKey = 20;
-    EXPECT_FALSE(event(0x10, kMessageKeyDown)) << slot;
+    engine.firstStroke = 16;
+    EXPECT_FALSE(event(kVkBack, kMessageKeyDown)) << slot;  // no first stroke to cancel
+    EXPECT_FALSE(event(kVkBack, kMessageKeyUp)) << slot;
+    EXPECT_EQ(engine.firstStroke, 0);
+    engine.toggleKey = 20;
     EXPECT_FALSE(event(0x35, kMessageKeyDown)) << slot;
+    EXPECT_EQ(engine.toggleKey, 0);
+    EXPECT_FALSE(event(0x10, kMessageKeyDown)) << slot;
+    EXPECT_EQ(engine.heldModifiers, kHeldShift);
     EXPECT_FALSE(event(0x35, kMessageKeyUp)) << slot;
+    EXPECT_FALSE(event(0x10, kMessageKeyUp)) << slot;
     EXPECT_EQ(engine.heldModifiers, 0u);
-    EXPECT_EQ(engine.toggleKey, 20);
     EXPECT_EQ(engine.activeKeymap, slot);
+    EXPECT_EQ(engine.currentKeymap, nullptr);
   }
+  // Shift pressed while the slot is unusable and released once it is usable
+  // again, or the other way round: the keypad works after either release.
+  engine.activeKeymap = 256;
+  event(0x10, kMessageKeyDown);
+  engine.activeKeymap = 5;
+  event(0x10, kMessageKeyUp);
+  EXPECT_EQ(pressed(4), taps("N"));
+  event(0x10, kMessageKeyDown);
+  engine.activeKeymap = 256;
+  event(0x10, kMessageKeyUp);
+  engine.activeKeymap = 5;
+  EXPECT_EQ(pressed(4, 10), taps("N"));
   EXPECT_TRUE(output.events.empty());
 }
 
-TEST_F(DispatcherTest, AnEmptyActiveSlotPassesWhateverTheIme) {
+// Only slot 5 filled: the keypad follows the IME out of the empty slot 4,
+// and a digit typed while slot 4 is selected ends the toggle, which would
+// otherwise erase that digit at the next press.
+TEST_F(DispatcherTest, TheSlotFollowsTheImeOutOfAnEmptySlot) {
   clearKeymaps(engine);
   installTestKeymap(engine, 5, slotKeymap('N'));
   engine.activeKeymap = 4;
-  for (bool kana : {false, true}) {
-    imeKana(kana);
-    EXPECT_FALSE(event(0x35, kMessageKeyDown));
-    EXPECT_EQ(engine.activeKeymap, 4);  // never switched to slot 5
-  }
+  imeKana(false);
+  EXPECT_EQ(pressed(4, 0), taps("N"));
+  EXPECT_EQ(engine.activeKeymap, 5);
+  imeKana(true);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown, 10));
+  EXPECT_FALSE(event(0x35, kMessageKeyUp, 10));
+  EXPECT_EQ(engine.activeKeymap, 4);
+  EXPECT_EQ(engine.toggleKey, 0);
+  imeKana(false);
+  EXPECT_EQ(pressed(4, 20), taps("N"));
+  EXPECT_EQ(engine.activeKeymap, 5);
+}
+
+// The slot switch comes before the right-arrow confirm: when the IME now
+// selects an empty slot, the arrow belongs to the system and ends the toggle.
+TEST_F(DispatcherTest, TheSlotFollowsTheImeBeforeTheRightArrowConfirms) {
+  clearKeymaps(engine);
+  installTestKeymap(engine, 5, slotKeymap('N'));
+  startToggle();
+  imeKana(true);
+  EXPECT_FALSE(event(kVkRight, kMessageKeyDown));
+  EXPECT_EQ(engine.activeKeymap, 4);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_FALSE(event(kVkRight, kMessageKeyUp));
   EXPECT_TRUE(output.events.empty());
 }
 
@@ -109,22 +155,60 @@ TEST_F(DispatcherTest, KeyDownsFollowTheImeIntoSlotFourOrFive) {
   }
 }
 
-TEST_F(DispatcherTest, AnyKeyDownSwitchesButKeyUpsAndRotationDoNot) {
+TEST_F(DispatcherTest, KeypadKeyDownsSwitchButOtherEventsAndRotationDoNot) {
   imeKana(true);
   EXPECT_TRUE(event(0x35, kMessageKeyUp));
   EXPECT_EQ(engine.activeKeymap, 5);
   EXPECT_FALSE(event(0x41, kMessageKeyUp));
+  EXPECT_FALSE(event(0x41, kMessageKeyDown));  // an ordinary key leaves the slot alone
   EXPECT_EQ(engine.activeKeymap, 5);
-  EXPECT_FALSE(event(0x41, kMessageKeyDown));  // an unmapped key-down switches too
+  EXPECT_EQ(pressed(4), taps("K"));
   EXPECT_EQ(engine.activeKeymap, 4);
   engine.options |= kOptionScreenRotated;
   imeKana(false);
-  EXPECT_EQ(pressed(4), taps("K"));
+  EXPECT_EQ(pressed(4), backspaceThen(taps("L")));
   EXPECT_EQ(engine.activeKeymap, 4);
   // 2-touch mode never switches.
   engine.options = kOptionTwoTouch;
-  EXPECT_EQ(pressed(4), backspaceThen(taps("L")));
+  EXPECT_EQ(pressed(4), backspaceThen(taps("K")));
   EXPECT_EQ(engine.activeKeymap, 4);
+}
+
+// Each question to the IME crosses processes from inside the hook: ordinary
+// typing asks nothing, a keypad press at most twice.
+TEST_F(DispatcherTest, TheImeIsAskedOnlyWhereItsAnswerDecides) {
+  imeKana(true);
+  for (uint32_t vk : {0x41u, 0x10u, 0x42u, 0xA2u, 0x20u, 0x27u, 0x08u, 0x0Du}) {
+    event(vk, kMessageKeyDown);
+    event(vk, kMessageKeyUp);
+  }
+  for (uint32_t modifier : {0xA0u, 0xA2u}) {  // Shift or Ctrl + digit is the system's
+    event(modifier, kMessageKeyDown);
+    event(0x35, kMessageKeyDown);
+    event(0x35, kMessageKeyUp);
+    event(modifier, kMessageKeyUp);
+  }
+  EXPECT_EQ(ime.questions, 0);
+  EXPECT_TRUE(event(0x35, kMessageKeyDown));
+  EXPECT_EQ(ime.questions, 2);  // open, then its conversion mode
+  EXPECT_TRUE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(ime.questions, 2);
+  // While a toggle runs the right arrow's meaning depends on the slot; so
+  // does the clear key's while a first stroke waits. A closed IME takes one
+  // question.
+  imeKana(false);
+  ime.questions = 0;
+  EXPECT_TRUE(event(kVkRight, kMessageKeyDown));
+  EXPECT_TRUE(event(kVkRight, kMessageKeyUp));
+  EXPECT_EQ(ime.questions, 1);
+  press(0);
+  EXPECT_EQ(engine.firstStroke, 16);
+  EXPECT_TRUE(event(kVkBack, kMessageKeyDown));
+  EXPECT_FALSE(event(kVkBack, kMessageKeyUp));
+  EXPECT_EQ(ime.questions, 3);
+  press(4);
+  EXPECT_EQ(ime.questions, 4);
+  EXPECT_EQ(output.take(), join({taps("K"), taps("N")}));
 }
 
 TEST_F(DispatcherTest, ASlotSwitchCarriesTheToggleOver) {
@@ -177,17 +261,32 @@ TEST_F(DispatcherTest, ShiftHeldLeavesTheKeypadToTheSystem) {
   EXPECT_EQ(engine.toggleKey, 20);  // keypad keys with Shift held reset nothing
   EXPECT_EQ(engine.heldModifiers, kHeldShift);
   EXPECT_TRUE(output.events.empty());
-  // Shift released between a keypad key's down and up.
+  // Shift released between a keypad key's down and up: the system holds
+  // the key, so it gets the key-up too.
   EXPECT_FALSE(event(0x35, kMessageKeyDown));
   EXPECT_FALSE(event(0x10, kMessageKeyUp));
   EXPECT_EQ(engine.heldModifiers, 0u);
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_TRUE(output.events.empty());
+  // The next press is the keypad's again, down and up.
+  EXPECT_TRUE(event(0x35, kMessageKeyDown));
   EXPECT_TRUE(event(0x35, kMessageKeyUp));
+}
+
+TEST_F(DispatcherTest, TheRightArrowPressedBeforeAToggleGetsItsKeyUp) {
+  EXPECT_FALSE(event(kVkRight, kMessageKeyDown));  // no toggle yet: the cursor moves
+  startToggle();
+  EXPECT_TRUE(event(kVkRight, kMessageKeyDown));  // a repeat while toggling
+  EXPECT_FALSE(event(kVkRight, kMessageKeyUp));
+  EXPECT_EQ(engine.toggleKey, 0);
   EXPECT_TRUE(output.events.empty());
 }
 
 TEST_F(DispatcherTest, CtrlIsTrackedThroughSystemMessagesToo) {
   EXPECT_FALSE(event(0x11, kMessageSysKeyDown));
   EXPECT_EQ(engine.heldModifiers, kHeldCtrl);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));  // Ctrl alone leaves the keypad to the system
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
   EXPECT_FALSE(event(0x10, kMessageKeyDown));
   EXPECT_EQ(engine.heldModifiers, kHeldCtrl | kHeldShift);
   EXPECT_FALSE(event(0x35, kMessageKeyDown));
@@ -197,10 +296,33 @@ TEST_F(DispatcherTest, CtrlIsTrackedThroughSystemMessagesToo) {
   EXPECT_FALSE(event(0x10, kMessageKeyUp));
   EXPECT_TRUE(event(0x35, kMessageKeyDown));
   EXPECT_EQ(output.take(), taps("N"));
-  // The left/right variants are other keys.
-  EXPECT_FALSE(event(0xA0, kMessageKeyDown));
-  EXPECT_FALSE(event(0xA2, kMessageKeyDown));
-  EXPECT_EQ(engine.heldModifiers, 0u);
+}
+
+// Desktop hooks report the left and right keys, never VK_SHIFT/VK_CONTROL.
+TEST_F(DispatcherTest, LeftAndRightShiftAndCtrlCountAsWell) {
+  struct Case {
+    uint32_t vk;
+    uint32_t held;
+  };
+  for (const Case& c : {Case{0xA0, kHeldShift}, Case{0xA1, kHeldShift}, Case{0xA2, kHeldCtrl},
+                        Case{0xA3, kHeldCtrl}}) {
+    EXPECT_FALSE(event(c.vk, kMessageKeyDown));
+    EXPECT_EQ(engine.heldModifiers, c.held) << std::hex << c.vk;
+    EXPECT_FALSE(event(0x32, kMessageKeyDown));  // Shift+2 types the system's own symbol
+    EXPECT_FALSE(event(0x32, kMessageKeyUp));
+    EXPECT_FALSE(event(c.vk, kMessageKeyUp));
+    EXPECT_EQ(engine.heldModifiers, 0u);
+  }
+  // Both Shift keys down: releasing one leaves Shift held.
+  event(0xA0, kMessageKeyDown);
+  event(0xA1, kMessageKeyDown);
+  event(0xA0, kMessageKeyUp);
+  EXPECT_EQ(engine.heldModifiers, kHeldShift);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  event(0x35, kMessageKeyUp);
+  event(0xA1, kMessageKeyUp);
+  EXPECT_TRUE(output.events.empty());
+  EXPECT_EQ(pressed(4), taps("N"));
 }
 
 TEST_F(DispatcherTest, UnmappedKeysEndAllRunningInput) {
@@ -215,6 +337,11 @@ TEST_F(DispatcherTest, UnmappedKeysEndAllRunningInput) {
 }
 
 TEST_F(DispatcherTest, TheClearKeyCancelsOnlyAPendingFirstStroke) {
+  // Only its key-down cancels: a key-up (its down came before the stroke)
+  // passes, ending the pair like any other key.
+  press(0, 0);
+  EXPECT_FALSE(event(kVkBack, kMessageKeyUp));
+  EXPECT_EQ(engine.firstStroke, 0);
   press(0, 0);
   ASSERT_EQ(engine.firstStroke, 16);
   EXPECT_TRUE(event(kVkBack, kMessageKeyDown));
@@ -232,14 +359,26 @@ TEST_F(DispatcherTest, TheClearKeyCancelsOnlyAPendingFirstStroke) {
   EXPECT_TRUE(output.events.empty());
 }
 
+// What the system sees counts: with the Ctrl/CapsLock swap, Ctrl reaches it
+// as the alphanumeric key and CapsLock as Ctrl.
 TEST_F(DispatcherTest, SwapsApplyOnlyToWhatTheDispatcherPasses) {
   engine.options |= kOptionSwapCtrlCaps;
-  EXPECT_TRUE(event(0x11, kMessageKeyDown));  // unmapped: tracked, then swapped
-  EXPECT_EQ(output.take(), Events{down(0xF0)});
+  for (uint32_t ctrl : {0x11u, 0xA2u}) {
+    EXPECT_TRUE(event(ctrl, kMessageKeyDown));  // unmapped: passed, then swapped
+    EXPECT_EQ(output.take(), Events{down(0xF0)});
+    EXPECT_EQ(engine.heldModifiers, 0u);
+    EXPECT_EQ(pressed(4), taps("N"));
+    EXPECT_TRUE(event(ctrl, kMessageKeyUp));
+    EXPECT_EQ(output.take(), Events{up(0xF0)});
+  }
+  EXPECT_TRUE(event(kVkCapital, kMessageKeyDown));
+  EXPECT_EQ(output.take(), Events{down(0x11)});
   EXPECT_EQ(engine.heldModifiers, kHeldCtrl);
-  EXPECT_TRUE(event(0x11, kMessageKeyUp));
-  EXPECT_EQ(output.take(), Events{up(0xF0)});
-  EXPECT_EQ(pressed(4), taps("N"));
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));  // Ctrl+5 is the system's
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_TRUE(event(kVkCapital, kMessageKeyUp));
+  EXPECT_EQ(output.take(), Events{up(0x11)});
+  EXPECT_EQ(engine.heldModifiers, 0u);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class KeypadFixture : public EngineFixture {
   }
 
   bool event(uint32_t vk, uint32_t message, uint32_t time = 0) {
-    return handleKeyEvent(engine, 0x2A, vk, message, time);
+    return handleKeyEvent(engine, {vk, message, time});
   }
   // Keypad key of a column pressed and released at `time`; returns what the
   // key-down answered.

@@ -107,7 +107,8 @@ uint32_t randomOptions(Random& random) {
 }
 
 uint32_t randomVk(Random& random) {
-  static const uint32_t special[] = {0x08, 0x10, 0x11, 0x27, 0x14, 0x1B, 0xF0, 0xF3, 0x41, 0xA0};
+  static const uint32_t special[] = {0x08, 0x10, 0x11, 0x27, 0x14, 0x1B, 0xF0,
+                                     0xF3, 0x41, 0xA0, 0xA2, 0xF4, 0x12};
   const uint32_t roll = pick(random, 100);
   if (roll < 60) return kKeypadVk[pick(random, kKeypadColumns)];
   if (roll < 85) return pickFrom(random, special);
@@ -121,7 +122,8 @@ uint32_t randomMessage(Random& random) {
 }
 
 bool isSwapKey(uint32_t vk) {
-  return vk == 0x11 || vk == 0x14 || vk == 0xF0 || vk == 0x1B || vk == 0xF3;
+  return vk == 0x11 || vk == 0xA2 || vk == 0xA3 || vk == 0x14 || vk == 0xF0 || vk == 0x1B ||
+         vk == 0xF3 || vk == 0xF4;
 }
 
 bool validKeyCode(int32_t code) {
@@ -202,9 +204,20 @@ class Stream {
     advanceTime();
     const uint32_t vk = randomVk(random_);
     const uint32_t message = randomMessage(random_);
-    const uint32_t scanCode = pick(random_, 20) == 0 ? kOwnEventScanCode : 0x20;
-    handleKeyEvent(engine_, scanCode, vk, message, time_);
+    const bool own = pick(random_, 20) == 0;
+    const bool swallowed = handleKeyEvent(engine_, {vk, message, time_, own});
+    if (!own && vk <= 0xFF) checkKeyUpFollowsPassedKeyDown(vk, message, swallowed);
     checkInvariants(vk, output_.take());
+  }
+
+  // A key whose key-down reached the system gets its key-up too.
+  void checkKeyUpFollowsPassedKeyDown(uint32_t vk, uint32_t message, bool swallowed) {
+    if (message == kMessageKeyUp || message == kMessageSysKeyUp) {
+      EXPECT_FALSE(passedDown_[vk] && swallowed) << "key-up swallowed after a passed key-down";
+      passedDown_[vk] = false;
+    } else if ((message == kMessageKeyDown || message == kMessageSysKeyDown) && !swallowed) {
+      passedDown_[vk] = true;
+    }
   }
 
   void checkInvariants(uint32_t vk, const std::vector<KeyEvent>& injected) {
@@ -245,6 +258,7 @@ class Stream {
   RecordingCommandSink sink_;
   TestKeymap keymaps_[3];
   uint32_t time_ = 0;
+  bool passedDown_[256] = {};
 };
 
 TEST(KeypadPropertyTest, RandomEventStreamsKeepTheEngineConsistent) {

@@ -1,5 +1,6 @@
 #include "engine/toggle_input.h"
 
+#include "engine/kana_table.h"
 #include "tests/engine/keypad_fixture.h"
 
 namespace {
@@ -115,6 +116,24 @@ TEST_F(ToggleTest, AKeyWithoutActionsTypesNothingAndEndsTheToggle) {
   EXPECT_EQ(engine.toggleIndex, 0);
   EXPECT_EQ(engine.lastKeyTime, 100u);
   EXPECT_EQ(engine.activeCharList, nullptr);
+}
+
+// A toggle candidate that switches the keymap leaves no toggle behind: the
+// same column of the new keymap starts afresh instead of erasing a
+// character the user typed.
+TEST_F(ToggleTest, AKeymapSwitchLeavesNoToggleBehind) {
+  for (const Bytes& command : {commandAction(1, 0), commandAction(4, 1)}) {
+    TestKeymap switching = toggleKeymap();
+    switching.keys[1] = keyOf(kKeyTypeToggle, {command, letter('Q')});
+    installTestKeymap(engine, 0, switching);
+    installTestKeymap(engine, 1, toggleKeymap());
+    engine.activeKeymap = 0;
+    resetInputState(engine);
+    EXPECT_EQ(pressed(1, 0), Events{});
+    EXPECT_EQ(engine.activeKeymap, 1);
+    EXPECT_EQ(engine.toggleKey, 0);
+    EXPECT_EQ(pressed(1, 10), tapped('A')) << int(command[2]);
+  }
 }
 
 TEST_F(ToggleTest, ReverseToggleStepsBackWithWrapAndForwardContinues) {
@@ -238,6 +257,11 @@ TEST_F(ToggleTest, PostConversionExpiresOnlyWithBothOptions) {
   EXPECT_EQ(pressed(4, 3999), tapped('N'));                 // expired: own toggle
   EXPECT_EQ(engine.toggleKey, 20);
   EXPECT_EQ(engine.charIndex, 0);
+  // The previous-entry key closes the expired list too.
+  press(9, 5000);
+  output.take();
+  EXPECT_EQ(pressed(5, 7000), tapped('P'));
+  EXPECT_EQ(engine.toggleKey, 21);
 }
 
 TEST_F(ToggleTest, PostConversionWithoutAListToStepFallsBack) {
@@ -253,6 +277,58 @@ TEST_F(ToggleTest, PostConversionWithoutAListToStepFallsBack) {
   EXPECT_EQ(pressed(7, 60), Events{});  // type 7 begins a pair instead
   EXPECT_EQ(engine.firstStroke, 23);
   EXPECT_EQ(pressed(2, 70), tapped('C'));
+  // So does type 8.
+  TestKeymap previousOrPair = toggleKeymap();
+  previousOrPair.keys[7].type = kKeyTypePreviousOrPair;
+  installTestKeymap(engine, 0, previousOrPair);
+  press(1, 80);
+  output.take();
+  EXPECT_EQ(pressed(7, 90), Events{});
+  EXPECT_EQ(engine.firstStroke, 23);
+  EXPECT_EQ(pressed(2, 100), tapped('C'));
+}
+
+TEST_F(ToggleTest, KeysOfTypeZeroAndNineOrAboveDoNothing) {
+  for (uint16_t type : {0, 9, 10, 65535}) {
+    TestKeymap keymap = toggleKeymap();
+    keymap.keys[0] = keyOf(type, {letter('X'), letter('Y')});
+    installTestKeymap(engine, 0, keymap);
+    resetInputState(engine);
+    press(1, 100);
+    press(1, 150);
+    output.take();
+    const uint8_t* list = engine.activeCharList;
+    EXPECT_TRUE(press(0, 200)) << type;
+    EXPECT_TRUE(output.take().empty()) << type;
+    EXPECT_EQ(engine.toggleKey, 17);
+    EXPECT_EQ(engine.toggleIndex, 1);
+    EXPECT_EQ(engine.lastKeyTime, 150u);
+    EXPECT_EQ(engine.activeCharList, list);
+    EXPECT_EQ(engine.firstStroke, 0);
+    EXPECT_EQ(pressed(1, 250), backspaceThen(tapped('C'))) << type;
+  }
+}
+
+// A ゛ or ゜ candidate replaces the kana typed before it, which is erased
+// exactly once: by the mark itself on a fresh key, by the toggle or
+// post-conversion step when that step already erased a candidate.
+TEST_F(ToggleTest, MarkCandidatesEraseTheKanaTheyRewriteExactlyOnce) {
+  TestKeymap keymap = toggleKeymap();
+  keymap.keys[2] = keyOf(kKeyTypeToggle, {charAction({{1, 'T'}, {1, kVkDakuten}})});
+  keymap.keys[3] =
+      keyOf(kKeyTypeToggle, {charAction({{1, kVkDakuten}}), charAction({{1, kVkHandakuten}})});
+  for (uint32_t mode : {uint32_t{kOptionKanaToggle}, uint32_t{kOptionTwoTouch}}) {
+    for (uint32_t slot : {0u, 4u, 5u}) installTestKeymap(engine, slot, keymap);
+    engine.options = mode;
+    engine.activeKeymap = 0;
+    resetInputState(engine);
+    SCOPED_TRACE(mode);
+    EXPECT_EQ(pressed(2, 0), taps("KA"));
+    EXPECT_EQ(pressed(3, 10), backspaceThen(taps("GA")));  // a fresh key: か erased here
+    EXPECT_EQ(pressed(3, 20), backspaceThen(taps("KA")));  // the toggle step erased が
+    EXPECT_EQ(pressed(2, 30), taps("KA"));
+    EXPECT_EQ(pressed(4, 40), backspaceThen(taps("GA")));  // post-conversion erased か
+  }
 }
 
 TEST_F(ToggleTest, ClosingAListAwayFromALetterLatchesCapsLock) {

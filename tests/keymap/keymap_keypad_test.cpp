@@ -30,8 +30,8 @@ TEST(KeymapKeypadTest, CompiledToggleKeyCyclesThroughItsActions) {
   load.engine.activeKeymap = 0;
 
   auto press = [&](int column, uint32_t time) {
-    EXPECT_TRUE(handleKeyEvent(load.engine, 0x2A, kKeypadVk[column], kMessageKeyDown, time));
-    handleKeyEvent(load.engine, 0x2A, kKeypadVk[column], kMessageKeyUp, time);
+    EXPECT_TRUE(handleKeyEvent(load.engine, {kKeypadVk[column], kMessageKeyDown, time}));
+    handleKeyEvent(load.engine, {kKeypadVk[column], kMessageKeyUp, time});
     return output.take();
   };
   const Events back = {down(kVkBack), up(kVkBack)};

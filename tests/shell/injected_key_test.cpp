@@ -104,6 +104,28 @@ TEST_F(InjectedKeyTest, SwappedKeyIsReplacedByTheEnginesOwnEvents) {
   }
 }
 
+// Esc sends scan code 1 from a desktop keyboard, like the program's own
+// events; without the program's extra information it is swapped all the same.
+TEST_F(InjectedKeyTest, EscWithScanCodeOneIsSwapped) {
+  Win32KeyOutput output;
+  setEngineDefaults(shellState.engine);
+  shellState.engine.keyOutput = &output;
+  shellState.engine.options |= kOptionSwapEscHankaku;
+  ASSERT_TRUE(installKeyHook(false));
+
+  keybd_event(VK_ESCAPE, 1, 0, 0);
+  keybd_event(VK_ESCAPE, 1, KEYEVENTF_KEYUP, 0);
+  pumpUntil(2, 3000);
+
+  ASSERT_EQ(seen.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(seen[i].vk, static_cast<DWORD>(kVkDbeSbcsChar));
+    EXPECT_EQ(seen[i].extraInfo, 11u);
+    EXPECT_EQ(seen[i].up, i == 1);
+  }
+}
+
 TEST_F(InjectedKeyTest, UnswappedKeyPassesThroughTheHook) {
   setEngineDefaults(shellState.engine);
   ASSERT_TRUE(installKeyHook(false));

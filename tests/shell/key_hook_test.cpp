@@ -9,6 +9,7 @@
 
 #include "engine/key_event.h"
 #include "shell/shell_state.h"
+#include "shell/win32_key_output.h"
 #include "tests/support/test_doubles.h"
 
 namespace {
@@ -96,11 +97,14 @@ class KeyHookTest : public ::testing::Test {
     recorded = nullptr;
   }
 
-  LRESULT callHook(int code, WPARAM message, DWORD vk, DWORD scanCode) {
+  LRESULT callHook(int code, WPARAM message, DWORD vk, DWORD scanCode, DWORD flags = 0,
+                   ULONG_PTR extraInfo = 0) {
     KBDLLHOOKSTRUCT event = {};
     event.vkCode = vk;
     event.scanCode = scanCode;
+    event.flags = flags;
     event.time = 1000;
+    event.dwExtraInfo = extraInfo;
     return keyHookProc(code, message, reinterpret_cast<LPARAM>(&event));
   }
 
@@ -188,11 +192,30 @@ TEST_F(KeyHookTest, OwnEventsPassUntouched) {
   shellState.engine.options |= kOptionSwapCtrlCaps | kOptionKanaToggle;
   for (DWORD vk : {DWORD{kVkCapital}, DWORD{0x32}, DWORD{kVkControl}}) {
     record.calls.clear();
-    EXPECT_EQ(callHook(HC_ACTION, WM_KEYDOWN, vk, kOwnEventScanCode), kNextHookAnswer);
+    EXPECT_EQ(
+        callHook(HC_ACTION, WM_KEYDOWN, vk, kOwnEventScanCode, LLKHF_INJECTED, kOwnEventExtraInfo),
+        kNextHookAnswer);
     EXPECT_EQ(record.calls, (Calls{"next"}));
     EXPECT_EQ(record.nextCode, 0);
   }
   EXPECT_TRUE(output.events.empty());
+}
+
+// A desktop keyboard's Esc has scan code 1: only the program's extra
+// information on an injected event marks it as the program's own.
+TEST_F(KeyHookTest, ScanCodeOneAloneIsNoOwnEvent) {
+  installKeyHook(false);
+  shellState.engine.options |= kOptionSwapEscHankaku;
+  const struct {
+    DWORD flags;
+    ULONG_PTR extraInfo;
+  } notOwn[] = {{0, 0}, {LLKHF_INJECTED, 0}, {0, kOwnEventExtraInfo}, {LLKHF_INJECTED, 12}};
+  for (const auto& event : notOwn) {
+    record.calls.clear();
+    EXPECT_EQ(callHook(HC_ACTION, WM_KEYDOWN, kVkEscape, 1, event.flags, event.extraInfo), 1);
+    EXPECT_TRUE(record.calls.empty());
+    EXPECT_EQ(output.take(), std::vector<KeyEvent>{down(kVkDbeSbcsChar)});
+  }
 }
 
 TEST_F(KeyHookTest, SwallowedEventReturnsOneWithoutNextHook) {

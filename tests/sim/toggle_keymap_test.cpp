@@ -143,6 +143,19 @@ TEST(ToggleKeymapTest, AutoCapsLockKeepsUpperCaseAfterAConvertedCapital) {
   EXPECT_EQ(typed(kKanaToggleMode, false, "2* 3* 4"), "Adg");
   // Without the option every list starts from its own case.
   EXPECT_EQ(typed(0x40, false, "2* 3"), "Ad");
+  // Kana never come out as capitals: the latch does not fire before a kana,
+  // and CapsLock that the latch turned on is turned off again first, unless
+  // the user has pressed CapsLock since.
+  EXPECT_EQ(typed(kKanaToggleMode, false, "2* ime:on 2"), "Aか");
+  EXPECT_EQ(typed(kKanaToggleMode, false, "2*3 ime:on 2 ime:off 3"), "ADかd");
+  EXPECT_EQ(typed(kKanaToggleMode, false, "2*3 vk:14 ime:on 2"), "ADか");
+}
+
+TEST(ToggleKeymapTest, ImeControlCommitsWhatTheToggleLeavesBeforeADirectCharacter) {
+  const uint32_t imeControl = kKanaToggleMode | 0x20;
+  // The toggle's back-space erases 。 before the Enter arrives: no new line.
+  EXPECT_EQ(typed(imeControl, true, "###"), "?");
+  EXPECT_EQ(typed(imeControl, true, "2###"), "か?");
 }
 
 TEST(ToggleKeymapTest, ClearKeyErasesTheLastCharacter) {

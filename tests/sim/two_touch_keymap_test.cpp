@@ -250,6 +250,10 @@ TEST(TwoTouchKeymapTest, MarkKeysRewriteOnlyAfterAKana) {
   EXPECT_EQ(typed(kNicoTouchMode, true, "48 01"), "ふぁ");
   // Repeated marks keep rewriting the same kana.
   EXPECT_EQ(typed(kTwoTouchMode, true, "6104 05"), "ぱ");
+  // A key of the user's own in between (here the clear key, which erases
+  // か) leaves no kana to rewrite: あ stays. Shift alone changes nothing.
+  EXPECT_EQ(typed(kTwoTouchMode, true, "11 21 C 04"), "あｄ");
+  EXPECT_EQ(typed(kTwoTouchMode, true, "21 vk:10 04"), "が");
 }
 
 TEST(TwoTouchKeymapTest, ClearKeyCancelsAPendingFirstStroke) {

@@ -38,18 +38,29 @@ struct RecordingKeyOutput final : KeyOutput {
   std::vector<KeyEvent> take();
 };
 
-// An IME whose answers the test sets, logging every set call.
+// An IME whose answers the test sets, logging every set call and counting
+// the questions.
 struct ScriptedIme final : ImeControl {
   bool open = false;
   uint32_t conversion = 0;
   uint32_t composition = 0;
   std::vector<std::string> calls;
+  int questions = 0;
 
-  bool isOpen() override { return open; }
-  uint32_t conversionMode() override { return conversion; }
+  bool isOpen() override {
+    ++questions;
+    return open;
+  }
+  uint32_t conversionMode() override {
+    ++questions;
+    return conversion;
+  }
   void setOpen(bool value) override;
   void setConversionMode(uint32_t value, uint32_t sentence) override;
-  uint32_t compositionLength() override { return composition; }
+  uint32_t compositionLength() override {
+    ++questions;
+    return composition;
+  }
 };
 
 struct PostedCommand {
