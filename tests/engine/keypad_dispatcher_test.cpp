@@ -42,7 +42,7 @@ TEST_F(DispatcherTest, OwnEventsPassAndChangeNothing) {
   imeKana(true);
   const uint8_t* list = engine.activeCharList;
   for (uint32_t vk : {0x35u, 0x10u, 0x41u, 0x27u, 0x08u}) {
-    EXPECT_FALSE(dispatchKeypadEvent(engine, {vk, kMessageKeyDown, 5, true}));
+    EXPECT_FALSE(handleKeyEvent(engine, {vk, kMessageKeyDown, 5, true}));
   }
   EXPECT_EQ(engine.activeKeymap, 5);
   EXPECT_EQ(engine.toggleKey, 20);
