@@ -203,31 +203,24 @@ TEST_F(KanaTypingTest, PendingCapsLockIsTappedOnceBeforeTheNextLetterNeverBefore
   EXPECT_EQ(engine.options, uint32_t{kOptionImeControl});
 }
 
-TEST_F(KanaTypingTest, TypeKeySequenceHoldsShiftOnlyBetweenItsMarks) {
-  const uint8_t sequence[] = {'A', 0xF1, 'B', 0xF0, 'C', 0};
-  EXPECT_TRUE(typeKeySequence(engine, sequence));
-  EXPECT_EQ(output.take(), join({taps("A"), withShift(taps("B")), taps("C")}));
-  EXPECT_FALSE(typeKeySequence(engine, nullptr));
-  EXPECT_TRUE(output.take().empty());
+// A kana sequence holds Shift only between its own marks: the kana before
+// and after it go out unshifted.
+TEST_F(KanaTypingTest, KanaSequencesHoldShiftOnlyBetweenTheirMarks) {
+  EXPECT_EQ(type(1, 'T'), taps("KA"));
+  EXPECT_EQ(type(3, '2'), withShift(tap(0xDE)));
+  EXPECT_EQ(type(1, 'T'), taps("KA"));
+  // An empty cell sends nothing of its own: the key is typed directly.
+  EXPECT_EQ(type(3, 0xE2), withShift(tap(0xE2)));
 }
 
-TEST_F(KanaTypingTest, KanaLookupLeavesRemappedEntryToTheCaller) {
-  uint8_t modifier = 8;
-  uint8_t vk = 0xBB;
-  EXPECT_FALSE(kanaLookup(engine, modifier, vk));
-  EXPECT_EQ(modifier, 10);
-  EXPECT_EQ(vk, '6');
-  modifier = 10;
-  vk = 0xBD;
-  EXPECT_FALSE(kanaLookup(engine, modifier, vk));
-  EXPECT_EQ(modifier, 8);
-  EXPECT_EQ(vk, 0xBB);
-  modifier = 8;
-  vk = 'Q';
-  EXPECT_FALSE(kanaLookup(engine, modifier, vk));
-  EXPECT_EQ(modifier, 8);
-  EXPECT_EQ(vk, 'Q');
-  EXPECT_TRUE(output.take().empty());
+// A remap rewrites the entry's key and modifier, and the rewritten entry is
+// typed directly: with Shift exactly when the remap says so, and still a
+// direct character that IME control wraps.
+TEST_F(KanaTypingTest, RemappedEntriesAreTypedDirectlyAsTheRemapSays) {
+  engine.options = kOptionImeControl;
+  EXPECT_EQ(type(8, 0xBB), join({kImeChord, withShift(taps("6")), kImeChord}));
+  EXPECT_EQ(type(10, 0xBD), join({kImeChord, tap(0xBB), kImeChord}));
+  EXPECT_EQ(type(8, 'Q'), join({kImeChord, taps("Q"), kImeChord}));
 }
 
 class CharListStepTest : public KanaTypingTest {
