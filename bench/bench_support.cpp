@@ -86,7 +86,7 @@ bool runCaseEvent(BenchEngine& bench, BenchCase which, uint32_t& time) {
       time += 5000;  // past the timeout: every press starts a new か
       return handleKeyEvent(engine, {0x32, kDown, time});
     case BenchCase::kSecondStroke:
-      engine.firstStroke = kColumnMarker + 1;  // the first stroke was key 2
+      engine.firstStroke = keyCodeOf(1);  // the first stroke was key 2
       return handleKeyEvent(engine, {0x31, kDown, time});
     case BenchCase::kPostConversion:
       return handleKeyEvent(engine, {0x77, kDown, time});

@@ -54,6 +54,14 @@ constexpr uint16_t kVkMapColumnBase = 257;
 // toggleKey and firstStroke store a column as column + 16, so 0 means none.
 constexpr int32_t kColumnMarker = 16;
 
+// The toggleKey / firstStroke value of a keypad column, and the column of one.
+constexpr int32_t keyCodeOf(int column) {
+  return column + kColumnMarker;
+}
+constexpr int columnOf(int32_t keyCode) {
+  return keyCode & 0xF;
+}
+
 // heldModifiers bits: Shift or Ctrl as the system holds them.
 enum HeldModifierBits : uint32_t {
   kHeldShift = 0x1,

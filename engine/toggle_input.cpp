@@ -6,14 +6,6 @@
 
 namespace {
 
-int columnOf(int32_t keyCode) {
-  return keyCode & 0xF;
-}
-
-int32_t keyCodeOf(int column) {
-  return column + kColumnMarker;
-}
-
 // The key record of a column in the image of this event; a zero record (no
 // actions) when there is no image. Toggle and pair state name keys by column
 // only, so whatever a reload or slot switch did, the record read here is one

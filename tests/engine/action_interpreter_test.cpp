@@ -70,14 +70,14 @@ TEST_F(ActionInterpreterTest, PartnerKeymapCommand) {
   for (const auto& [from, to] : partners) {
     engine.activeKeymap = from;
     engine.toggleIndex = 3;
-    engine.toggleKey = 17;
-    engine.firstStroke = 18;
+    engine.toggleKey = keyCodeOf(1);
+    engine.firstStroke = keyCodeOf(2);
     activate(charAction({{1, 'T'}}), 0);
     EXPECT_TRUE(run(commandAction(1, 0)).empty());
     EXPECT_EQ(engine.activeKeymap, to);
     EXPECT_EQ(engine.toggleIndex, 0);
     EXPECT_EQ(engine.toggleKey, 0);
-    EXPECT_EQ(engine.firstStroke, 18);
+    EXPECT_EQ(engine.firstStroke, keyCodeOf(2));
     EXPECT_EQ(engine.activeCharList, nullptr);
   }
 }
@@ -101,8 +101,8 @@ TEST_F(ActionInterpreterTest, ImeToggleCommandKeepsTheList) {
 
 TEST_F(ActionInterpreterTest, ResetCommandClearsTheInputState) {
   activate(charAction({{1, 'T'}, {1, 'B'}}), 1);
-  engine.toggleKey = 17;
-  engine.firstStroke = 18;
+  engine.toggleKey = keyCodeOf(1);
+  engine.firstStroke = keyCodeOf(2);
   engine.toggleIndex = 2;
   engine.activeKeymap = 5;
   EXPECT_TRUE(run(commandAction(3, 0)).empty());
@@ -117,8 +117,8 @@ TEST_F(ActionInterpreterTest, ResetCommandClearsTheInputState) {
 TEST_F(ActionInterpreterTest, SelectKeymapCommandTakesAnySlot) {
   for (uint8_t slot : {3, 12, 255}) {
     activate(charAction({{1, 'T'}}), 0);
-    engine.toggleKey = 17;
-    engine.firstStroke = 18;
+    engine.toggleKey = keyCodeOf(1);
+    engine.firstStroke = keyCodeOf(2);
     engine.toggleIndex = 2;
     EXPECT_TRUE(run(commandAction(4, slot)).empty());
     EXPECT_EQ(engine.activeKeymap, slot);
@@ -134,7 +134,7 @@ TEST_F(ActionInterpreterTest, SelectKeymapCommandTakesAnySlot) {
 
 TEST_F(ActionInterpreterTest, StepCommandsMoveTheActiveList) {
   const uint8_t* list = activate(charAction({{1, 'T'}, {1, 'B'}, {0, 'A'}}), 0);
-  engine.toggleKey = 17;
+  engine.toggleKey = keyCodeOf(1);
   EXPECT_EQ(run(commandAction(5, 0)), join({kBack, taps("KO")}));
   EXPECT_EQ(engine.charIndex, 1);
   EXPECT_EQ(engine.toggleKey, 0);
@@ -176,7 +176,7 @@ TEST_F(ActionInterpreterTest, UnknownCommandsAndKindsDoNothing) {
   engine.mainWindow = &window;
   const uint8_t* list = activate(charAction({{1, 'T'}, {1, 'B'}}), 1);
   engine.activeKeymap = 4;
-  engine.toggleKey = 17;
+  engine.toggleKey = keyCodeOf(1);
   const Bytes nothing[] = {commandAction(0, 1), commandAction(8, 1), commandAction(255, 1),
                            nopAction(),         Bytes{5, 0},         Bytes{255}};
   for (const Bytes& record : nothing) {
@@ -184,7 +184,7 @@ TEST_F(ActionInterpreterTest, UnknownCommandsAndKindsDoNothing) {
     EXPECT_EQ(engine.activeCharList, list);
     EXPECT_EQ(engine.charIndex, 1);
     EXPECT_EQ(engine.activeKeymap, 4);
-    EXPECT_EQ(engine.toggleKey, 17);
+    EXPECT_EQ(engine.toggleKey, keyCodeOf(1));
   }
   EXPECT_TRUE(window.posted.empty());
   executeAction(engine, nullptr);

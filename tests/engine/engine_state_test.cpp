@@ -49,7 +49,7 @@ TEST_F(EngineStateTest, ClearKeymapsEmptiesSlotsAndKeepsSelection) {
   ASSERT_NE(engine.keymaps[3].bytes, nullptr);
   ASSERT_NE(engine.keymaps[7].bytes, nullptr);
   engine.activeKeymap = 7;
-  engine.toggleKey = 18;
+  engine.toggleKey = keyCodeOf(2);
   engine.options = 0x4140;
   engine.currentKeymap = &engine.keymaps[7];
   engine.vkMap[0x41] = 300;
@@ -59,7 +59,7 @@ TEST_F(EngineStateTest, ClearKeymapsEmptiesSlotsAndKeepsSelection) {
   EXPECT_EQ(engine.vkMap[0x41], 0);
   EXPECT_EQ(engine.vkMap[0x31], 257);
   EXPECT_EQ(engine.activeKeymap, 7);
-  EXPECT_EQ(engine.toggleKey, 18);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(2));
   EXPECT_EQ(engine.options, 0x4140u);
 }
 
@@ -69,7 +69,7 @@ TEST_F(EngineStateTest, InstallKeymapIgnoresSlotsAboveNine) {
   installTestKeymap(engine, 9, oneNopPerKey());
   engine.activeKeymap = 9;
   engine.currentKeymap = &engine.keymaps[9];
-  engine.toggleKey = 17;
+  engine.toggleKey = keyCodeOf(1);
   const EngineState before = engine;
   const Bytes bytes = buildImageBytes(oneNopPerKey());
   for (uint32_t slot : {10u, 11u, 0xFFFFFFFFu}) {
@@ -81,7 +81,7 @@ TEST_F(EngineStateTest, InstallKeymapIgnoresSlotsAboveNine) {
     EXPECT_TRUE(std::equal(std::begin(engine.vkMap), std::end(engine.vkMap), before.vkMap));
     EXPECT_EQ(engine.activeKeymap, 9);
     EXPECT_EQ(engine.currentKeymap, &engine.keymaps[9]);
-    EXPECT_EQ(engine.toggleKey, 17);
+    EXPECT_EQ(engine.toggleKey, keyCodeOf(1));
     EXPECT_EQ(engine.options, before.options);
     EXPECT_EQ(engine.imeStatus, before.imeStatus);
   }
@@ -179,17 +179,27 @@ TEST_F(EngineStateTest, APendingLatchStaysPendingWhenNothingSetsIt) {
   EXPECT_NE(engine.options & kOptionCapsLockPending, 0u);
 }
 
+// toggleKey and firstStroke keep a column 16 above itself, so that column 0
+// is not the 0 that means none.
+TEST(KeyCodeTest, AColumnIsStoredSixteenAboveItself) {
+  EXPECT_EQ(keyCodeOf(0), 16);
+  EXPECT_EQ(keyCodeOf(11), 27);
+  for (int column = 0; column < kKeypadColumns; ++column) {
+    EXPECT_EQ(columnOf(keyCodeOf(column)), column);
+  }
+}
+
 TEST_F(EngineStateTest, ResetAndSelectKeepToggleIndexAndTime) {
   engine.toggleIndex = 3;
   engine.lastKeyTime = 99;
-  engine.toggleKey = 17;
-  engine.firstStroke = 20;
+  engine.toggleKey = keyCodeOf(1);
+  engine.firstStroke = keyCodeOf(4);
   resetInputState(engine);
   EXPECT_EQ(engine.toggleKey, 0);
   EXPECT_EQ(engine.firstStroke, 0);
   EXPECT_EQ(engine.toggleIndex, 3);
   EXPECT_EQ(engine.lastKeyTime, 99u);
-  engine.toggleKey = 17;
+  engine.toggleKey = keyCodeOf(1);
   selectKeymap(engine, 300);
   EXPECT_EQ(engine.activeKeymap, 300);
   EXPECT_EQ(engine.toggleKey, 0);
@@ -204,7 +214,7 @@ TEST_F(EngineStateTest, SelectModeKeymapFollowsModeRotationAndOptions) {
   for (const auto& [options, slot] : cases) {
     engine.options = options;
     engine.activeKeymap = 9;
-    engine.toggleKey = 17;
+    engine.toggleKey = keyCodeOf(1);
     selectModeKeymap(engine);
     EXPECT_EQ(engine.activeKeymap, slot) << std::hex << options;
     EXPECT_EQ(engine.toggleKey, 0) << std::hex << options;
@@ -214,12 +224,12 @@ TEST_F(EngineStateTest, SelectModeKeymapFollowsModeRotationAndOptions) {
 TEST_F(EngineStateTest, SelectModeKeymapWithoutModeChangesNothing) {
   engine.options = 0x4100;
   engine.activeKeymap = 9;
-  engine.toggleKey = 17;
-  engine.firstStroke = 20;
+  engine.toggleKey = keyCodeOf(1);
+  engine.firstStroke = keyCodeOf(4);
   selectModeKeymap(engine);
   EXPECT_EQ(engine.activeKeymap, 9);
-  EXPECT_EQ(engine.toggleKey, 17);
-  EXPECT_EQ(engine.firstStroke, 20);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(1));
+  EXPECT_EQ(engine.firstStroke, keyCodeOf(4));
 }
 
 }  // namespace

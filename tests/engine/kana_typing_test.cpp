@@ -229,8 +229,8 @@ class CharListStepTest : public KanaTypingTest {
     list = record;
     engine.activeCharList = list.data();
     engine.charIndex = index;
-    engine.toggleKey = 18;
-    engine.firstStroke = 19;
+    engine.toggleKey = keyCodeOf(2);
+    engine.firstStroke = keyCodeOf(3);
   }
   Bytes list;
 };
@@ -265,11 +265,11 @@ TEST_F(CharListStepTest, NothingToStepStillClearsTheFirstStroke) {
   activate(charAction({{1, 'T'}}), 0);
   EXPECT_FALSE(nextCharEntry(engine));
   EXPECT_EQ(engine.firstStroke, 0);
-  EXPECT_EQ(engine.toggleKey, 18);  // kept: only a real step ends the toggle
-  engine.firstStroke = 19;
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(2));  // kept: only a real step ends the toggle
+  engine.firstStroke = keyCodeOf(3);
   EXPECT_FALSE(previousCharEntry(engine));
   EXPECT_EQ(engine.firstStroke, 0);
-  EXPECT_EQ(engine.toggleKey, 18);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(2));
   EXPECT_EQ(engine.charIndex, 0);
 
   activate(commandAction(5, 0), 0);  // not a char list
@@ -277,7 +277,7 @@ TEST_F(CharListStepTest, NothingToStepStillClearsTheFirstStroke) {
   EXPECT_EQ(engine.firstStroke, 0);
 
   engine.activeCharList = nullptr;
-  engine.firstStroke = 19;
+  engine.firstStroke = keyCodeOf(3);
   EXPECT_FALSE(previousCharEntry(engine));
   EXPECT_EQ(engine.firstStroke, 0);
   EXPECT_TRUE(output.take().empty());
