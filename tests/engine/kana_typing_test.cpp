@@ -79,7 +79,7 @@ TEST_F(KanaTypingTest, EntriesByModifier) {
   };
   for (const EntryCase& c : cases) {
     engine.lastKana = before;
-    EXPECT_EQ(describe(type(c.modifier, c.vk)), describe(c.sent))
+    EXPECT_EQ(type(c.modifier, c.vk), c.sent)
         << "entry " << int(c.modifier) << "," << std::hex << int(c.vk);
     EXPECT_EQ(engine.lastKana, c.lastKanaAfter)
         << "entry " << int(c.modifier) << "," << std::hex << int(c.vk);
@@ -108,12 +108,12 @@ TEST_F(KanaTypingTest, DakutenAndHandakutenRewriteTheLastKana) {
         const uint32_t base = engine.lastKana;
         const Events expected = erasedBefore != 0 ? c.form : join({kBack, c.form});
         engine.backspacesInEvent = erasedBefore;
-        EXPECT_EQ(describe(type(1, c.markKey)), describe(expected))
+        EXPECT_EQ(type(1, c.markKey), expected)
             << std::hex << int(c.baseKey) << " " << options << " " << erasedBefore;
         EXPECT_EQ(engine.lastKana, base);
         // A second mark rewrites the same base kana again.
         engine.backspacesInEvent = erasedBefore;
-        EXPECT_EQ(describe(type(1, c.markKey)), describe(expected)) << std::hex << int(c.baseKey);
+        EXPECT_EQ(type(1, c.markKey), expected) << std::hex << int(c.baseKey);
       }
     }
   }

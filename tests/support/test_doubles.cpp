@@ -1,6 +1,55 @@
 #include "tests/support/test_doubles.h"
 
 #include <cstdio>
+#include <ostream>
+
+#include "engine/platform_calls.h"
+
+namespace {
+
+struct NamedKey {
+  uint8_t vk;
+  const char* name;
+};
+
+constexpr NamedKey kNamedKeys[] = {
+    {kVkBack, "Backspace"},
+    {0x09, "Tab"},
+    {0x0D, "Enter"},
+    {kVkShift, "Shift"},
+    {kVkControl, "Ctrl"},
+    {0x12, "Alt"},
+    {kVkCapital, "CapsLock"},
+    {kVkKanji, "Kanji"},
+    {kVkEscape, "Esc"},
+    {0x20, "Space"},
+    {kVkRight, "Right"},
+    {0x77, "F8"},  // the keypad's *
+    {0x78, "F9"},  // the keypad's #
+    {0xA0, "LShift"},
+    {0xA1, "RShift"},
+    {0xA2, "LCtrl"},
+    {0xA3, "RCtrl"},
+    {kVkLeftMenu, "LAlt"},
+    {0xA5, "RAlt"},
+    {kVkDbeAlphanumeric, "Eisu"},
+    {kVkDbeSbcsChar, "Hankaku"},
+    {0xF4, "Zenkaku"},
+};
+
+std::string eventText(const KeyEvent& event) {
+  std::string text = event.down ? "+" : "-";
+  const uint8_t vk = event.vk;
+  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return text + static_cast<char>(vk);
+  for (const NamedKey& key : kNamedKeys) {
+    if (key.vk == vk) return text + key.name;
+  }
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02X", vk);
+  return text + hex;
+}
+
+}  // namespace
 
 std::vector<KeyEvent> taps(const std::string& keys) {
   std::vector<KeyEvent> events;
@@ -20,11 +69,18 @@ Events join(std::initializer_list<Events> parts) {
 std::string describe(const std::vector<KeyEvent>& events) {
   std::string text;
   for (const KeyEvent& event : events) {
-    char item[16];
-    std::snprintf(item, sizeof item, "%s%02X ", event.down ? "+" : "-", event.vk);
-    text += item;
+    if (!text.empty()) text += ' ';
+    text += eventText(event);
   }
   return text;
+}
+
+void PrintTo(const KeyEvent& event, std::ostream* os) {
+  *os << eventText(event);
+}
+
+void PrintTo(const std::vector<KeyEvent>& events, std::ostream* os) {
+  *os << (events.empty() ? "(no events)" : describe(events));
 }
 
 std::vector<KeyEvent> RecordingKeyOutput::take() {
