@@ -163,7 +163,7 @@ TEST_F(ActionInterpreterTest, RotateCommandPostsItsParameter) {
   EXPECT_EQ(engine.charIndex, 1);
   run(commandAction(7, 0));
   ASSERT_EQ(window.posted.size(), 2u);
-  EXPECT_EQ(window.posted[0].command, 30001u);
+  EXPECT_EQ(window.posted[0].command, uint32_t{kCommandRotateScreen});
   EXPECT_EQ(window.posted[0].param, 9u);
   EXPECT_EQ(window.posted[1].param, 0u);
 
@@ -232,7 +232,7 @@ TEST_F(ActionInterpreterTest, ExecPostsTheAddressOfTheProgramPath) {
   EXPECT_TRUE(run(execAction("\\Windows\\pword.exe", "-n")).empty());
   const uint8_t* record = records.back().get();
   ASSERT_EQ(window.posted.size(), 1u);
-  EXPECT_EQ(window.posted[0].command, 30000u);
+  EXPECT_EQ(window.posted[0].command, uint32_t{kCommandRunProgram});
   EXPECT_EQ(window.posted[0].param, reinterpret_cast<uintptr_t>(record + 2));
   const char* path = reinterpret_cast<const char*>(window.posted[0].param);
   EXPECT_STREQ(path, "\\Windows\\pword.exe");
