@@ -17,10 +17,15 @@ namespace {
 constexpr uint32_t kMessages[] = {kMessageKeyDown,  kMessageKeyUp, kMessageSysKeyDown,
                                   kMessageSysKeyUp, 0x0,           0x102};
 
-// Keys worth hitting often: the keypad, the clear key, right arrow, Shift, Ctrl.
-constexpr uint8_t kInterestingVks[] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38,
-                                       0x39, 0x77, 0x30, 0x78, 0x08, 0x27, 0x10, 0x11,
-                                       0xA0, 0xA1, 0xA2, 0x14, 0xF0, 0x1B, 0xF3, 0x41};
+// Keys worth hitting often: the keypad, then the clear key, right arrow,
+// Shift, Ctrl and the swapped keys.
+constexpr uint8_t kOtherInterestingVks[] = {0x08, 0x27, 0x10, 0x11, 0xA0, 0xA1,
+                                            0xA2, 0x14, 0xF0, 0x1B, 0xF3, 0x41};
+constexpr uint32_t kInterestingVkCount = kKeypadColumns + sizeof kOtherInterestingVks;
+
+uint8_t interestingVk(uint32_t index) {
+  return index < kKeypadColumns ? kKeypadVk[index] : kOtherInterestingVks[index - kKeypadColumns];
+}
 
 bool isSwapKey(uint32_t vk) {
   return vk == 0x11 || vk == 0xA2 || vk == 0xA3 || vk == 0x14 || vk == 0xF0 || vk == 0x1B ||
@@ -96,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         break;
       default: {
-        const uint32_t vk = (s[0] & 0x10) ? s[1] : kInterestingVks[s[1] % sizeof kInterestingVks];
+        const uint32_t vk = (s[0] & 0x10) ? s[1] : interestingVk(s[1] % kInterestingVkCount);
         const uint32_t message = kMessages[s[5] % (sizeof kMessages / sizeof kMessages[0])];
         const bool own = (s[4] & 0x80) != 0;
         h->time += (s[2] & 0x80) ? 0xFFFFFF00u + s[2] : s[2] * 8u;  // jitter, even backwards
