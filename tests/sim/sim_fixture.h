@@ -21,11 +21,10 @@ inline std::string defaultKeymapFile() {
   return sourcePath("data/defaultkeymap.txt");
 }
 
-enum : uint32_t {
-  kKanaToggleMode = 0x4140,  // default options with kana toggle input
-  kTwoTouchMode = 0x4108,    // default options with 2-touch input
-  kNicoTouchMode = 0x4118,   // 2-touch, nico-touch style
-};
+// Default options with each input mode.
+constexpr uint32_t kKanaToggleMode = kDefaultOptions | kOptionKanaToggle;
+constexpr uint32_t kTwoTouchMode = kDefaultOptions | kOptionTwoTouch;
+constexpr uint32_t kNicoTouchMode = kTwoTouchMode | kOptionNicoTouch;
 
 // Splits a script at blanks.
 inline std::vector<std::string> scriptTokens(const std::string& script) {
