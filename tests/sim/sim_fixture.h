@@ -1,5 +1,10 @@
 // Runs keypad scripts on the default keymap through the real engine and the
 // emulated IME.
+//
+// How to write a test here: what a keymap types is asserted as the text a
+// user sees, typed(kKanaToggleMode, true, "2 *") == "が", never as key
+// events. Rules of the engine itself belong in tests/engine, of the keymap
+// format in tests/keymap: each rule is tested at one layer.
 #pragma once
 
 #include <gtest/gtest.h>
