@@ -1,21 +1,11 @@
 #include "sim/ime_emulation.h"
 
 #include "engine/key_event.h"
-#include "sim/romaji_table.h"
+#include "sim/keyboard_state.h"
+#include "sim/romaji_composition.h"
 #include "sim/us_keyboard.h"
 
 namespace {
-
-// Keys the engine does not name itself.
-enum : uint8_t {
-  kVkReturn = 0x0D,
-  kVkMenu = 0x12,
-  kVkLeftShift = 0xA0,
-  kVkRightShift = 0xA1,
-  kVkLeftControl = 0xA2,
-  kVkRightControl = 0xA3,
-  kVkRightMenu = 0xA5,
-};
 
 // Removes the last UTF-8 character of `text`.
 void eraseLastCharacter(std::string& text) {
@@ -28,14 +18,13 @@ void eraseLastCharacter(std::string& text) {
 }  // namespace
 
 void ImeEmulation::sendKeyDown(uint8_t vk) {
-  held[vk] = true;
+  keyboardKeyEvent(keyboard, vk, true);
   switch (vk) {
     case kVkCapital:
-      capsLock = !capsLock;
       return;
     case kVkKanji:
       // Alt+Kanji is the IME's on/off chord.
-      if (altHeld()) switchTo(!open);
+      if (altHeld(keyboard)) switchTo(!open);
       return;
     case kVkBack:
       backspace();
@@ -44,10 +33,7 @@ void ImeEmulation::sendKeyDown(uint8_t vk) {
       enter();
       return;
     case kVkEscape:
-      if (composesKana()) {
-        converted.clear();
-        pendingRoman.clear();
-      }
+      if (composesKana()) composing = {};
       return;
     default:
       typeCharacter(vk);
@@ -56,7 +42,7 @@ void ImeEmulation::sendKeyDown(uint8_t vk) {
 }
 
 void ImeEmulation::sendKeyUp(uint8_t vk) {
-  held[vk] = false;
+  keyboardKeyEvent(keyboard, vk, false);
 }
 
 void ImeEmulation::setOpen(bool value) {
@@ -70,75 +56,49 @@ void ImeEmulation::setConversionMode(uint32_t value, uint32_t) {
 }
 
 uint32_t ImeEmulation::compositionLength() {
-  return static_cast<uint32_t>(converted.size() + pendingRoman.size());
+  return static_cast<uint32_t>(::compositionLength(composing));
 }
 
 void ImeEmulation::switchTo(bool on) {
-  commitComposition();
+  // The IME key commits when it turns the IME off or on, not when the IME
+  // is already where the key puts it.
+  if (on != open) commitComposition();
   open = on;
   if (on && (conversion & kImeConversionNative) == 0) conversion = kImeConversionHiraganaRoman;
 }
 
 std::string ImeEmulation::composition() const {
-  std::string text;
-  for (const std::string& c : converted) text += c;
-  return text + pendingRoman;
+  return compositionText(composing);
 }
 
-std::string ImeEmulation::text() const {
-  return committed + composition();
+std::string ImeEmulation::modeName() const {
+  if (!open) return "オフ";
+  return composesKana() ? "ひらがな" : "半角英数";
 }
 
 bool ImeEmulation::composesKana() const {
   return open && (conversion & kImeConversionNative) != 0;
 }
 
-bool ImeEmulation::shiftHeld() const {
-  return held[kVkShift] || held[kVkLeftShift] || held[kVkRightShift];
-}
-
-bool ImeEmulation::altHeld() const {
-  return held[kVkMenu] || held[kVkLeftMenu] || held[kVkRightMenu];
-}
-
-bool ImeEmulation::ctrlHeld() const {
-  return held[kVkControl] || held[kVkLeftControl] || held[kVkRightControl];
-}
-
 void ImeEmulation::typeCharacter(uint8_t vk) {
   // Shortcuts with Ctrl or Alt type nothing.
-  if (ctrlHeld() || altHeld()) return;
-  const bool shift = shiftHeld();
-  char c = usLayoutCharacter(vk, shift);
+  const char c = typedCharacter(keyboard, vk);
   if (c == 0) return;
-  const bool letter = c >= 'a' && c <= 'z';
-  const bool upper = letter && (shift != capsLock);
-  if (upper) c = static_cast<char>(c - 'a' + 'A');
   if (!composesKana()) {
     committed += c;
     return;
   }
-  if (letter && !upper) {
-    pendingRoman += c;
-    composeRomaji(pendingRoman, converted);
-    return;
-  }
-  // Capitals and every other character end the roman letters and go into
-  // the composition in their full-width form; a space outside a composition
-  // is typed at once.
-  flushRomaji(pendingRoman, converted);
-  if (c == ' ' && converted.empty()) {
+  // A space outside a composition is typed at once.
+  if (c == ' ' && compositionLength() == 0) {
     committed += imeFullWidthForm(c);
     return;
   }
-  converted.push_back(imeFullWidthForm(c));
+  typeIntoComposition(composing, c);
 }
 
 void ImeEmulation::backspace() {
-  if (composesKana() && !pendingRoman.empty()) {
-    pendingRoman.pop_back();
-  } else if (composesKana() && !converted.empty()) {
-    converted.pop_back();
+  if (composesKana() && compositionLength() != 0) {
+    eraseFromComposition(composing);
   } else {
     eraseLastCharacter(committed);
   }
@@ -153,7 +113,8 @@ void ImeEmulation::enter() {
 }
 
 void ImeEmulation::commitComposition() {
-  flushRomaji(pendingRoman, converted);
-  for (const std::string& c : converted) committed += c;
-  converted.clear();
+  // Letters that never became kana are committed as they show, in full
+  // width (a lone n too).
+  committed += compositionText(composing);
+  composing = {};
 }

@@ -1,20 +1,17 @@
-// The device side of the key stream as the simulator models it: a US-layout
-// keyboard with Shift, Alt and CapsLock feeding a Japanese IME (hiragana,
-// roman input) and an application that shows the committed text.
-//
-// Key events arrive through KeyOutput, exactly as the keys the engine
-// injects and the keys it passes reach the device. The engine asks about the
-// IME through ImeControl.
+// The simulator's own model of the device side of the key stream: a
+// US-layout keyboard with Shift, Alt and CapsLock, a Japanese IME (hiragana,
+// roman input) that composes as mozc does, and the application's text.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "engine/key_event.h"
-#include "engine/platform.h"
+#include "sim/device_ime.h"
+#include "sim/keyboard_state.h"
+#include "sim/romaji_composition.h"
 
-struct ImeEmulation final : KeyOutput, ImeControl {
+struct ImeEmulation final : DeviceIme {
   // KeyOutput: one key event reaching the focused application.
   void sendKeyDown(uint8_t vk) override;
   void sendKeyUp(uint8_t vk) override;
@@ -26,32 +23,26 @@ struct ImeEmulation final : KeyOutput, ImeControl {
   void setConversionMode(uint32_t value, uint32_t sentence) override;
   uint32_t compositionLength() override;
 
-  // Switches the IME on (hiragana, roman input) or off, committing the
-  // composition, as the user's IME key does.
-  void switchTo(bool on);
+  // DeviceIme.
+  void switchTo(bool on) override;
+  std::string committedText() const override { return committed; }
+  std::string composition() const override;
+  bool imeOn() const override { return open; }
+  std::string modeName() const override;
 
-  // What the user sees: the committed text followed by the composition.
-  std::string text() const;
-  std::string composition() const;
   // True while letters compose kana (open, native mode).
   bool composesKana() const;
 
   bool open = false;
   uint32_t conversion = kImeConversionHiraganaRoman;
-  bool capsLock = false;
+  KeyboardState keyboard;
   // The application's text (UTF-8).
   std::string committed;
-  // Characters of the composition, then the roman letters not yet a kana.
-  std::vector<std::string> converted;
-  std::string pendingRoman;
-  bool held[256] = {};
+  RomajiComposition composing;
 
  private:
   void typeCharacter(uint8_t vk);
   void backspace();
   void enter();
   void commitComposition();
-  bool shiftHeld() const;
-  bool altHeld() const;
-  bool ctrlHeld() const;
 };

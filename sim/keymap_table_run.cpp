@@ -42,7 +42,7 @@ void start(SimDevice& device, const Run& run) {
 Press press(SimDevice& device, int column) {
   Press result;
   result.slotBefore = device.engine().activeKeymap;
-  result.imeBefore = device.ime().open;
+  result.imeBefore = device.ime().imeOn();
   const size_t postedBefore = device.postedCommands().size();
   device.onInjected = [&result, &device](const SimEvent& event) {
     result.events.push_back(event);
@@ -52,7 +52,7 @@ Press press(SimDevice& device, int column) {
   device.onInjected = nullptr;
   result.textAfter = device.text();
   result.slotAfter = device.engine().activeKeymap;
-  result.imeAfter = device.ime().open;
+  result.imeAfter = device.ime().imeOn();
   const auto& posted = device.postedCommands();
   result.posted.assign(posted.begin() + static_cast<std::ptrdiff_t>(postedBefore), posted.end());
   return result;

@@ -6,26 +6,25 @@
 #include <chrono>
 #include <cstdio>
 
+#include "engine/key_event.h"
+#include "sim/live_screen.h"
 #include "sim/sim_script.h"
+#include "sim/us_keyboard.h"
 
 namespace {
 
 constexpr uint8_t kVkReturn = 0x0D;
+constexpr char kEscape = 0x1B;
 
-const char* columnName(int32_t marker) {
-  static const char* const kNames[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "0", "#"};
-  const int column = marker & 0xF;
-  return column < 12 ? kNames[column] : "?";
-}
-
-// Puts the terminal into character-at-a-time mode while it lives.
+// Puts the terminal into character-at-a-time mode while it lives. Ctrl-C is
+// read as a key, so the terminal is always restored.
 class RawTerminal {
  public:
   RawTerminal() {
     active_ = tcgetattr(STDIN_FILENO, &saved_) == 0;
     if (!active_) return;
     termios raw = saved_;
-    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG);
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
     tcsetattr(STDIN_FILENO, TCSANOW, &raw);
@@ -41,47 +40,88 @@ class RawTerminal {
   bool active_ = false;
 };
 
+// Keys of the sequences ESC [ X, ESC O X and ESC [ N ~.
+uint8_t escapeSequenceKey(const std::string& sequence) {
+  static const struct {
+    const char* sequence;
+    uint8_t vk;
+  } kSequences[] = {
+      {"[A", 0x26},  {"[B", 0x28},  {"[C", 0x27},  {"[D", 0x25},  {"OA", 0x26},  {"OB", 0x28},
+      {"OC", 0x27},  {"OD", 0x25},  {"[H", 0x24},  {"[F", 0x23},  {"OH", 0x24},  {"OF", 0x23},
+      {"[1~", 0x24}, {"[4~", 0x23}, {"[2~", 0x2D}, {"[3~", 0x2E}, {"[5~", 0x21}, {"[6~", 0x22},
+  };
+  for (const auto& known : kSequences) {
+    if (sequence == known.sequence) return known.vk;
+  }
+  return 0;
+}
+
 void draw(const SimDevice& device, const std::string& keymapPath) {
-  const ImeEmulation& ime = device.ime();
-  std::printf("\x1b[H\x1b[2J");
-  std::printf("padquiltkana-sim live   keymap: %s\n", keymapPath.c_str());
-  std::printf("keys: 0-9 * # keypad, right arrow confirms, Backspace = clear key,\n");
-  std::printf("      Enter, Tab switches the IME, q quits\n\n");
-  std::printf("text:        %s\n", device.text().c_str());
-  std::printf("composition: %s\n", ime.composition().c_str());
-  std::printf("%s\n", describeInputState(device).c_str());
+  std::printf("\x1b[H\x1b[2J%s", liveScreen(device, keymapPath).c_str());
   std::fflush(stdout);
 }
 
 }  // namespace
 
-std::string describeInputState(const SimDevice& device) {
-  const EngineState& engine = device.engine();
-  std::string text = "IME " + std::string(device.ime().open ? "on" : "off");
-  text += "  slot " + (engine.activeKeymap >= 0 && engine.activeKeymap <= 9
-                           ? std::to_string(engine.activeKeymap)
-                           : std::string("none"));
-  if (engine.toggleKey != 0) {
-    text += "  toggle: key " + std::string(columnName(engine.toggleKey)) + " candidate " +
-            std::to_string(engine.toggleIndex + 1);
-  } else {
-    text += "  toggle: -";
+LiveKey liveKeyFor(char c) {
+  if (c == 0x7F || c == 0x08) return {kVkBack, false};
+  if (c == '\r' || c == '\n') return {kVkReturn, false};
+  if (const uint8_t keypad = keypadVirtualKey(c)) return {keypad, false};
+  if (c >= 'A' && c <= 'Z') return {static_cast<uint8_t>(c), true};
+  for (int vk = 1; vk < 256; ++vk) {
+    // The main keys, not the number pad nor the keypad's * and #.
+    if ((vk >= 0x60 && vk <= 0x6F) || vk == 0x77 || vk == 0x78) continue;
+    for (bool shift : {false, true}) {
+      if (usLayoutCharacter(static_cast<uint8_t>(vk), shift) == c) {
+        return {static_cast<uint8_t>(vk), shift};
+      }
+    }
   }
-  text += "  first stroke: " +
-          std::string(engine.firstStroke != 0 ? columnName(engine.firstStroke) : "-");
-  if (engine.activeCharList != nullptr) {
-    text += "  char list: entry " + std::to_string(engine.charIndex + 1) + " of " +
-            std::to_string(charListCount(engine.activeCharList));
-  } else {
-    text += "  char list: -";
-  }
-  return text;
+  return {};
 }
 
-uint8_t liveVirtualKey(char key) {
-  if (key == 0x7F || key == 0x08) return kVkBack;
-  if (key == '\r' || key == '\n') return kVkReturn;
-  return keypadVirtualKey(key);
+std::vector<LiveInput> decodeTerminalInput(const std::string& bytes) {
+  std::vector<LiveInput> inputs;
+  size_t i = 0;
+  while (i < bytes.size()) {
+    const char c = bytes[i++];
+    if (c == 0x03 || c == 0x04) {
+      inputs.push_back({LiveInputKind::kQuit, {}});
+    } else if (c == '\t') {
+      inputs.push_back({LiveInputKind::kSwitchIme, {}});
+    } else if (c == kEscape && i < bytes.size() && (bytes[i] == '[' || bytes[i] == 'O')) {
+      // The sequence runs to its final byte, a letter or ~.
+      size_t end = i + 1;
+      while (end < bytes.size() && !((bytes[end] >= 0x40 && bytes[end] <= 0x7E))) ++end;
+      const std::string sequence = bytes.substr(i, end + 1 - i);
+      i = end + 1;
+      const uint8_t vk = escapeSequenceKey(sequence);
+      if (vk != 0) inputs.push_back({LiveInputKind::kKey, {vk, false}});
+    } else if (c == kEscape) {
+      inputs.push_back({LiveInputKind::kKey, {kVkEscape, false}});
+    } else {
+      const LiveKey key = liveKeyFor(c);
+      if (key.vk != 0) inputs.push_back({LiveInputKind::kKey, key});
+    }
+  }
+  return inputs;
+}
+
+bool applyLiveInput(SimDevice& device, const LiveInput& input) {
+  switch (input.kind) {
+    case LiveInputKind::kQuit:
+      return false;
+    case LiveInputKind::kSwitchIme:
+      device.switchIme(!device.ime().imeOn());
+      return true;
+    case LiveInputKind::kKey:
+      break;
+  }
+  if (input.key.shift) device.keyEvent(kVkShift, true);
+  device.keyEvent(input.key.vk, true);
+  device.keyEvent(input.key.vk, false);
+  if (input.key.shift) device.keyEvent(kVkShift, false);
+  return true;
 }
 
 int runLive(SimDevice& device, const std::string& keymapPath) {
@@ -92,33 +132,19 @@ int runLive(SimDevice& device, const std::string& keymapPath) {
   RawTerminal terminal;
   const auto start = std::chrono::steady_clock::now();
   draw(device, keymapPath);
-  int escape = 0;  // position inside an ESC [ C sequence
-  char key = 0;
-  while (read(STDIN_FILENO, &key, 1) == 1) {
-    if (key == 'q') break;
+  char buffer[64];
+  for (;;) {
+    const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n <= 0) break;
     const auto elapsed = std::chrono::steady_clock::now() - start;
     device.setTime(static_cast<uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
-    uint8_t vk = 0;
-    if (escape == 0 && key == 0x1B) {
-      escape = 1;
-      continue;
-    }
-    if (escape == 1) {
-      escape = key == '[' ? 2 : 0;
-      continue;
-    }
-    if (escape == 2) {
-      escape = 0;
-      if (key == 'C') vk = kVkRight;
-    } else if (key == '\t') {
-      device.switchIme(!device.ime().open);
-    } else {
-      vk = liveVirtualKey(key);
-    }
-    if (vk != 0) {
-      device.keyEvent(vk, true);
-      device.keyEvent(vk, false);
+    for (const LiveInput& input :
+         decodeTerminalInput(std::string(buffer, static_cast<size_t>(n)))) {
+      if (!applyLiveInput(device, input)) {
+        std::printf("\n");
+        return 0;
+      }
     }
     draw(device, keymapPath);
   }

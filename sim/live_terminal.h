@@ -1,17 +1,44 @@
 // `padquiltkana-sim live`: the simulated device in an interactive terminal.
+// Every key of the terminal reaches the engine: digits, * and # as the
+// keypad, the others as the unmapped keys they are on a device (they end a
+// toggle there too) and from there the IME.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sim/sim_device.h"
 
-// The input state in one line: active slot, IME, running toggle, pending
-// first stroke and the char list that post-conversion would step.
-std::string describeInputState(const SimDevice& device);
+// One key of the device, pressed with Shift where the US layout needs it.
+struct LiveKey {
+  uint8_t vk = 0;
+  bool shift = false;
+};
 
-// The keypad key that a terminal key stands for, or 0: digits, * and # as
-// the keypad, Backspace/Delete as the clear key (VK_BACK).
-uint8_t liveVirtualKey(char key);
+enum class LiveInputKind {
+  kKey,        // press and release `key`
+  kSwitchIme,  // Tab: the user's IME key
+  kQuit,       // Ctrl-D or Ctrl-C
+};
 
-// Runs until q or the end of input; returns the exit code.
+struct LiveInput {
+  LiveInputKind kind = LiveInputKind::kKey;
+  LiveKey key;
+};
+
+// The key a terminal character stands for: digits, * and # the keypad,
+// Backspace the clear key, Enter, space, letters and the symbols of a US
+// layout. vk 0 for characters no key types.
+LiveKey liveKeyFor(char c);
+
+// What one read from the terminal holds. An escape sequence arrives in one
+// read (arrows, Home, End, Insert, Delete, Page Up/Down); an Esc that no
+// sequence follows is the Esc key, and a character after it stays a key.
+std::vector<LiveInput> decodeTerminalInput(const std::string& bytes);
+
+// Carries one input out on the device; false for kQuit.
+bool applyLiveInput(SimDevice& device, const LiveInput& input);
+
+// Runs until Ctrl-D, Ctrl-C or the end of input; returns the exit code.
 int runLive(SimDevice& device, const std::string& keymapPath);

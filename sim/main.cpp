@@ -14,14 +14,31 @@ int main(int argc, char** argv) {
   SimCommandLine line;
   std::string error;
   if (!parseSimCommandLine(args, line, error)) {
-    std::fprintf(stderr, "padquiltkana-sim: %s\n%s", error.c_str(), kSimUsage);
+    std::fprintf(stderr, "padquiltkana-sim: %s\n%s", error.c_str(), simUsage().c_str());
     return 2;
   }
+  if (line.command == "help") {
+    std::fputs(simUsage().c_str(), stdout);
+    return 0;
+  }
+  if (line.command == "version") {
+    std::printf("padquiltkana-sim %s\n", simVersion());
+    return 0;
+  }
   if (line.command == "live") {
-    SimDevice device;
-    for (const std::string& message : device.start(line.settings)) {
+    MozcHelper mozc;
+    std::unique_ptr<DeviceIme> ime = startSimIme(line.imeEngine, mozc, error);
+    if (ime == nullptr) {
+      std::fprintf(stderr, "padquiltkana-sim: %s\n", error.c_str());
+      return 1;
+    }
+    SimDevice device(std::move(ime));
+    // A keymap that is missing or has errors is reported, not typed with.
+    const std::vector<std::string> messages = device.start(line.settings);
+    for (const std::string& message : messages) {
       std::fprintf(stderr, "%s\n", formatKeymapMessage(line.settings.keymapPath, message).c_str());
     }
+    if (!messages.empty()) return 1;
     return runLive(device, line.settings.keymapPath);
   }
   SimOutput output;
@@ -37,6 +54,6 @@ int main(int argc, char** argv) {
   }
   std::fputs(output.out.c_str(), stdout);
   std::fputs(output.err.c_str(), stderr);
-  if (code == 2) std::fputs(kSimUsage, stderr);
+  if (code == 2) std::fputs(simUsage().c_str(), stderr);
   return code;
 }

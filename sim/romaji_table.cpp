@@ -4,120 +4,108 @@
 
 namespace {
 
-struct RomajiEntry {
-  const char* romaji;
-  const char* kana;
-};
-
-// The usual table of Japanese IMEs in roman input mode (Hepburn and kunrei
-// spellings, x/l for small kana).
+// The table of mozc, the IME the simulator is checked against: Hepburn and
+// kunrei spellings, x/l for small kana, doubled consonants for っ, and the
+// symbols it composes itself (z. is …, ~ is 〜).
 constexpr RomajiEntry kRomajiTable[] = {
-    {"a", "あ"},     {"i", "い"},     {"u", "う"},     {"e", "え"},     {"o", "お"},
-    {"ka", "か"},    {"ki", "き"},    {"ku", "く"},    {"ke", "け"},    {"ko", "こ"},
-    {"ga", "が"},    {"gi", "ぎ"},    {"gu", "ぐ"},    {"ge", "げ"},    {"go", "ご"},
-    {"sa", "さ"},    {"si", "し"},    {"shi", "し"},   {"su", "す"},    {"se", "せ"},
-    {"so", "そ"},    {"za", "ざ"},    {"zi", "じ"},    {"ji", "じ"},    {"zu", "ず"},
-    {"ze", "ぜ"},    {"zo", "ぞ"},    {"ta", "た"},    {"ti", "ち"},    {"chi", "ち"},
-    {"tu", "つ"},    {"tsu", "つ"},   {"te", "て"},    {"to", "と"},    {"da", "だ"},
-    {"di", "ぢ"},    {"du", "づ"},    {"de", "で"},    {"do", "ど"},    {"na", "な"},
-    {"ni", "に"},    {"nu", "ぬ"},    {"ne", "ね"},    {"no", "の"},    {"nn", "ん"},
-    {"ha", "は"},    {"hi", "ひ"},    {"hu", "ふ"},    {"fu", "ふ"},    {"he", "へ"},
-    {"ho", "ほ"},    {"ba", "ば"},    {"bi", "び"},    {"bu", "ぶ"},    {"be", "べ"},
-    {"bo", "ぼ"},    {"pa", "ぱ"},    {"pi", "ぴ"},    {"pu", "ぷ"},    {"pe", "ぺ"},
-    {"po", "ぽ"},    {"ma", "ま"},    {"mi", "み"},    {"mu", "む"},    {"me", "め"},
-    {"mo", "も"},    {"ya", "や"},    {"yu", "ゆ"},    {"yo", "よ"},    {"ra", "ら"},
-    {"ri", "り"},    {"ru", "る"},    {"re", "れ"},    {"ro", "ろ"},    {"wa", "わ"},
-    {"wi", "うぃ"},  {"we", "うぇ"},  {"wo", "を"},    {"vu", "ゔ"},    {"fa", "ふぁ"},
-    {"fi", "ふぃ"},  {"fe", "ふぇ"},  {"fo", "ふぉ"},  {"ja", "じゃ"},  {"ju", "じゅ"},
-    {"je", "じぇ"},  {"jo", "じょ"},  {"kya", "きゃ"}, {"kyu", "きゅ"}, {"kyo", "きょ"},
-    {"gya", "ぎゃ"}, {"gyu", "ぎゅ"}, {"gyo", "ぎょ"}, {"sya", "しゃ"}, {"syu", "しゅ"},
-    {"syo", "しょ"}, {"sha", "しゃ"}, {"shu", "しゅ"}, {"sho", "しょ"}, {"zya", "じゃ"},
-    {"zyu", "じゅ"}, {"zyo", "じょ"}, {"tya", "ちゃ"}, {"tyu", "ちゅ"}, {"tyo", "ちょ"},
-    {"cha", "ちゃ"}, {"chu", "ちゅ"}, {"cho", "ちょ"}, {"dya", "ぢゃ"}, {"dyu", "ぢゅ"},
-    {"dyo", "ぢょ"}, {"nya", "にゃ"}, {"nyu", "にゅ"}, {"nyo", "にょ"}, {"hya", "ひゃ"},
-    {"hyu", "ひゅ"}, {"hyo", "ひょ"}, {"bya", "びゃ"}, {"byu", "びゅ"}, {"byo", "びょ"},
-    {"pya", "ぴゃ"}, {"pyu", "ぴゅ"}, {"pyo", "ぴょ"}, {"mya", "みゃ"}, {"myu", "みゅ"},
-    {"myo", "みょ"}, {"rya", "りゃ"}, {"ryu", "りゅ"}, {"ryo", "りょ"}, {"thi", "てぃ"},
-    {"dhi", "でぃ"}, {"xa", "ぁ"},    {"xi", "ぃ"},    {"xu", "ぅ"},    {"xe", "ぇ"},
-    {"xo", "ぉ"},    {"la", "ぁ"},    {"li", "ぃ"},    {"lu", "ぅ"},    {"le", "ぇ"},
-    {"lo", "ぉ"},    {"xya", "ゃ"},   {"xyu", "ゅ"},   {"xyo", "ょ"},   {"lya", "ゃ"},
-    {"lyu", "ゅ"},   {"lyo", "ょ"},   {"xtu", "っ"},   {"xtsu", "っ"},  {"ltu", "っ"},
-    {"ltsu", "っ"},  {"xwa", "ゎ"},   {"lwa", "ゎ"},   {"xka", "ゕ"},   {"xke", "ゖ"},
+    {"-", "ー", ""},     {"~", "〜", ""},      {".", "。", ""},      {",", "、", ""},
+    {"z/", "・", ""},    {"z.", "…", ""},      {"z,", "‥", ""},      {"zh", "←", ""},
+    {"zj", "↓", ""},     {"zk", "↑", ""},      {"zl", "→", ""},      {"z-", "〜", ""},
+    {"z[", "『", ""},    {"z]", "』", ""},     {"[", "「", ""},      {"]", "」", ""},
+    {"va", "ゔぁ", ""},  {"vi", "ゔぃ", ""},   {"vu", "ゔ", ""},     {"ve", "ゔぇ", ""},
+    {"vo", "ゔぉ", ""},  {"vya", "ゔゃ", ""},  {"vyi", "ゔぃ", ""},  {"vyu", "ゔゅ", ""},
+    {"vye", "ゔぇ", ""}, {"vyo", "ゔょ", ""},  {"qq", "っ", "q"},    {"vv", "っ", "v"},
+    {"ll", "っ", "l"},   {"xx", "っ", "x"},    {"kk", "っ", "k"},    {"gg", "っ", "g"},
+    {"ss", "っ", "s"},   {"zz", "っ", "z"},    {"jj", "っ", "j"},    {"tt", "っ", "t"},
+    {"dd", "っ", "d"},   {"hh", "っ", "h"},    {"ff", "っ", "f"},    {"bb", "っ", "b"},
+    {"pp", "っ", "p"},   {"mm", "っ", "m"},    {"yy", "っ", "y"},    {"rr", "っ", "r"},
+    {"ww", "っ", "w"},   {"www", "w", "ww"},   {"cc", "っ", "c"},    {"kya", "きゃ", ""},
+    {"kyi", "きぃ", ""}, {"kyu", "きゅ", ""},  {"kye", "きぇ", ""},  {"kyo", "きょ", ""},
+    {"gya", "ぎゃ", ""}, {"gyi", "ぎぃ", ""},  {"gyu", "ぎゅ", ""},  {"gye", "ぎぇ", ""},
+    {"gyo", "ぎょ", ""}, {"sya", "しゃ", ""},  {"syi", "しぃ", ""},  {"syu", "しゅ", ""},
+    {"sye", "しぇ", ""}, {"syo", "しょ", ""},  {"sha", "しゃ", ""},  {"shi", "し", ""},
+    {"shu", "しゅ", ""}, {"she", "しぇ", ""},  {"sho", "しょ", ""},  {"zya", "じゃ", ""},
+    {"zyi", "じぃ", ""}, {"zyu", "じゅ", ""},  {"zye", "じぇ", ""},  {"zyo", "じょ", ""},
+    {"tya", "ちゃ", ""}, {"tyi", "ちぃ", ""},  {"tyu", "ちゅ", ""},  {"tye", "ちぇ", ""},
+    {"tyo", "ちょ", ""}, {"cha", "ちゃ", ""},  {"chi", "ち", ""},    {"chu", "ちゅ", ""},
+    {"che", "ちぇ", ""}, {"cho", "ちょ", ""},  {"cya", "ちゃ", ""},  {"cyi", "ちぃ", ""},
+    {"cyu", "ちゅ", ""}, {"cye", "ちぇ", ""},  {"cyo", "ちょ", ""},  {"dya", "ぢゃ", ""},
+    {"dyi", "ぢぃ", ""}, {"dyu", "ぢゅ", ""},  {"dye", "ぢぇ", ""},  {"dyo", "ぢょ", ""},
+    {"tsa", "つぁ", ""}, {"tsi", "つぃ", ""},  {"tse", "つぇ", ""},  {"tso", "つぉ", ""},
+    {"tha", "てゃ", ""}, {"thi", "てぃ", ""},  {"t'i", "てぃ", ""},  {"thu", "てゅ", ""},
+    {"the", "てぇ", ""}, {"tho", "てょ", ""},  {"t'yu", "てゅ", ""}, {"dha", "でゃ", ""},
+    {"dhi", "でぃ", ""}, {"d'i", "でぃ", ""},  {"dhu", "でゅ", ""},  {"dhe", "でぇ", ""},
+    {"dho", "でょ", ""}, {"d'yu", "でゅ", ""}, {"twa", "とぁ", ""},  {"twi", "とぃ", ""},
+    {"twu", "とぅ", ""}, {"twe", "とぇ", ""},  {"two", "とぉ", ""},  {"t'u", "とぅ", ""},
+    {"dwa", "どぁ", ""}, {"dwi", "どぃ", ""},  {"dwu", "どぅ", ""},  {"dwe", "どぇ", ""},
+    {"dwo", "どぉ", ""}, {"d'u", "どぅ", ""},  {"nya", "にゃ", ""},  {"nyi", "にぃ", ""},
+    {"nyu", "にゅ", ""}, {"nye", "にぇ", ""},  {"nyo", "にょ", ""},  {"hya", "ひゃ", ""},
+    {"hyi", "ひぃ", ""}, {"hyu", "ひゅ", ""},  {"hye", "ひぇ", ""},  {"hyo", "ひょ", ""},
+    {"bya", "びゃ", ""}, {"byi", "びぃ", ""},  {"byu", "びゅ", ""},  {"bye", "びぇ", ""},
+    {"byo", "びょ", ""}, {"pya", "ぴゃ", ""},  {"pyi", "ぴぃ", ""},  {"pyu", "ぴゅ", ""},
+    {"pye", "ぴぇ", ""}, {"pyo", "ぴょ", ""},  {"fa", "ふぁ", ""},   {"fi", "ふぃ", ""},
+    {"fu", "ふ", ""},    {"fe", "ふぇ", ""},   {"fo", "ふぉ", ""},   {"fya", "ふゃ", ""},
+    {"fyu", "ふゅ", ""}, {"fyo", "ふょ", ""},  {"hwa", "ふぁ", ""},  {"hwi", "ふぃ", ""},
+    {"hwe", "ふぇ", ""}, {"hwo", "ふぉ", ""},  {"hwyu", "ふゅ", ""}, {"mya", "みゃ", ""},
+    {"myi", "みぃ", ""}, {"myu", "みゅ", ""},  {"mye", "みぇ", ""},  {"myo", "みょ", ""},
+    {"rya", "りゃ", ""}, {"ryi", "りぃ", ""},  {"ryu", "りゅ", ""},  {"rye", "りぇ", ""},
+    {"ryo", "りょ", ""}, {"n'", "ん", ""},     {"nn", "ん", ""},     {"n", "ん", ""},
+    {"xn", "ん", ""},    {"a", "あ", ""},      {"i", "い", ""},      {"u", "う", ""},
+    {"wu", "う", ""},    {"e", "え", ""},      {"o", "お", ""},      {"xa", "ぁ", ""},
+    {"xi", "ぃ", ""},    {"xu", "ぅ", ""},     {"xe", "ぇ", ""},     {"xo", "ぉ", ""},
+    {"la", "ぁ", ""},    {"li", "ぃ", ""},     {"lu", "ぅ", ""},     {"le", "ぇ", ""},
+    {"lo", "ぉ", ""},    {"lyi", "ぃ", ""},    {"xyi", "ぃ", ""},    {"lye", "ぇ", ""},
+    {"xye", "ぇ", ""},   {"ye", "いぇ", ""},   {"ka", "か", ""},     {"ki", "き", ""},
+    {"ku", "く", ""},    {"ke", "け", ""},     {"ko", "こ", ""},     {"xka", "ヵ", ""},
+    {"xke", "ヶ", ""},   {"lka", "ヵ", ""},    {"lke", "ヶ", ""},    {"ga", "が", ""},
+    {"gi", "ぎ", ""},    {"gu", "ぐ", ""},     {"ge", "げ", ""},     {"go", "ご", ""},
+    {"sa", "さ", ""},    {"si", "し", ""},     {"su", "す", ""},     {"se", "せ", ""},
+    {"so", "そ", ""},    {"ca", "か", ""},     {"ci", "し", ""},     {"cu", "く", ""},
+    {"ce", "せ", ""},    {"co", "こ", ""},     {"qa", "くぁ", ""},   {"qi", "くぃ", ""},
+    {"qu", "く", ""},    {"qe", "くぇ", ""},   {"qo", "くぉ", ""},   {"kwa", "くぁ", ""},
+    {"kwi", "くぃ", ""}, {"kwu", "くぅ", ""},  {"kwe", "くぇ", ""},  {"kwo", "くぉ", ""},
+    {"gwa", "ぐぁ", ""}, {"gwi", "ぐぃ", ""},  {"gwu", "ぐぅ", ""},  {"gwe", "ぐぇ", ""},
+    {"gwo", "ぐぉ", ""}, {"swa", "すぁ", ""},  {"swi", "すぃ", ""},  {"swu", "すぅ", ""},
+    {"swe", "すぇ", ""}, {"swo", "すぉ", ""},  {"zwa", "ずぁ", ""},  {"zwi", "ずぃ", ""},
+    {"zwu", "ずぅ", ""}, {"zwe", "ずぇ", ""},  {"zwo", "ずぉ", ""},  {"za", "ざ", ""},
+    {"zi", "じ", ""},    {"zu", "ず", ""},     {"ze", "ぜ", ""},     {"zo", "ぞ", ""},
+    {"ja", "じゃ", ""},  {"ji", "じ", ""},     {"ju", "じゅ", ""},   {"je", "じぇ", ""},
+    {"jo", "じょ", ""},  {"jya", "じゃ", ""},  {"jyi", "じぃ", ""},  {"jyu", "じゅ", ""},
+    {"jye", "じぇ", ""}, {"jyo", "じょ", ""},  {"ta", "た", ""},     {"ti", "ち", ""},
+    {"tu", "つ", ""},    {"tsu", "つ", ""},    {"te", "て", ""},     {"to", "と", ""},
+    {"da", "だ", ""},    {"di", "ぢ", ""},     {"du", "づ", ""},     {"de", "で", ""},
+    {"do", "ど", ""},    {"xtu", "っ", ""},    {"xtsu", "っ", ""},   {"ltu", "っ", ""},
+    {"ltsu", "っ", ""},  {"na", "な", ""},     {"ni", "に", ""},     {"nu", "ぬ", ""},
+    {"ne", "ね", ""},    {"no", "の", ""},     {"ha", "は", ""},     {"hi", "ひ", ""},
+    {"hu", "ふ", ""},    {"he", "へ", ""},     {"ho", "ほ", ""},     {"ba", "ば", ""},
+    {"bi", "び", ""},    {"bu", "ぶ", ""},     {"be", "べ", ""},     {"bo", "ぼ", ""},
+    {"pa", "ぱ", ""},    {"pi", "ぴ", ""},     {"pu", "ぷ", ""},     {"pe", "ぺ", ""},
+    {"po", "ぽ", ""},    {"ma", "ま", ""},     {"mi", "み", ""},     {"mu", "む", ""},
+    {"me", "め", ""},    {"mo", "も", ""},     {"xya", "ゃ", ""},    {"lya", "ゃ", ""},
+    {"ya", "や", ""},    {"wyi", "ゐ", ""},    {"xyu", "ゅ", ""},    {"lyu", "ゅ", ""},
+    {"yu", "ゆ", ""},    {"wye", "ゑ", ""},    {"xyo", "ょ", ""},    {"lyo", "ょ", ""},
+    {"yo", "よ", ""},    {"ra", "ら", ""},     {"ri", "り", ""},     {"ru", "る", ""},
+    {"re", "れ", ""},    {"ro", "ろ", ""},     {"xwa", "ゎ", ""},    {"lwa", "ゎ", ""},
+    {"wa", "わ", ""},    {"wi", "うぃ", ""},   {"we", "うぇ", ""},   {"wo", "を", ""},
+    {"wha", "うぁ", ""}, {"whi", "うぃ", ""},  {"whu", "う", ""},    {"whe", "うぇ", ""},
+    {"who", "うぉ", ""},
 };
-
-bool isVowel(char c) {
-  return std::strchr("aiueo", c) != nullptr;
-}
-
-void appendCharacters(const char* text, std::vector<std::string>& out) {
-  for (const std::string& c : splitUtf8(text)) out.push_back(c);
-}
 
 }  // namespace
 
-const char* romajiToKana(const std::string& romaji) {
+const RomajiEntry* findRomajiEntry(const std::string& spelling) {
   for (const RomajiEntry& entry : kRomajiTable) {
-    if (romaji == entry.romaji) return entry.kana;
+    if (spelling == entry.spelling) return &entry;
   }
   return nullptr;
 }
 
 bool isRomajiPrefix(const std::string& prefix) {
   for (const RomajiEntry& entry : kRomajiTable) {
-    const size_t length = std::strlen(entry.romaji);
-    if (length > prefix.size() && std::strncmp(entry.romaji, prefix.data(), prefix.size()) == 0) {
+    if (std::strlen(entry.spelling) > prefix.size() &&
+        std::strncmp(entry.spelling, prefix.data(), prefix.size()) == 0) {
       return true;
     }
   }
   return false;
-}
-
-void composeRomaji(std::string& pending, std::vector<std::string>& out) {
-  while (!pending.empty()) {
-    if (const char* kana = romajiToKana(pending)) {
-      appendCharacters(kana, out);
-      pending.clear();
-      return;
-    }
-    if (isRomajiPrefix(pending)) return;
-    // Nothing can grow out of these letters: settle the first one.
-    const char first = pending[0];
-    if (pending.size() >= 2 && pending[1] == first && !isVowel(first) && first != 'n') {
-      out.push_back("っ");
-    } else if (first == 'n' && pending.size() >= 2) {
-      out.push_back("ん");
-    } else {
-      out.push_back(std::string(1, first));
-    }
-    pending.erase(0, 1);
-  }
-}
-
-void flushRomaji(std::string& pending, std::vector<std::string>& out) {
-  if (pending == "n") {
-    out.push_back("ん");
-  } else {
-    for (char c : pending) out.push_back(std::string(1, c));
-  }
-  pending.clear();
-}
-
-std::vector<std::string> splitUtf8(const std::string& text) {
-  std::vector<std::string> characters;
-  size_t i = 0;
-  while (i < text.size()) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    size_t length = 1;
-    if (lead >= 0xF0) {
-      length = 4;
-    } else if (lead >= 0xE0) {
-      length = 3;
-    } else if (lead >= 0xC0) {
-      length = 2;
-    }
-    if (i + length > text.size()) length = text.size() - i;
-    characters.push_back(text.substr(i, length));
-    i += length;
-  }
-  return characters;
 }

@@ -3,7 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
+
+#include "engine/engine_state.h"
+#include "sim/option_labels.h"
 
 const char kSimUsage[] =
     "usage: padquiltkana-sim check FILE\n"
@@ -12,10 +16,36 @@ const char kSimUsage[] =
     "       padquiltkana-sim type [OPTIONS] SCRIPT...\n"
     "       padquiltkana-sim live [OPTIONS]\n"
     "options: --keymap FILE  --mode toggle|2touch|none  --options HEX  --timeout MS\n"
-    "         --ime on|off  --events (type only)\n"
+    "         --ime on|off  --ime-engine emulation|mozc  --events (type only)\n"
     "script:  1-9 * 0 # keypad presses (100 ms each), > right arrow, C clear key,\n"
     "         +N wait N ms, vk:HH any virtual key, ime:on / ime:off\n"
     "         (quote * and # in the shell: '2*' '#')\n";
+
+std::string simUsage() {
+  std::string usage = kSimUsage;
+  usage +=
+      "--mode adds its bit to the default options 0x4100; --options HEX gives the\n"
+      "whole option word instead, its bits labelled as in the settings dialogs:\n";
+  char bit[16];
+  for (int i = 0; i < kOptionLabelCount; ++i) {
+    std::snprintf(bit, sizeof bit, "  0x%-6X ", kOptionLabels[i].bit);
+    usage += bit + std::string(kOptionLabels[i].label) + "\n";
+    if (kOptionLabels[i].bit == kOptionRotationMask) {
+      usage +=
+          "           0 回転時keymap使用, 0x800 KeyHookを開放,\n"
+          "           0x1000 標準かなに戻す, 0x1800 何もしない\n";
+    }
+  }
+  usage +=
+      "  0x10000  the screen is turned (set by the program itself)\n"
+      "--ime-engine mozc types through mozc, a real IME (package emacs-mozc-bin).\n"
+      "Also: padquiltkana-sim --help | -h | help, padquiltkana-sim --version\n";
+  return usage;
+}
+
+const char* simVersion() {
+  return PQK_VERSION;
+}
 
 namespace {
 
@@ -60,7 +90,18 @@ bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
     error = "no command";
     return false;
   }
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      line.command = "help";
+      return true;
+    }
+    if (arg == "--version") {
+      line.command = "version";
+      return true;
+    }
+  }
   line.command = args[0];
+  if (line.command == "help") return true;
   const bool table = line.command == "table";
   if (line.command != "check" && line.command != "dump" && line.command != "type" &&
       line.command != "live" && !table) {
@@ -130,6 +171,12 @@ bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
         return false;
       }
       line.settings.imeOn = value == "on";
+    } else if (arg == "--ime-engine" && runs) {
+      if (value != "emulation" && value != "mozc") {
+        error = "--ime-engine takes emulation or mozc";
+        return false;
+      }
+      line.imeEngine = value == "mozc" ? SimImeEngine::kMozc : SimImeEngine::kEmulation;
     } else {
       error = "unknown option '" + arg + "' for " + line.command;
       return false;

@@ -6,9 +6,12 @@
 
 #include "keymap/host_keymap_platform.h"
 #include "keymap/keymap_compiler.h"
+#include "sim/event_listing.h"
+#include "sim/ime_emulation.h"
 #include "sim/keymap_diagnostics.h"
 #include "sim/keymap_dump.h"
 #include "sim/keymap_table.h"
+#include "sim/mozc_ime.h"
 #include "sim/sim_script.h"
 
 namespace {
@@ -25,12 +28,6 @@ bool compileAndReport(EngineState& engine, const std::string& file, std::string&
     if (!isKeymapWarning(diagnostic.kind)) clean = false;
   }
   return clean;
-}
-
-std::string hexByte(uint32_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", value & 0xFF);
-  return text;
 }
 
 // A window command the engine posted. The run-program parameter points at
@@ -104,6 +101,16 @@ int runTableCommand(const SimCommandLine& line, SimOutput& output) {
   return clean ? 0 : 1;
 }
 
+std::unique_ptr<DeviceIme> startSimIme(SimImeEngine engine, MozcHelper& helper,
+                                       std::string& error) {
+  if (engine == SimImeEngine::kEmulation) return std::make_unique<ImeEmulation>();
+  if (!helper.running() && !helper.start(error)) return nullptr;
+  auto mozc = std::make_unique<MozcIme>(helper);
+  error = mozc->failure();
+  if (!error.empty()) return nullptr;
+  return mozc;
+}
+
 int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
   std::vector<ScriptStep> steps;
   std::string error;
@@ -111,16 +118,25 @@ int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
     output.err += "padquiltkana-sim: " + error + "\n";
     return 2;
   }
-  SimDevice device;
-  // A broken keymap is reported and the run goes on with what compiled, as
-  // the program does.
-  for (const std::string& message : device.start(line.settings)) {
+  MozcHelper mozc;
+  std::unique_ptr<DeviceIme> ime = startSimIme(line.imeEngine, mozc, error);
+  if (ime == nullptr) {
+    output.err += "padquiltkana-sim: " + error + "\n";
+    return 1;
+  }
+  SimDevice device(std::move(ime));
+  // A keymap that is missing or has errors is reported, not typed with:
+  // what the program would install then is not what the file says.
+  const std::vector<std::string> messages = device.start(line.settings);
+  for (const std::string& message : messages) {
     output.err += formatKeymapMessage(line.settings.keymapPath, message) + "\n";
   }
+  if (!messages.empty()) return 1;
   if (line.events) {
-    device.onInjected = [&output](const SimEvent& event) {
-      output.out += (event.down ? "down " : "up ") + hexByte(event.vk) + "\n";
+    device.onDelivered = [&output](const SimEvent& event) {
+      output.out += formatSimEvent(event) + "\n";
     };
+    device.onImeSwitched = [&output](bool on) { output.out += formatImeSwitch(on) + "\n"; };
   }
   runScript(device, steps);
   if (line.events) {
@@ -129,5 +145,10 @@ int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
     }
   }
   output.out += "text: " + printable(device.text()) + "\n";
+  const std::string failure = device.ime().failure();
+  if (!failure.empty()) {
+    output.err += "padquiltkana-sim: " + failure + "\n";
+    return 1;
+  }
   return 0;
 }

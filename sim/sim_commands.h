@@ -2,8 +2,11 @@
 // type. Output goes into strings so that the program and the tests share it.
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "sim/device_ime.h"
+#include "sim/mozc_helper.h"
 #include "sim/sim_command_line.h"
 
 struct SimOutput {
@@ -24,6 +27,12 @@ int runDumpCommand(const SimCommandLine& line, SimOutput& output);
 // pressing the keys; the compiler's messages go to standard error.
 int runTableCommand(const SimCommandLine& line, SimOutput& output);
 
-// type: runs the script; with --events every injected event first; the last
-// line is "text: " and what the user sees (a new line shows as \n).
+// The IME of a type or live run: the emulation, or mozc on `helper`, which
+// must outlive it. nullptr with a message when mozc cannot be started.
+std::unique_ptr<DeviceIme> startSimIme(SimImeEngine engine, MozcHelper& helper, std::string& error);
+
+// type: runs the script (exit code 1, nothing typed, when the keymap has
+// messages); with --events every event that reaches the IME
+// first (see event_listing.h); the last line is "text: " and what the user
+// sees (a new line shows as \n).
 int runTypeCommand(const SimCommandLine& line, SimOutput& output);

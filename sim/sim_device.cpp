@@ -3,10 +3,13 @@
 #include "engine/key_event.h"
 #include "keymap/host_keymap_platform.h"
 #include "keymap/keymap_compiler.h"
+#include "sim/ime_emulation.h"
 
-SimDevice::SimDevice() {
+SimDevice::SimDevice() : SimDevice(std::make_unique<ImeEmulation>()) {}
+
+SimDevice::SimDevice(std::unique_ptr<DeviceIme> ime) : ime_(std::move(ime)) {
   engine_.keyOutput = &injected_;
-  engine_.imeControl = &ime_;
+  engine_.imeControl = ime_.get();
   setEngineDefaults(engine_);
 }
 
@@ -20,7 +23,7 @@ std::vector<std::string> SimDevice::start(const SimSettings& settings) {
   engine_.options = settings.options;
   engine_.timeoutMs = settings.timeoutMs;
   engine_.mainWindow = &commands_;
-  ime_.switchTo(settings.imeOn);
+  ime_->switchTo(settings.imeOn);
   selectModeKeymap(engine_);
   HostKeymapPlatform platform;
   loadKeymapFile(engine_, platform, settings.keymapPath);
@@ -30,14 +33,13 @@ std::vector<std::string> SimDevice::start(const SimSettings& settings) {
 void SimDevice::keyEvent(uint8_t vk, bool down) {
   const uint32_t message = down ? kMessageKeyDown : kMessageKeyUp;
   const bool swallowed = handleKeyEvent(engine_, {vk, message, time_});
-  if (!swallowed) {
-    if (down) {
-      ime_.sendKeyDown(vk);
-    } else {
-      ime_.sendKeyUp(vk);
-    }
-  }
+  if (!swallowed) deliver({down, vk, true});
   deliverInjected();
+}
+
+void SimDevice::switchIme(bool on) {
+  if (onImeSwitched) onImeSwitched(on);
+  ime_->switchTo(on);
 }
 
 void SimDevice::pressKey(uint8_t vk) {
@@ -55,10 +57,15 @@ void SimDevice::deliverInjected() {
     if (onInjected) onInjected(event);
     const uint32_t message = event.down ? kMessageKeyDown : kMessageKeyUp;
     if (handleKeyEvent(engine_, {event.vk, message, time_, true})) continue;
-    if (event.down) {
-      ime_.sendKeyDown(event.vk);
-    } else {
-      ime_.sendKeyUp(event.vk);
-    }
+    deliver(event);
+  }
+}
+
+void SimDevice::deliver(const SimEvent& event) {
+  if (onDelivered) onDelivered(event);
+  if (event.down) {
+    ime_->sendKeyDown(event.vk);
+  } else {
+    ime_->sendKeyUp(event.vk);
   }
 }

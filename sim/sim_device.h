@@ -5,11 +5,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/engine_state.h"
-#include "sim/ime_emulation.h"
+#include "sim/device_ime.h"
 
 struct SimSettings {
   std::string keymapPath;
@@ -22,6 +23,7 @@ struct SimSettings {
 struct SimEvent {
   bool down;
   uint8_t vk;
+  bool passed = false;  // the user's own key, let through by the engine
 };
 
 // Keeps the engine's injected events until the hook call has returned: on
@@ -43,7 +45,9 @@ struct PostedCommandLog final : WindowCommandSink {
 
 class SimDevice {
  public:
+  // A device with the simulator's emulated IME, or with the IME given.
   SimDevice();
+  explicit SimDevice(std::unique_ptr<DeviceIme> ime);
   ~SimDevice();
   SimDevice(const SimDevice&) = delete;
   SimDevice& operator=(const SimDevice&) = delete;
@@ -59,12 +63,12 @@ class SimDevice {
   void pressKey(uint8_t vk);
   void wait(uint32_t ms) { time_ += ms; }
   // The user's IME key: on (hiragana, roman input) or off.
-  void switchIme(bool on) { ime_.switchTo(on); }
+  void switchIme(bool on);
   // Makes `slot` the active keymap, as command 4 does.
   void selectSlot(int32_t slot) { selectKeymap(engine_, slot); }
 
-  std::string text() const { return ime_.text(); }
-  const ImeEmulation& ime() const { return ime_; }
+  std::string text() const { return ime_->text(); }
+  const DeviceIme& ime() const { return *ime_; }
   const EngineState& engine() const { return engine_; }
   const std::vector<std::pair<uint32_t, uintptr_t>>& postedCommands() const {
     return commands_.posted;
@@ -74,12 +78,18 @@ class SimDevice {
 
   // Called with every event the engine injects, before it is delivered.
   std::function<void(const SimEvent&)> onInjected;
+  // Called with every event that reaches the IME, in order: the injected
+  // ones and the user's keys that the engine passed.
+  std::function<void(const SimEvent&)> onDelivered;
+  // Called when the user's IME key switches the IME.
+  std::function<void(bool on)> onImeSwitched;
 
  private:
   void deliverInjected();
+  void deliver(const SimEvent& event);
 
+  std::unique_ptr<DeviceIme> ime_;
   EngineState engine_;
-  ImeEmulation ime_;
   InjectedKeyQueue injected_;
   PostedCommandLog commands_;
   uint32_t time_ = 0;

@@ -90,6 +90,12 @@ std::string imeFullWidthForm(char c) {
       return "￥";
     case ' ':
       return "\u3000";
+    case '\'':
+      return "’";
+    case '"':
+      return "”";
+    case '~':
+      return "〜";
     default:
       break;
   }

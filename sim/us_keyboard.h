@@ -12,6 +12,7 @@
 char usLayoutCharacter(uint8_t vk, bool shift);
 
 // What an open IME in hiragana mode puts into the composition for a typed
-// non-letter character: the Japanese punctuation of , . / - [ ] (、。・ー「」),
-// ￥ for the yen/backslash key, else the full-width form (UTF-8).
+// character on its own: the Japanese punctuation of , . / - [ ] (、。・ー「」),
+// ￥ for the yen/backslash key, the typographic quotes ’ ” and 〜 for ~, else
+// the full-width form (UTF-8).
 std::string imeFullWidthForm(char c);

@@ -60,7 +60,9 @@ TEST(ImeEmulationTest, RomanLettersComposeKana) {
       {"XWA", "ゎ"},   {"KYA", "きゃ"}, {"KKA", "っか"},
       {"NKA", "んか"}, {"NNA", "んあ"}, {"NANI", "なに"},
       {"GA", "が"},    {"PA", "ぱ"},    {"KONNNITIHA", "こんにちは"},
-      {"Q", "q"},      {"KX", "kx"},    {"N", "n"},
+      {"HWA", "ふぁ"}, {"WWA", "っわ"}, {"WWW", "ｗｗｗ"},
+      {"NNN", "んｎ"}, {"XN", "ん"},    {"DKA", "ｄか"},
+      {"Q", "ｑ"},     {"KX", "ｋｘ"},  {"N", "ｎ"},
   };
   for (const RomajiCase& c : cases) {
     ImeEmulation ime = imeOn();
@@ -83,8 +85,8 @@ TEST(ImeEmulationTest, SymbolsTakeJapaneseFormsWhileTheImeIsOn) {
       {0xBD, false, "ー", "-"},  {0xDB, false, "「", "["}, {0xDD, false, "」", "]"},
       {0xDC, false, "￥", "\\"}, {0x20, false, "　", " "}, {'1', true, "！", "!"},
       {'2', true, "＠", "@"},    {0xBF, true, "？", "?"},  {0xBA, true, "：", ":"},
-      {0xBA, false, "；", ";"},  {0xC0, true, "～", "~"},  {0xBD, true, "＿", "_"},
-      {0xDE, false, "＇", "'"},  {0xDE, true, "＂", "\""}, {'5', false, "５", "5"},
+      {0xBA, false, "；", ";"},  {0xC0, true, "〜", "~"},  {0xBD, true, "＿", "_"},
+      {0xDE, false, "’", "'"},   {0xDE, true, "”", "\""},  {'5', false, "５", "5"},
       {0x77, false, "＊", "*"},  {0x78, false, "＃", "#"}, {'A', true, "Ａ", "A"},
   };
   for (const SymbolCase& c : cases) {
@@ -120,7 +122,16 @@ TEST(ImeEmulationTest, SymbolEndsPendingLetters) {
   EXPECT_EQ(ime.text(), "ん。");
   typeKeys(ime, "K");
   tap(ime, 0xBC);
-  EXPECT_EQ(ime.text(), "ん。k、");
+  EXPECT_EQ(ime.text(), "ん。ｋ，");
+  // After a digit or a letter left as it is, . , - stay ASCII symbols.
+  typeKeys(ime, "1");
+  tap(ime, 0xBE);
+  tap(ime, 0xBE);
+  tap(ime, 0xBD);
+  EXPECT_EQ(ime.text(), "ん。ｋ，１．。ー");
+  typeKeys(ime, "Z");
+  tap(ime, 0xBE);
+  EXPECT_EQ(ime.composition(), "ん。ｋ，１．。ー…");
 }
 
 TEST(ImeEmulationTest, BackspaceDeletesTheLastCompositionCharacterFirst) {
@@ -129,7 +140,7 @@ TEST(ImeEmulationTest, BackspaceDeletesTheLastCompositionCharacterFirst) {
   tap(ime, kBack);
   EXPECT_EQ(ime.composition(), "か");
   typeKeys(ime, "K");
-  EXPECT_EQ(ime.composition(), "かk");
+  EXPECT_EQ(ime.composition(), "かｋ");
   tap(ime, kBack);
   EXPECT_EQ(ime.composition(), "か");
   tap(ime, kReturn);
@@ -162,10 +173,10 @@ TEST(ImeEmulationTest, EnterCommitsTheCompositionOrTypesANewLine) {
   EXPECT_EQ(ime.compositionLength(), 0u);
   tap(ime, kReturn);
   EXPECT_EQ(ime.committed, "にほん\n");
-  // A lone n is committed as ん.
+  // Letters that never became kana are committed as they show.
   typeKeys(ime, "N");
   tap(ime, kReturn);
-  EXPECT_EQ(ime.committed, "にほん\nん");
+  EXPECT_EQ(ime.committed, "にほん\nｎ");
 }
 
 TEST(ImeEmulationTest, AltKanjiCommitsAndSwitchesTheImeBothWays) {
@@ -182,6 +193,9 @@ TEST(ImeEmulationTest, AltKanjiCommitsAndSwitchesTheImeBothWays) {
   typeKeys(ime, "KA");
   EXPECT_EQ(ime.text(), "かkaか");
   EXPECT_EQ(ime.composition(), "か");
+  // The user's IME key on an IME that is already on leaves the composition.
+  ime.switchTo(true);
+  EXPECT_EQ(ime.composition(), "か");
 }
 
 TEST(ImeEmulationTest, KanjiWithoutAltAndKeysWithCtrlTypeNothing) {
@@ -197,7 +211,7 @@ TEST(ImeEmulationTest, KanjiWithoutAltAndKeysWithCtrlTypeNothing) {
 TEST(ImeEmulationTest, CapsLockTapTogglesTheCaseOfLetters) {
   ImeEmulation ime;
   tap(ime, kCapital);
-  EXPECT_TRUE(ime.capsLock);
+  EXPECT_TRUE(ime.keyboard.capsLock);
   typeKeys(ime, "A");
   tapShifted(ime, 'B');
   tap(ime, kCapital);

@@ -25,35 +25,10 @@ struct Tables {
   Rows chains;
 };
 
-// A roman letter left in the IME's composition shows full width with a real
-// IME (ｄ), half width in the emulation for now; the manual writes what a
-// real IME shows. Letters are therefore compared without their width;
-// everything else must match exactly.
-std::string withoutLetterWidth(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto b0 = static_cast<unsigned char>(text[i]);
-    if (b0 == 0xEF && i + 2 < text.size()) {
-      const auto b1 = static_cast<unsigned char>(text[i + 1]);
-      const auto b2 = static_cast<unsigned char>(text[i + 2]);
-      const unsigned code = 0xF000u | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu);
-      const bool upper = code >= 0xFF21 && code <= 0xFF3A;
-      const bool lower = code >= 0xFF41 && code <= 0xFF5A;
-      if (upper || lower) {
-        out += static_cast<char>(code - (upper ? 0xFF21 - 'A' : 0xFF41 - 'a'));
-        i += 2;
-        continue;
-      }
-    }
-    out += text[i];
-  }
-  return out;
-}
-
 std::vector<std::string> words(const std::string& text) {
   std::vector<std::string> out;
   std::istringstream in(text);
-  for (std::string word; in >> word;) out.push_back(withoutLetterWidth(word));
+  for (std::string word; in >> word;) out.push_back(word);
   return out;
 }
 
@@ -103,11 +78,11 @@ Tables pressedTables(int slot, uint32_t options) {
     std::vector<std::string> cells;
     std::vector<std::string> chains;
     for (const TableCell& cell : key.cells) {
-      cells.push_back(withoutLetterWidth(cell.text));
+      cells.push_back(cell.text);
       if (cell.forms.empty()) continue;
       std::string chain = cell.text;
       for (const std::string& form : cell.forms) chain += "→" + form;
-      chains.push_back(withoutLetterWidth(chain));
+      chains.push_back(chain);
     }
     const std::string& label = kKeyLabels[column];
     if (isPairKeyType(key.type)) {

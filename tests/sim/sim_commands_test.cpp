@@ -1,8 +1,11 @@
 // The command line tool's commands: check output for good and broken files,
-// the type command's output, its script and its options.
+// the type command's output, its script and its options, and the tool's
+// command-line conventions (help, version, usage, exit codes).
 #include "sim/sim_commands.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "sim/keymap_diagnostics.h"
+#include "sim/option_labels.h"
 #include "tests/sim/sim_fixture.h"
 #include "tests/sim/temp_file.h"
 
@@ -99,14 +103,19 @@ TEST(SimCommandsTest, TypeSaysHelloFromTheDefaultKeymap) {
   EXPECT_EQ(output.err, "");
 }
 
-TEST(SimCommandsTest, TypeWithEventsPrintsEveryInjectedEventFirst) {
+TEST(SimCommandsTest, TypeWithEventsListsEveryEventThatReachesTheIme) {
   SimOutput output;
-  runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "--events", "2", "2"}),
+  runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "--events", "2", "2", "C",
+                              "ime:off", "3"}),
                  output);
   EXPECT_EQ(output.out,
-            "down 0x4B\nup 0x4B\ndown 0x41\nup 0x41\n"
-            "down 0x08\nup 0x08\ndown 0x4B\nup 0x4B\ndown 0x49\nup 0x49\n"
-            "text: き\n");
+            "down 0x4B K\nup 0x4B K\ndown 0x41 A\nup 0x41 A\n"
+            "down 0x08 Backspace\nup 0x08 Backspace\ndown 0x4B K\nup 0x4B K\n"
+            "down 0x49 I\nup 0x49 I\n"
+            "pass down 0x08 Backspace\npass up 0x08 Backspace\n"
+            "ime off\n"
+            "down 0x44 D\nup 0x44 D\n"
+            "text: d\n");
 }
 
 TEST(SimCommandsTest, TypeOptionsChooseModeImeAndTimeout) {
@@ -144,13 +153,119 @@ TEST(SimCommandsTest, TypeWithEventsShowsPostedWindowCommands) {
   EXPECT_EQ(output.out, "run \"\\Windows\\calc.exe\" \"-x 1\"\ncommand 30001 2\ntext: \n");
 }
 
-TEST(SimCommandsTest, TypeReportsABrokenKeymapAndRunsOn) {
-  TempFile file("keymap 3\n");
-  SimOutput output;
-  EXPECT_EQ(runTypeCommand(commandLine({"type", "--keymap", file.path(), "12"}), output), 0);
-  EXPECT_EQ(output.err, file.path() + ":1: 1行:Keymap番号が不正です\n");
-  // No keymap at all: the keypad types its digits.
-  EXPECT_EQ(output.out, "text: １２\n");
+struct ProgramRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string readFile(const std::string& path) {
+  std::string text;
+  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    std::fclose(file);
+  }
+  return text;
+}
+
+// Runs padquiltkana-sim itself, input from /dev/null.
+ProgramRun runProgram(const std::vector<std::string>& args) {
+  TempFile out("");
+  TempFile err("");
+  std::vector<const char*> argv = {PQK_SIM_PROGRAM};
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  argv.push_back(nullptr);
+  ProgramRun run;
+  const pid_t child = fork();
+  if (child == 0) {
+    const int in = open("/dev/null", O_RDONLY);
+    const int o = open(out.path().c_str(), O_WRONLY | O_TRUNC);
+    const int e = open(err.path().c_str(), O_WRONLY | O_TRUNC);
+    if (in < 0 || o < 0 || e < 0 || dup2(in, 0) < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0) _exit(126);
+    execv(PQK_SIM_PROGRAM, const_cast<char* const*>(argv.data()));
+    _exit(127);
+  }
+  int status = 0;
+  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
+    run.exitCode = WEXITSTATUS(status);
+  }
+  run.out = readFile(out.path());
+  run.err = readFile(err.path());
+  return run;
+}
+
+struct CommandLineCase {
+  std::vector<std::string> args;
+  int exitCode;
+  std::string out;
+  std::string err;  // exact, or what it must contain when errContains
+  bool errContains = false;
+};
+
+TEST(SimCommandsTest, CommandLineConventions) {
+  const std::string keymap = defaultKeymapFile();
+  TempFile broken("keymap 3\n");
+  const std::string brokenMessage = broken.path() + ":1: 1行:Keymap番号が不正です\n";
+  const std::string missing = "/tmp/pqk_sim_no_such_keymap.txt";
+  const std::string usage = simUsage();
+  const std::string error = "padquiltkana-sim: ";
+  const std::vector<CommandLineCase> cases = {
+      {{"--help"}, 0, usage, ""},
+      {{"-h"}, 0, usage, ""},
+      {{"help"}, 0, usage, ""},
+      {{"type", "--keymap", keymap, "--help", "2"}, 0, usage, ""},
+      {{"--version"}, 0, "padquiltkana-sim " PQK_VERSION "\n", ""},
+      // A usage error: its message, then the usage once.
+      {{}, 2, "", error + "no command\n" + usage},
+      {{"run"}, 2, "", error + "unknown command 'run'\n" + usage},
+      {{"type", "--mode", "pager", "1"},
+       2,
+       "",
+       error + "--mode takes toggle, 2touch or none\n" + usage},
+      {{"type", "--ime-engine", "atok", "1"},
+       2,
+       "",
+       error + "--ime-engine takes emulation or mozc\n" + usage},
+      {{"type", "--keymap", keymap, "5x"}, 2, "", error + "bad script token '5x'\n" + usage},
+      // A keymap that is missing or broken: its messages, exit 1, nothing typed.
+      {{"type", "--keymap", broken.path(), "12"}, 1, "", brokenMessage},
+      {{"live", "--keymap", broken.path()}, 1, "", brokenMessage},
+      {{"type", "--keymap", missing, "12"}, 1, "", missing, true},
+      {{"live", "--keymap", missing}, 1, "", missing, true},
+      {{"live", "--keymap", keymap},
+       2,
+       "",
+       error + "live needs a terminal; use type for scripts\n"},
+      {{"check", keymap}, 0, "slots: 0 2 4 5 6\n", ""},
+      // A real IME: what mozc makes of the default keymap.
+      {{"type", "--keymap", keymap, "--ime-engine", "mozc", "22222", "000", "55", "44", "6"},
+       0,
+       "text: こんにちは\n",
+       ""},
+      {{"type", "--keymap", keymap, "--ime-engine", "mozc", "--options", "4118", "48", "01", "04"},
+       0,
+       "text: ふぁ、\n",
+       ""},
+  };
+  for (const CommandLineCase& c : cases) {
+    std::string shown;
+    for (const std::string& arg : c.args) shown += " " + arg;
+    const ProgramRun run = runProgram(c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << shown;
+    EXPECT_EQ(run.out, c.out) << shown;
+    if (c.errContains) {
+      EXPECT_NE(run.err.find(c.err), std::string::npos) << shown << ": " << run.err;
+      EXPECT_EQ(run.err.find("usage:"), std::string::npos) << shown;
+    } else {
+      EXPECT_EQ(run.err, c.err) << shown;
+    }
+  }
+  // The usage names every option bit by its label in the settings dialogs.
+  for (int i = 0; i < kOptionLabelCount; ++i) {
+    EXPECT_NE(usage.find(kOptionLabels[i].label), std::string::npos) << kOptionLabels[i].label;
+  }
 }
 
 TEST(SimCommandsTest, BadScriptTokensAndOptionsAreRefused) {

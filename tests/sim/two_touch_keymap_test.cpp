@@ -241,13 +241,18 @@ TEST(TwoTouchKeymapTest, StarConvertsTheKanaTypedLast) {
 }
 
 TEST(TwoTouchKeymapTest, MarkKeysRewriteOnlyAfterAKana) {
-  // ゛ without a kana before it types the key's own sequence, D.
-  EXPECT_EQ(typed(kTwoTouchMode, true, "04"), "d");
+  // ゛ without a kana before it types the key's own sequence, D, which the
+  // IME shows as a full-width letter until something completes it.
+  EXPECT_EQ(typed(kTwoTouchMode, true, "04"), "ｄ");
+  // The IME's roman table goes on composing with such letters: d + wa is
+  // どぁ, and the nico-touch letter h + wa is ふぁ.
+  EXPECT_EQ(typed(kTwoTouchMode, true, "04 01"), "どぁ");
+  EXPECT_EQ(typed(kNicoTouchMode, true, "48 01"), "ふぁ");
   // Repeated marks keep rewriting the same kana.
   EXPECT_EQ(typed(kTwoTouchMode, true, "6104 05"), "ぱ");
   // A key of the user's own in between (here the clear key, which erases
   // か) leaves no kana to rewrite: あ stays. Shift alone changes nothing.
-  EXPECT_EQ(typed(kTwoTouchMode, true, "11 21 C 04"), "あd");
+  EXPECT_EQ(typed(kTwoTouchMode, true, "11 21 C 04"), "あｄ");
   EXPECT_EQ(typed(kTwoTouchMode, true, "21 vk:10 04"), "が");
 }
 
