@@ -13,7 +13,6 @@ constexpr uint8_t kModifierSemiVoicedKana = kModifierKana | kModifierHandakuten;
 constexpr uint8_t kModifierDirectShift = kModifierDirect | kModifierShift;        // 10
 
 constexpr uint32_t kLastKanaBase = 256;
-constexpr uint8_t kVkEnter = 0x0D;
 
 // Row of the kana typed last, or -1 when there is none.
 int lastKanaRow(const EngineState& engine) {
@@ -150,7 +149,7 @@ void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   // would reach the application as a new line.
   const bool imeControl = (engine.options & kOptionImeControl) != 0;
   if (imeControl && (modifier & kModifierDirect)) {
-    if (imeCompositionLength(engine) > engine.backspacesInEvent) tapKey(engine, kVkEnter);
+    if (imeCompositionLength(engine) > engine.backspacesInEvent) tapKey(engine, kVkReturn);
     imeToggleChord(engine);
   }
 

@@ -4,19 +4,6 @@
 
 namespace {
 
-// Keys the entry knows beyond the ones the engine injects. Desktop hooks
-// report the left and right Shift and Ctrl keys, never VK_SHIFT or
-// VK_CONTROL, and the half-width/full-width key as 0xF3 and 0xF4 in turn.
-enum : uint8_t {
-  kVkMenu = 0x12,
-  kVkLeftShift = 0xA0,
-  kVkRightShift = 0xA1,
-  kVkLeftControl = 0xA2,
-  kVkRightControl = 0xA3,
-  kVkRightMenu = 0xA5,
-  kVkDbeDbcsChar = 0xF4,
-};
-
 struct SwapRow {
   uint8_t incoming;
   uint32_t option;

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr uint8_t kVkReturn = 0x0D;
 constexpr char kEscape = 0x1B;
 
 // Puts the terminal into character-at-a-time mode while it lives. Ctrl-C is
