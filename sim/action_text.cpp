@@ -2,15 +2,13 @@
 
 #include "engine/action_interpreter.h"
 #include "engine/engine_state.h"
+#include "engine/kana_table.h"
 #include "engine/kana_typing.h"
 #include "engine/keymap_image.h"
 #include "sim/ime_emulation.h"
 #include "sim/key_names.h"
 
 namespace {
-
-constexpr uint8_t kVkDakuten = 0xC0;
-constexpr uint8_t kVkHandakuten = 0xDB;
 
 // A scratch engine typing into a fresh emulated IME.
 struct Scratch {
