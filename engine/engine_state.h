@@ -46,7 +46,9 @@ inline uint32_t rotationBehaviour(uint32_t options) {
 constexpr int kKeymapSlots = 10;
 constexpr int32_t kNoKeymap = 256;
 
-// Keypad keys and their virtual keys, in column order 1 2 3 4 5 6 7 8 9 * 0 #.
+// The keypad's keys in column order, as printed on them, and their virtual
+// keys (* and # are F8 and F9).
+constexpr char kKeypadKeys[kKeypadColumns + 1] = "123456789*0#";
 constexpr uint8_t kKeypadVk[kKeypadColumns] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36,
                                                0x37, 0x38, 0x39, 0x77, 0x30, 0x78};
 // vkMap value of keypad column 0; column c is kVkMapColumnBase + c.
