@@ -43,6 +43,11 @@ inline uint32_t rotationBehaviour(uint32_t options) {
   return (options & kOptionRotationMask) >> kOptionRotationShift;
 }
 
+// The option bits of a rotation behaviour.
+constexpr uint32_t rotationBehaviourBits(uint32_t behaviour) {
+  return (behaviour << kOptionRotationShift) & kOptionRotationMask;
+}
+
 constexpr int kKeymapSlots = 10;
 constexpr int32_t kNoKeymap = 256;
 

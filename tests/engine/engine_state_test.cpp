@@ -209,7 +209,7 @@ TEST_F(EngineStateTest, ResetAndSelectKeepToggleIndexAndTime) {
 
 // The screen turned, with a rotation behaviour.
 uint32_t rotated(uint32_t behaviour) {
-  return kOptionScreenRotated | (behaviour << kOptionRotationShift);
+  return kOptionScreenRotated | rotationBehaviourBits(behaviour);
 }
 
 TEST_F(EngineStateTest, SelectModeKeymapFollowsModeRotationAndOptions) {

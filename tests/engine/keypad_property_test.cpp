@@ -94,8 +94,8 @@ uint32_t randomOptions(Random& random) {
                                     kOptionAutoAdvance,
                                     kOptionAutoCapsLock,
                                     kOptionAdvanceAfterStep,
-                                    kRotationReleaseHook << kOptionRotationShift,
-                                    kRotationStandardKana << kOptionRotationShift,
+                                    rotationBehaviourBits(kRotationReleaseHook),
+                                    rotationBehaviourBits(kRotationStandardKana),
                                     kOptionClearCancelsStroke,
                                     kOptionScreenRotated,
                                     kOptionCapsLockPending};
