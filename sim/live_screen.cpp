@@ -37,7 +37,7 @@ std::string marked(const std::string& text, bool current) {
 std::string toggleLine(const SimDevice& device, const KeymapImage* image) {
   const EngineState& engine = device.engine();
   if (engine.toggleKey == 0 || image == nullptr) return "トグル中: -";
-  const int column = engine.toggleKey & 0xF;
+  const int column = columnOf(engine.toggleKey);
   const KeyRecord key = readKeyRecord(*image, column);
   std::string line = "トグル中: キー" + keypadKeyName(column % kKeypadColumns) + " ";
   for (uint32_t n = 0; n < key.actionCount; ++n) {
@@ -65,7 +65,7 @@ std::string charListLine(const SimDevice& device) {
 std::string firstStrokeLine(const SimDevice& device, const KeymapImage* image) {
   const EngineState& engine = device.engine();
   if (engine.firstStroke == 0 || image == nullptr) return "一打目: -";
-  const int column = engine.firstStroke & 0xF;
+  const int column = columnOf(engine.firstStroke);
   const KeyRecord key = readKeyRecord(*image, column);
   std::string line = "一打目: キー" + keypadKeyName(column % kKeypadColumns) + "  二打目で";
   for (uint32_t n = 0; n < key.actionCount && n < kKeypadColumns; ++n) {
