@@ -2,11 +2,13 @@
 
 namespace {
 
-void setDefaultVkMap(EngineState& engine) {
-  for (uint16_t& entry : engine.vkMap) entry = 0;
-  for (int column = 0; column < kKeypadColumns; ++column) {
-    engine.vkMap[kKeypadVk[column]] = static_cast<uint16_t>(kVkMapColumnBase + column);
-  }
+bool numericKeypadChosen(const EngineState& engine) {
+#ifdef _WIN32_WCE
+  (void)engine;
+  return false;
+#else
+  return (engine.options & kOptionNumericKeypad) != 0;
+#endif
 }
 
 // An image about to be released may hold the active char list; end the list
@@ -41,13 +43,21 @@ void setEngineDefaults(EngineState& engine) {
   engine.imeControl = imeControl;
   engine.options = kDefaultOptions;
   engine.timeoutMs = kDefaultTimeoutMs;
-  setDefaultVkMap(engine);
+  selectKeypadKeys(engine);
 }
 
 void clearKeymaps(EngineState& engine) {
   for (KeymapImage& image : engine.keymaps) releaseSlot(engine, image);
   engine.currentKeymap = nullptr;
-  setDefaultVkMap(engine);
+  selectKeypadKeys(engine);
+}
+
+void selectKeypadKeys(EngineState& engine) {
+  const uint8_t* keys = numericKeypadChosen(engine) ? kNumericKeypadVk : kKeypadVk;
+  for (uint16_t& entry : engine.vkMap) entry = 0;
+  for (int column = 0; column < kKeypadColumns; ++column) {
+    engine.vkMap[keys[column]] = static_cast<uint16_t>(kVkMapColumnBase + column);
+  }
 }
 
 void installKeymap(EngineState& engine, uint32_t slot, uint8_t* bytes, uint32_t size) {

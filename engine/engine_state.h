@@ -22,6 +22,7 @@ enum OptionBits : uint32_t {
   kOptionAdvanceAfterStep = 0x200,     // "後変換/逆トグル後も自動送りする"
   kOptionRotationMask = 0x1800,        // "画面回転時の動作", behaviour 0-3
   kOptionClearCancelsStroke = 0x4000,  // "[クリア]キーで2タッチの一打目を取り消す"
+  kOptionNumericKeypad = 0x8000,       // "テンキーを使う": the numeric keypad (desktop)
   kOptionScreenRotated = 0x10000,      // run time: the screen is turned
   kOptionCapsLockPending = 0x80000,    // run time: tap CapsLock before the next entry
 };
@@ -56,6 +57,11 @@ constexpr int32_t kNoKeymap = 256;
 constexpr char kKeypadKeys[kKeypadColumns + 1] = "123456789*0#";
 constexpr uint8_t kKeypadVk[kKeypadColumns] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36,
                                                0x37, 0x38, 0x39, 0x77, 0x30, 0x78};
+// The numeric keypad of a desktop keyboard in the same column order: the
+// digits by their labels, * for *, and the decimal key, which sits right of 0
+// where a phone keypad has #, for #.
+constexpr uint8_t kNumericKeypadVk[kKeypadColumns] = {0x61, 0x62, 0x63, 0x64, 0x65, 0x66,
+                                                      0x67, 0x68, 0x69, 0x6A, 0x60, 0x6E};
 // vkMap value of keypad column 0; column c is kVkMapColumnBase + c.
 constexpr uint16_t kVkMapColumnBase = 257;
 // toggleKey and firstStroke store a column as column + 16, so 0 means none.
@@ -122,9 +128,16 @@ struct EngineState {
 void setEngineDefaults(EngineState& engine);
 
 // Releases every image, empties the slots, clears currentKeymap and restores
-// the default vkMap. An active char list inside a released image is ended
-// without the CapsLock latch.
+// the default vkMap (for the keypad keys that selectKeypadKeys chooses). An
+// active char list inside a released image is ended without the CapsLock
+// latch.
 void clearKeymaps(EngineState& engine);
+
+// Makes vkMap the default map for the keypad keys the options choose: the
+// digit row with F8 and F9, or with option 0x8000 (desktop only; the device's
+// keypad sends the digit keys) the numeric keypad, leaving the other keys to
+// the system.
+void selectKeypadKeys(EngineState& engine);
 
 // Adopts `bytes` (an image of `size` used bytes from allocateKeymapImage) into
 // a slot, releasing the image there. A slot above 9 or an image that fails

@@ -27,4 +27,7 @@ struct IncomingKeyEvent {
   uint32_t message = 0;  // a KeyMessage, or anything else the platform sends
   uint32_t time = 0;     // time stamp in milliseconds
   bool own = false;      // one of the program's own injected events
+  // Typed where keys mean themselves (the program's own fields): the keypad
+  // does not convert it, while the swaps and the record of held keys apply.
+  bool asTyped = false;
 };

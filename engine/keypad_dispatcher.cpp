@@ -65,6 +65,11 @@ bool dispatchKeypadEvent(EngineState& engine, const IncomingKeyEvent& event) {
   if (event.own) return false;
   // Only 0-255 are keys vkMap knows; anything else is not ours to touch.
   if (event.vk > 0xFF) return false;
+  if (event.asTyped) {
+    // As any key the keypad does not know: it ends the input in progress.
+    resetInputState(engine);
+    return false;
+  }
   const uint32_t vk = event.vk;
   const uint32_t message = event.message;
   const int column = keypadColumn(engine.vkMap[vk]);

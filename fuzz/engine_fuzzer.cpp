@@ -104,10 +104,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint32_t vk = (s[0] & 0x10) ? s[1] : interestingVk(s[1] % kInterestingVkCount);
         const uint32_t message = kMessages[s[5] % (sizeof kMessages / sizeof kMessages[0])];
         const bool own = (s[4] & 0x80) != 0;
+        const bool asTyped = (s[4] & 0x40) != 0;  // typed into one of the program's own fields
         h->time += (s[2] & 0x80) ? 0xFFFFFF00u + s[2] : s[2] * 8u;  // jitter, even backwards
         std::memset(h->output.held, 0, sizeof h->output.held);
         h->output.letterWhileSwitched = false;
-        const bool swallowed = handleKeyEvent(engine, {vk, message, h->time, own});
+        const bool swallowed = handleKeyEvent(engine, {vk, message, h->time, own, asTyped});
         if (own && swallowed) std::abort();
         // The swaps replay a single press or release; everything else the
         // engine types must be released within the same event.

@@ -4,6 +4,7 @@
 
 #include "shell/ce_compat.h"
 #include "shell/dialogs.h"
+#include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
@@ -42,7 +43,7 @@ INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     }
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
-      if (handleOptionCommand(dialog, id)) return TRUE;
+      if (handleOptionCommand(dialog, id, HIWORD(wParam))) return TRUE;
       switch (id) {
         case IDOK:
 #ifndef _WIN32_WCE
@@ -58,7 +59,9 @@ INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
           loadKeymapInteractive(dialog, true);
           return TRUE;
         case IDC_CREATE_AUTOSTART:
-          createStartupShortcut();
+          if (!createStartupShortcut()) {
+            showProgramMessage(dialog, programFolderUnknownMessage(kProgramFileName).c_str());
+          }
           updateAutoStartButtons(dialog);
           return TRUE;
         case IDC_DELETE_AUTOSTART:
@@ -66,8 +69,7 @@ INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
           updateAutoStartButtons(dialog);
           return TRUE;
         case IDC_DEFAULT_KEYMAP:
-          shellState.keymapPath[0] = 0;
-          loadKeymapInteractive(dialog, false);
+          loadDefaultKeymapInteractive(dialog);
           return TRUE;
         default:
           return FALSE;

@@ -1,8 +1,10 @@
 #include "shell/key_hook.h"
 
 #include <cstring>
+#include <cwchar>
 
 #include "engine/key_event.h"
+#include "shell/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/win32_key_output.h"
 
@@ -17,6 +19,24 @@ bool isOwnEvent(const KBDLLHOOKSTRUCT& key) {
 #else
   return key.dwExtraInfo == kOwnEventExtraInfo && (key.flags & LLKHF_INJECTED) != 0;
 #endif
+}
+
+// Keys typed into the program's own edit fields (the timeout, the keymap
+// path, a file dialog's name) mean themselves; only the settings dialog's
+// test field is there to try the input method on.
+bool typedIntoOwnField() {
+  HWND foreground = GetForegroundWindow();
+  if (foreground == nullptr ||
+      GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId()) {
+    return false;
+  }
+  HWND focus = GetFocus();
+  wchar_t className[8] = {};
+  if (focus == nullptr || GetClassNameW(focus, className, 8) == 0 ||
+      _wcsicmp(className, L"Edit") != 0) {
+    return false;
+  }
+  return GetDlgCtrlID(focus) != IDC_TEST_FIELD || GetParent(focus) != shellState.settingsDialog;
 }
 
 }  // namespace
@@ -67,9 +87,12 @@ LRESULT CALLBACK keyHookProc(int code, WPARAM message, LPARAM event) {
   if (isOwnEvent(*key)) {
     return hookPlatform.callNextHookEx(shellState.hookHandle, 0, message, event);
   }
-  if (handleKeyEvent(shellState.engine, {key->vkCode, static_cast<uint32_t>(message), key->time})) {
-    return 1;
+  IncomingKeyEvent incoming = {key->vkCode, static_cast<uint32_t>(message), key->time};
+  // Only an input mode converts keys; ordinary typing asks nothing.
+  if (shellState.engine.options & (kOptionKanaToggle | kOptionTwoTouch)) {
+    incoming.asTyped = typedIntoOwnField();
   }
+  if (handleKeyEvent(shellState.engine, incoming)) return 1;
   return hookPlatform.callNextHookEx(shellState.hookHandle, 0, message, event);
 }
 

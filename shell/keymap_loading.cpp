@@ -8,6 +8,7 @@
 
 #include "keymap/keymap_compiler.h"
 #include "shell/dialogs.h"
+#include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
@@ -18,12 +19,35 @@ namespace {
 // Units of the file-open dialog's name buffer.
 constexpr int kOpenFileNameUnits = 254;
 
-KeymapPlatform* installedPlatform = nullptr;
+Win32KeymapPlatform* installedPlatform = nullptr;
 
-void loadKeymapsFrom(const wchar_t* path) {
+// From the start of a load to its end, message boxes and file dialog
+// included: a second load in that time would clear and fill the slots in the
+// middle of the first one's compilation.
+bool loadRunning = false;
+
+Win32KeymapPlatform& keymapPlatform() {
   static Win32KeymapPlatform platform;
-  KeymapPlatform& used = installedPlatform != nullptr ? *installedPlatform : platform;
-  loadKeymapFile(shellState.engine, used, utf8FromWide(path));
+  return installedPlatform != nullptr ? *installedPlatform : platform;
+}
+
+void loadConfigured(HWND owner) {
+  Win32KeymapPlatform& platform = keymapPlatform();
+  platform.setMessageOwner(owner);
+  if (shellState.keymapPath[0] != 0) {
+    loadKeymapFile(shellState.engine, platform, utf8FromWide(shellState.keymapPath));
+  } else {
+    wchar_t defaultPath[kPathUnits] = {};
+    if (programFolderPath(defaultPath, kDefaultKeymapFileName)) {
+      loadKeymapFile(shellState.engine, platform, utf8FromWide(defaultPath));
+    } else {
+      // A load empties the slots whatever it finds; this one finds no file.
+      clearKeymaps(shellState.engine);
+      platform.showKeymapMessage(
+          utf8FromWide(programFolderUnknownMessage(kDefaultKeymapFileName).c_str()));
+    }
+  }
+  platform.setMessageOwner(nullptr);
 }
 
 // True with keymapPath set when the user chose a file.
@@ -45,25 +69,31 @@ bool askForKeymapFile(HWND owner) {
 
 }  // namespace
 
-void useKeymapPlatform(KeymapPlatform* platform) {
+void useKeymapPlatform(Win32KeymapPlatform* platform) {
   installedPlatform = platform;
 }
 
-void loadConfiguredKeymaps() {
-  if (shellState.keymapPath[0] != 0) {
-    loadKeymapsFrom(shellState.keymapPath);
-    return;
-  }
-  // A folder too long for the path leaves it empty; the compiler then
-  // reports the file as missing.
-  wchar_t defaultPath[kPathUnits] = {};
-  programFolderPath(defaultPath, L"defaultkeymap.txt");
-  loadKeymapsFrom(defaultPath);
+void loadConfiguredKeymaps(HWND owner) {
+  if (loadRunning) return;
+  loadRunning = true;
+  loadConfigured(owner);
+  loadRunning = false;
 }
 
 void loadKeymapInteractive(HWND dialog, bool ask) {
-  if (ask && !askForKeymapFile(dialog != nullptr ? dialog : shellState.mainWnd)) return;
-  if (dialog != nullptr) SetDlgItemTextW(dialog, IDC_KEYMAP_PATH, shellState.keymapPath);
-  shellState.appFlags |= kAppSettingsDirty;
-  loadConfiguredKeymaps();
+  if (loadRunning) return;
+  loadRunning = true;
+  HWND owner = dialog != nullptr ? dialog : shellState.mainWnd;
+  if (!ask || askForKeymapFile(owner)) {
+    if (dialog != nullptr) SetDlgItemTextW(dialog, IDC_KEYMAP_PATH, shellState.keymapPath);
+    shellState.appFlags |= kAppSettingsDirty;
+    loadConfigured(owner);
+  }
+  loadRunning = false;
+}
+
+void loadDefaultKeymapInteractive(HWND dialog) {
+  if (loadRunning) return;
+  shellState.keymapPath[0] = 0;
+  loadKeymapInteractive(dialog, false);
 }

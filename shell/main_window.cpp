@@ -7,10 +7,12 @@
 #include "shell/dialogs.h"
 #include "shell/key_hook.h"
 #include "shell/launch_requests.h"
+#include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/rotation.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/tray_icon.h"
 
 namespace {
 
@@ -19,11 +21,34 @@ constexpr DWORD kHiddenFramePosition =
 constexpr DWORD kShownFramePosition =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW;  // 0x67
 
-void saveIfDirty() {
-  if (!(shellState.appFlags & kAppSettingsDirty)) return;
-  saveSettings();
-  shellState.appFlags &= ~static_cast<uint32_t>(kAppSettingsDirty);
+#ifdef _WIN32_WCE
+// The device's window fills the screen and needs no frame.
+constexpr DWORD kShownWindowStyle = WS_VISIBLE;
+#else
+// A desktop window is moved by its caption and hidden by its close box.
+constexpr DWORD kShownWindowStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU;
+
+// The settings dialog fills the client area below the menu: the window takes
+// the dialog's size plus its frame.
+void fitMainWindowToDialog(HWND dialog) {
+  RECT dialogRect;
+  if (!GetWindowRect(dialog, &dialogRect)) return;
+  const int width = dialogRect.right - dialogRect.left;
+  const int height = dialogRect.bottom - dialogRect.top;
+  RECT frame = {0, 0, width, height};
+  AdjustWindowRectEx(&frame, kShownWindowStyle, GetMenu(shellState.mainWnd) != nullptr, 0);
+  SetWindowPos(shellState.mainWnd, nullptr, 0, 0, frame.right - frame.left,
+               frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A menu bar that wraps takes more than one line.
+  RECT client;
+  GetClientRect(shellState.mainWnd, &client);
+  if (client.bottom < height) {
+    SetWindowPos(shellState.mainWnd, nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top + height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
+#endif
 
 void onActivate(WPARAM wParam) {
   if (!(shellState.appFlags & kAppRunning)) return;
@@ -38,7 +63,7 @@ void onActivate(WPARAM wParam) {
     return;
   }
   closeSettingsWindow();
-  saveIfDirty();
+  saveDirtySettings();
   shellState.appFlags &= ~static_cast<uint32_t>(kAppAdvancedOpen);
 }
 
@@ -53,6 +78,9 @@ void onDestroy(HWND window) {
   shellState.menuBar = nullptr;
   closeSettingsWindow();
   clearLaunchRequests();
+#ifndef _WIN32_WCE
+  removeTrayIcon();
+#endif
   PostQuitMessage(0);
 }
 
@@ -64,9 +92,12 @@ void runLaunchRequest(LPARAM token) {
   launchFile(request.file, request.parameters);
 }
 
-void openManual() {
+void openManual(HWND window) {
   wchar_t path[kPathUnits];
-  if (!programFolderPath(path, L"padquiltkanalt.txt")) return;
+  if (!programFolderPath(path, kManualFileName)) {
+    showProgramMessage(window, programFolderUnknownMessage(kManualFileName).c_str());
+    return;
+  }
   launchFile(path, nullptr);
 }
 
@@ -78,6 +109,13 @@ void letGoOfActivation() {
 #ifndef _WIN32_WCE
   if (GetActiveWindow() == shellState.mainWnd) SetActiveWindow(nullptr);
 #endif
+}
+
+// "隠す": the deactivation that follows closes the settings dialog and
+// saves.
+void sendToBackground() {
+  ShowWindow(shellState.mainWnd, SW_MINIMIZE);
+  letGoOfActivation();
 }
 
 // The command table; false sends the command on to DefWindowProcW.
@@ -101,11 +139,10 @@ bool onCommand(HWND window, WORD id, LPARAM lParam) {
       runDialogFromResource(IDD_ABOUT, window, aboutDialogProc);
       return true;
     case IDM_HIDE:
-      ShowWindow(shellState.mainWnd, SW_MINIMIZE);
-      letGoOfActivation();
+      sendToBackground();
       return true;
     case IDM_MANUAL:
-      openManual();
+      openManual(window);
       return true;
     case IDM_LOAD_KEYMAP:
       loadKeymapInteractive(nullptr, true);
@@ -117,16 +154,6 @@ bool onCommand(HWND window, WORD id, LPARAM lParam) {
     default:
       return false;
   }
-}
-
-// With rotation behaviour 1 the hook is away while the screen is turned; a
-// failed re-installation is retried on every tick.
-void onTimer() {
-  const uint32_t options = shellState.engine.options;
-  if (rotationBehaviour(options) != kRotationReleaseHook) return;
-  if (options & kOptionScreenRotated) return;
-  if (shellState.hookHandle != nullptr) return;
-  installKeyHook(false);
 }
 
 }  // namespace
@@ -157,16 +184,18 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   windowClass.lpszClassName = kMainWindowClass;
   RegisterClassW(&windowClass);
 
-  HWND window = CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, WS_VISIBLE, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                instance, nullptr);
+  HWND window = CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, kShownWindowStyle,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                nullptr, instance, nullptr);
   if (window == nullptr) return false;
+#ifdef _WIN32_WCE
   if (shellState.menuBar != nullptr) {
     RECT rect;
     GetWindowRect(window, &rect);
     MoveWindow(window, rect.left, rect.top, rect.right - rect.left,
                rect.bottom - rect.top - kMenuBarHeight, FALSE);
   }
+#endif
   shellState.mainWnd = window;
   if (shellState.appFlags & kAppStartHidden) {
     ShowWindow(window, SW_MINIMIZE);
@@ -198,7 +227,12 @@ void hideMainWindow() {
 
 void showSettingsWindow(int showCommand) {
   if (shellState.appFlags & kAppSettingsShown) return;
-  SetWindowLongW(shellState.mainWnd, GWL_STYLE, WS_VISIBLE);
+  // Showing a hidden window that is not active activates it, and the
+  // activation rule would show a second settings dialog under this one.
+  static bool showing = false;
+  if (showing) return;
+  showing = true;
+  SetWindowLongW(shellState.mainWnd, GWL_STYLE, kShownWindowStyle);
   SetWindowTextW(shellState.mainWnd, kMainWindowTitle);
   SetWindowPos(shellState.mainWnd, nullptr, 0, 0, 0, 0, kShownFramePosition);
   HWND dialog = createDialogFromResource(IDD_SETTINGS, shellState.mainWnd, settingsDialogProc);
@@ -206,10 +240,12 @@ void showSettingsWindow(int showCommand) {
   shellState.settingsDialog = dialog;
   if (dialog != nullptr) ShowWindow(dialog, showCommand);
 #ifndef _WIN32_WCE
+  if (dialog != nullptr) fitMainWindowToDialog(dialog);
   // A desktop window sent to the background stays minimized; bring it back
   // to its size (the settings are shown already, so activation adds nothing).
   if (IsIconic(shellState.mainWnd)) ShowWindow(shellState.mainWnd, SW_SHOWNOACTIVATE);
 #endif
+  showing = false;
 }
 
 void closeSettingsWindow() {
@@ -221,6 +257,16 @@ void closeSettingsWindow() {
   shellState.settingsDialog = nullptr;
   hideMainWindow();
   if (dialog != nullptr) DestroyWindow(dialog);
+}
+
+void bringProgramForward() {
+  if (shellState.mainWnd == nullptr) return;
+  if (!IsWindowEnabled(shellState.mainWnd)) {
+    SetForegroundWindow(GetLastActivePopup(shellState.mainWnd));
+    return;
+  }
+  showSettingsWindow(SW_SHOW);
+  SetForegroundWindow(shellState.mainWnd);
 }
 
 void launchFile(const wchar_t* file, const wchar_t* parameters) {
@@ -252,6 +298,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     }
     case WM_CLOSE:
+#ifndef _WIN32_WCE
+      // The close box hides the program like "隠す"; it keeps running.
+      sendToBackground();
+#endif
       return 0;  // only the menu, the OK command or a quit request end the program
     case WM_SETTINGCHANGE:
       checkRotation();
@@ -261,7 +311,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (onCommand(window, LOWORD(wParam), lParam)) return 0;
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_TIMER:
-      onTimer();
+      restoreKeyHookIfWanted();
       return 0;
     case WM_IME_NOTIFY:
       refreshImeLabel();

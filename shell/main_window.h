@@ -21,6 +21,9 @@ HWND createMenuBar(HWND window);
 void showSettingsWindow(int showCommand);
 void closeSettingsWindow();
 void hideMainWindow();
+// Shows the program in front with its settings dialog, as a second start
+// does; while a modal window of the program is up, that window comes forward.
+void bringProgramForward();
 // Starts a program, document or address; failures are not reported.
 void launchFile(const wchar_t* file, const wchar_t* parameters);
 

@@ -1,13 +1,16 @@
 // The option controls that the settings and advanced dialogs share. A control
 // that a dialog lacks is passed over.
+#include <cstdint>
 #include <cwchar>
 
 #include "engine/engine_state.h"
 #include "engine/key_event.h"
 #include "shell/dialogs.h"
 #include "shell/resource_ids.h"
+#include "shell/rotation.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/tray_icon.h"
 
 namespace {
 
@@ -25,6 +28,9 @@ constexpr CheckboxOption kCheckboxOptions[] = {
     {IDC_AUTO_CAPSLOCK, kOptionAutoCapsLock},
     {IDC_ADVANCE_AFTER_STEP, kOptionAdvanceAfterStep},
     {IDC_CLEAR_CANCELS_STROKE, kOptionClearCancelsStroke},
+#ifndef _WIN32_WCE
+    {IDC_NUMERIC_KEYPAD, kOptionNumericKeypad},
+#endif
 };
 
 // A control is enabled when the input mode bits share a bit with its mask.
@@ -67,15 +73,61 @@ bool hasControl(HWND dialog, int id) {
 void selectInputMode(HWND dialog, uint32_t modeBits) {
   engine().options = (engine().options & ~kInputModeBits) | modeBits;
   selectModeKeymap(engine());
-  updateControlEnabling(dialog);
+  if (dialog != nullptr) updateControlEnabling(dialog);
   markDirty();
+#ifndef _WIN32_WCE
+  showInputModeInTray();
+#endif
 }
 
-void readTimeoutField(HWND dialog) {
-  wchar_t text[kTimeoutTextUnits + 1] = {};
-  GetDlgItemTextW(dialog, IDC_TIMEOUT, text, kTimeoutTextUnits + 1);
-  text[kTimeoutTextUnits] = 0;
-  const int32_t timeout = static_cast<int32_t>(_wtol(text));
+int modeRadioButton(uint32_t options) {
+  if (options & kOptionTwoTouch) return IDC_MODE_TWO_TOUCH;
+  if (options & kOptionKanaToggle) return IDC_MODE_KANA_TOGGLE;
+  return IDC_MODE_NONE;
+}
+
+void showTimeout(HWND dialog) {
+  wchar_t text[16];
+  swprintf(text, 16, L"%d", static_cast<int>(engine().timeoutMs));
+  SetDlgItemTextW(dialog, IDC_TIMEOUT, text);
+}
+
+// A whole number of milliseconds from 1 up, in digits only (full-width ones
+// too, as the IME types them). A timeout of 0 or less would make every press
+// a new character.
+bool timeoutFromText(const wchar_t* text, int32_t& timeoutMs) {
+  int64_t value = 0;
+  if (text[0] == 0) return false;
+  for (const wchar_t* at = text; *at != 0; ++at) {
+    int digit;
+    if (*at >= L'0' && *at <= L'9') {
+      digit = *at - L'0';
+    } else if (*at >= L'\xFF10' && *at <= L'\xFF19') {
+      digit = *at - L'\xFF10';
+    } else {
+      return false;
+    }
+    value = value * 10 + digit;
+    if (value > INT32_MAX) return false;
+  }
+  if (value < 1) return false;
+  timeoutMs = static_cast<int32_t>(value);
+  return true;
+}
+
+// A text that is no timeout is not taken: the stored value stays, and the
+// field shows it again when the user leaves it.
+void readTimeoutField(HWND dialog, bool leaving) {
+  wchar_t text[kTimeoutTextUnits + 2] = {};
+  GetDlgItemTextW(dialog, IDC_TIMEOUT, text, kTimeoutTextUnits + 2);
+  int32_t timeout = 0;
+  // A longer text was cut short by the read.
+  const bool taken =
+      wcslen(text) <= static_cast<size_t>(kTimeoutTextUnits) && timeoutFromText(text, timeout);
+  if (!taken) {
+    if (leaving) showTimeout(dialog);
+    return;
+  }
   if (timeout == engine().timeoutMs) return;
   engine().timeoutMs = timeout;
   markDirty();
@@ -88,6 +140,8 @@ void readRotationBehaviour(HWND dialog) {
   engine().options = (engine().options & ~static_cast<uint32_t>(kOptionRotationMask)) |
                      (static_cast<uint32_t>(index) << kOptionRotationShift);
   selectModeKeymap(engine());
+  // Leaving behaviour 1 while it has the hook released brings the hook back.
+  restoreKeyHookIfWanted();
   markDirty();
 }
 
@@ -98,11 +152,7 @@ void initOptionControls(HWND dialog) {
     const WPARAM state = (engine().options & row.bit) ? BST_CHECKED : BST_UNCHECKED;
     SendDlgItemMessageW(dialog, row.id, BM_SETCHECK, state, 0);
   }
-  if (hasControl(dialog, IDC_TIMEOUT)) {
-    wchar_t text[16];
-    swprintf(text, 16, L"%d", static_cast<int>(engine().timeoutMs));
-    SetDlgItemTextW(dialog, IDC_TIMEOUT, text);
-  }
+  if (hasControl(dialog, IDC_TIMEOUT)) showTimeout(dialog);
   if (hasControl(dialog, IDC_ROTATION_BEHAVIOUR)) {
     SendDlgItemMessageW(dialog, IDC_ROTATION_BEHAVIOUR, CB_RESETCONTENT, 0, 0);
     for (const wchar_t* entry : kRotationEntries) {
@@ -112,21 +162,20 @@ void initOptionControls(HWND dialog) {
     SendDlgItemMessageW(dialog, IDC_ROTATION_BEHAVIOUR, CB_SETCURSEL,
                         rotationBehaviour(engine().options), 0);
   }
-  int mode = IDC_MODE_NONE;
-  if (engine().options & kOptionTwoTouch) {
-    mode = IDC_MODE_TWO_TOUCH;
-  } else if (engine().options & kOptionKanaToggle) {
-    mode = IDC_MODE_KANA_TOGGLE;
-  }
+  const int mode = modeRadioButton(engine().options);
   if (hasControl(dialog, mode)) CheckRadioButton(dialog, IDC_MODE_NONE, IDC_MODE_TWO_TOUCH, mode);
-  if (hasControl(dialog, IDC_KEYMAP_PATH))
+  if (hasControl(dialog, IDC_KEYMAP_PATH)) {
+    // No more than the path buffer holds: a longer path could only be stored
+    // cut short.
+    SendDlgItemMessageW(dialog, IDC_KEYMAP_PATH, EM_LIMITTEXT, kPathUnits - 1, 0);
     SetDlgItemTextW(dialog, IDC_KEYMAP_PATH, shellState.keymapPath);
+  }
   updateControlEnabling(dialog);
   selectModeKeymap(engine());
   refreshImeLabel();
 }
 
-bool handleOptionCommand(HWND dialog, int id) {
+bool handleOptionCommand(HWND dialog, int id, int notification) {
   switch (id) {
     case IDC_MODE_NONE:
       if (hasControl(dialog, id)) selectInputMode(dialog, 0);
@@ -138,7 +187,7 @@ bool handleOptionCommand(HWND dialog, int id) {
       if (hasControl(dialog, id)) selectInputMode(dialog, kOptionTwoTouch);
       return true;
     case IDC_TIMEOUT:
-      if (hasControl(dialog, id)) readTimeoutField(dialog);
+      if (hasControl(dialog, id)) readTimeoutField(dialog, notification == EN_KILLFOCUS);
       return true;
     case IDC_ROTATION_BEHAVIOUR:
       if (hasControl(dialog, id)) readRotationBehaviour(dialog);
@@ -152,10 +201,25 @@ bool handleOptionCommand(HWND dialog, int id) {
     if (hasControl(dialog, id)) {
       setOptionFromCheckbox(dialog, id, row.bit);
       if (id == IDC_NICO_TOUCH) selectModeKeymap(engine());
+#ifndef _WIN32_WCE
+      if (id == IDC_NUMERIC_KEYPAD) {
+        // The other keys are the keypad from the next key event on.
+        selectKeypadKeys(engine());
+        resetInputState(engine());
+      }
+#endif
     }
     return true;
   }
   return false;
+}
+
+void switchInputMode(uint32_t modeBits) {
+  HWND dialog = shellState.settingsDialog;
+  selectInputMode(dialog, modeBits & kInputModeBits);
+  if (dialog != nullptr) {
+    CheckRadioButton(dialog, IDC_MODE_NONE, IDC_MODE_TWO_TOUCH, modeRadioButton(engine().options));
+  }
 }
 
 void setOptionFromCheckbox(HWND dialog, int id, uint32_t bit) {

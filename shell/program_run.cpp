@@ -7,6 +7,7 @@
 #include "shell/main_window.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/tray_icon.h"
 #include "shell/win32_ime_control.h"
 #include "shell/win32_key_output.h"
 
@@ -32,10 +33,7 @@ int runMessageLoop() {
 
 void finishRun() {
   clearKeymaps(shellState.engine);
-  if (shellState.appFlags & kAppSettingsDirty) {
-    saveSettings();
-    shellState.appFlags &= ~static_cast<uint32_t>(kAppSettingsDirty);
-  }
+  saveDirtySettings();
 }
 
 int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) {
@@ -50,10 +48,14 @@ int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) 
     return 0;
   }
   shellState.appFlags |= kAppRunning;
+#ifndef _WIN32_WCE
+  // Hidden, the desktop program is reached through its icon.
+  addTrayIcon();
+#endif
   if (!(shellState.appFlags & kAppStartHidden)) showSettingsWindow(showCommand);
   selectModeKeymap(engine);
   // The resources hold no accelerator table, so none is loaded or used.
-  loadConfiguredKeymaps();
+  loadConfiguredKeymaps(shellState.mainWnd);
   if (!installKeyHook(true)) DestroyWindow(shellState.mainWnd);
   engine.mainWindow = &mainWindowCommandSink();
   shellState.timerActive = 1;

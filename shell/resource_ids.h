@@ -7,6 +7,8 @@
 #define IDD_ABOUT 103
 #define IDD_SETTINGS 104
 #define IDD_ADVANCED 105
+// Desktop only: the notification-area icon's menu.
+#define IDR_TRAY_MENU 106
 
 // Menu commands.
 #define IDM_ABOUT 40003
@@ -15,6 +17,13 @@
 #define IDM_MANUAL 40010
 #define IDM_LOAD_KEYMAP 40012
 #define IDM_ADVANCED 40020
+
+// The notification-area icon's menu (desktop); it ends the program with
+// IDM_QUIT.
+#define IDM_TRAY_SHOW 40030
+#define IDM_TRAY_MODE_NONE 40031
+#define IDM_TRAY_MODE_KANA_TOGGLE 40032
+#define IDM_TRAY_MODE_TWO_TOUCH 40033
 
 // Settings dialog.
 #define IDC_TEST_FIELD 1018
@@ -41,6 +50,8 @@
 #define IDC_DEFAULT_KEYMAP 1046
 #define IDC_ROTATION_BEHAVIOUR 1051
 #define IDC_CLEAR_CANCELS_STROKE 1054
+// Desktop only: "テンキーを使う".
+#define IDC_NUMERIC_KEYPAD 1062
 
 // About dialog.
 #define IDC_OPEN_WEB_PAGE 1035

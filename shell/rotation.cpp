@@ -19,6 +19,16 @@ void checkRotation() {
   }
 }
 
+bool keyHookWanted(uint32_t options) {
+  return rotationBehaviour(options) != kRotationReleaseHook || !(options & kOptionScreenRotated);
+}
+
+void restoreKeyHookIfWanted() {
+  if (shellState.hookHandle != nullptr) return;
+  if (!keyHookWanted(shellState.engine.options)) return;
+  installKeyHook(false);
+}
+
 void rotateScreen(int step) {
   uint32_t orientation;
   if (step >= 0 && step <= 3) {

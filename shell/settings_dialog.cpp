@@ -32,7 +32,7 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     }
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
-      if (handleOptionCommand(dialog, id)) return TRUE;
+      if (handleOptionCommand(dialog, id, HIWORD(wParam))) return TRUE;
       if (id == IDC_OPEN_ADVANCED) {
         shellState.appFlags |= kAppAdvancedOpen;
         runDialogFromResource(IDD_ADVANCED, shellState.mainWnd, advancedDialogProc);

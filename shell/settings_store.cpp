@@ -7,6 +7,8 @@
 
 namespace {
 
+ProgramPathReader installedPathReader = nullptr;
+
 bool queryDword(HKEY key, const wchar_t* name, DWORD& value) {
   DWORD stored = 0;
   DWORD size = sizeof(stored);
@@ -90,8 +92,27 @@ void saveSettings() {
   saveSettingsFrom(shellState);
 }
 
+void saveDirtySettings() {
+  if (!(shellState.appFlags & kAppSettingsDirty)) return;
+  saveSettings();
+  shellState.appFlags &= ~static_cast<uint32_t>(kAppSettingsDirty);
+}
+
 void deleteSettingsKey() {
   RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+  HKEY maker = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kMakerKey, 0, kRegReadAccess, &maker) != ERROR_SUCCESS) {
+    return;
+  }
+  DWORD subKeys = 1;
+  DWORD values = 1;
+  const LONG result = RegQueryInfoKeyW(maker, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                       &values, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(maker);
+  // Another program of the same maker may keep its settings there.
+  if (result == ERROR_SUCCESS && subKeys == 0 && values == 0) {
+    RegDeleteKeyW(HKEY_CURRENT_USER, kMakerKey);
+  }
 }
 
 bool folderWithFileName(wchar_t (&output)[kPathUnits], const wchar_t* filePath,
@@ -110,21 +131,32 @@ bool folderWithFileName(wchar_t (&output)[kPathUnits], const wchar_t* filePath,
   return appendText(output, kPathUnits, length, name);
 }
 
-bool programFolderPath(wchar_t (&output)[kPathUnits], const wchar_t* name) {
-  wchar_t modulePath[kPathUnits] = {};
-  DWORD length = GetModuleFileNameW(nullptr, modulePath, kPathUnits - 1);
-  modulePath[length < kPathUnits ? length : kPathUnits - 1] = L'\0';
-  return folderWithFileName(output, modulePath, name);
+void useProgramPathReader(ProgramPathReader reader) {
+  installedPathReader = reader;
 }
 
-void startupShortcutTarget(wchar_t (&output)[kShortcutTargetUnits]) {
-  wchar_t program[kPathUnits];
-  programFolderPath(program, L"padquiltkanalt.exe");
-  size_t length = 0;
+bool programFolderPath(wchar_t (&output)[kPathUnits], const wchar_t* name) {
   output[0] = L'\0';
+  wchar_t programPath[kProgramPathUnits];
+  const DWORD length = installedPathReader != nullptr
+                           ? installedPathReader(programPath, kProgramPathUnits)
+                           : GetModuleFileNameW(nullptr, programPath, kProgramPathUnits);
+  // A cut-short path fills the buffer: the answer is its size (one less on
+  // systems that keep room for the NUL).
+  if (length == 0 || length >= kProgramPathUnits - 1) return false;
+  programPath[length] = L'\0';
+  return folderWithFileName(output, programPath, name);
+}
+
+bool startupShortcutTarget(wchar_t (&output)[kShortcutTargetUnits]) {
+  output[0] = L'\0';
+  wchar_t program[kPathUnits];
+  if (!programFolderPath(program, kProgramFileName)) return false;
+  size_t length = 0;
   appendText(output, kShortcutTargetUnits, length, L"\"");
   appendText(output, kShortcutTargetUnits, length, program);
   appendText(output, kShortcutTargetUnits, length, L"\" -s");
+  return true;
 }
 
 void startupShortcutPath(wchar_t (&output)[kPathUnits]) {
@@ -139,13 +171,13 @@ void startupShortcutPath(wchar_t (&output)[kPathUnits]) {
   }
 }
 
-void createStartupShortcut() {
+bool createStartupShortcut() {
   wchar_t target[kShortcutTargetUnits];
-  startupShortcutTarget(target);
+  if (!startupShortcutTarget(target)) return false;
   wchar_t shortcut[kPathUnits];
   startupShortcutPath(shortcut);
-  if (shortcut[0] == L'\0') return;
-  SHCreateShortcut(shortcut, target);
+  if (shortcut[0] != L'\0') SHCreateShortcut(shortcut, target);
+  return true;
 }
 
 void deleteStartupShortcut() {

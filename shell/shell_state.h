@@ -32,6 +32,9 @@ struct ShellState {
   HHOOK hookHandle = nullptr;          // null = no keyboard hook installed
   HREGNOTIFY watcherHandle = nullptr;  // null = no SlidingOut watcher
   SHACTIVATEINFO activateInfo = {};
+#ifndef _WIN32_WCE
+  HWND trayWindow = nullptr;  // receives the notification-area icon's clicks
+#endif
   // NUL-terminated; empty = the default keymap beside the program.
   wchar_t keymapPath[kPathUnits] = {};
   EngineState engine;

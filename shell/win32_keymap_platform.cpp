@@ -1,5 +1,7 @@
 #include "shell/win32_keymap_platform.h"
 
+#include "shell/program_messages.h"
+
 std::wstring wideFromUtf8(const std::string& text) {
   if (text.empty()) return std::wstring();
   int length =
@@ -52,9 +54,9 @@ void Win32KeymapPlatform::closeKeymapFile() {
 
 void Win32KeymapPlatform::showKeymapMessage(const std::string& textUtf8) {
   std::wstring text = wideFromUtf8(textUtf8);
-  show_(text.c_str());
+  show_(owner_, text.c_str());
 }
 
-void Win32KeymapPlatform::showMessageBox(const wchar_t* text) {
-  MessageBoxW(nullptr, text, L"padquiltkana", MB_OK);
+void Win32KeymapPlatform::showMessageBox(HWND owner, const wchar_t* text) {
+  showProgramMessage(owner, text);
 }

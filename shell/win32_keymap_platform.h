@@ -16,7 +16,7 @@ std::string utf8FromWide(const wchar_t* text);
 class Win32KeymapPlatform final : public KeymapPlatform {
  public:
   // How a message reaches the user; tests pass a recorder.
-  using MessageShower = void (*)(const wchar_t* text);
+  using MessageShower = void (*)(HWND owner, const wchar_t* text);
 
   explicit Win32KeymapPlatform(MessageShower show = showMessageBox) : show_(show) {}
   ~Win32KeymapPlatform();
@@ -28,11 +28,16 @@ class Win32KeymapPlatform final : public KeymapPlatform {
   void closeKeymapFile() override;
   void showKeymapMessage(const std::string& textUtf8) override;
 
-  // A modal box with no owner, caption "padquiltkana" and an OK button.
-  static void showMessageBox(const wchar_t* text);
+  // The window whose load this is: it owns the message boxes, so that it
+  // cannot start another load while one is up. Null: no owner.
+  void setMessageOwner(HWND owner) { owner_ = owner; }
+
+  // A modal box with caption "padquiltkana" and an OK button.
+  static void showMessageBox(HWND owner, const wchar_t* text);
 
  private:
   HANDLE file_ = INVALID_HANDLE_VALUE;
   bool sizeUnknown_ = false;
   MessageShower show_;
+  HWND owner_ = nullptr;
 };

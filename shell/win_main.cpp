@@ -1,4 +1,4 @@
-// The entry point of padquiltkana.exe.
+// The entry point of padquiltkanalt.exe.
 #include <windows.h>
 
 #include "shell/program_run.h"

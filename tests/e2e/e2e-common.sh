@@ -1,7 +1,8 @@
 # Shared set-up of the end-to-end scripts: the wine prefix (made once, with
-# "MS UI Gothic" mapped to the IPA P Gothic font), a private Xvfb display,
-# the probe helpers and the pass/fail bookkeeping. Source it after setting
-# `exe`, `probe_exe` and `out`.
+# "MS UI Gothic" mapped to the IPA P Gothic font and window frames drawn by
+# wine itself, as there is no window manager), a private Xvfb display, the
+# probe helpers and the pass/fail bookkeeping. Source it after setting `exe`,
+# `probe_exe` and `out`.
 
 export WINEPREFIX=$out/wine-e2e/prefix
 export WINEDEBUG=-all
@@ -47,14 +48,15 @@ start_app() {
 mkdir -p "$out/wine-e2e"
 exec 8>"$out/wine-e2e/setup.lock"
 flock -x 8
-if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$out/wine-e2e/fonts-mapped" ]; then
+if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$out/wine-e2e/prefix-set-up" ]; then
   log "creating the wine prefix"
   rm -rf "$WINEPREFIX"
   DISPLAY= wineboot -i >/dev/null 2>&1
   DISPLAY= wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "MS UI Gothic" \
     /d "IPAPGothic" /f >/dev/null 2>&1
+  DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
   wineserver -w
-  touch "$out/wine-e2e/fonts-mapped"
+  touch "$out/wine-e2e/prefix-set-up"
 fi
 
 display_file=$(mktemp "$out/wine-e2e/display.XXXXXX")

@@ -11,16 +11,28 @@
 //   probe enabled NAME ID         exit 0 when the control is enabled
 //   probe checked NAME ID         exit 0 when the check box is ticked
 //   probe dump NAME               print every control: id, class, text
-//   probe rect NAME               print the window as WxH+X+Y (settings: the main window)
+//   probe rect NAME               print a dialog's client area (main: the main window,
+//                                 menu: the open pop-up menu) as WxH+X+Y
 //   probe post-command ID PARAM   post WM_COMMAND(ID, PARAM) to the main window
 //   probe send NAME MESSAGE       send WM_CLOSE or WM_COMMAND IDOK to a dialog / main
 //   probe alive                   exit 0 when the main window answers within 2 s
+//   probe close-box               print the centre "x y" of the main window's close box
+//   probe tray-exists             exit 0 when the program's notification-area icon exists
+//   probe tray-icon               print the centre "x y" of the icon where wine shows it
+//   probe keys MS                 show a window titled "pqk_probe keys" for MS ms and print
+//                                 the virtual key of every key-down it receives, in hex
+//   probe fit NAME EXE            measure every static, button and combo text of a
+//                                 dialog with the font its template in EXE names;
+//                                 exit 0 when every text fits its control
 #include <windows.h>
+// windows.h first: shellapi.h needs its types.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -107,17 +119,21 @@ std::string utf8(const wchar_t* text) {
 }
 
 // The whole text, however long (the test field grows while keys are typed).
-std::string windowText(HWND window) {
+std::wstring wideText(HWND window) {
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-    return std::string();
+    return std::wstring();
   }
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
   SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
                       SMTO_ABORTIFHUNG, 2000, &copied);
   text.resize(copied < text.size() ? copied : text.size() - 1);
-  return utf8(text.c_str());
+  return text;
+}
+
+std::string windowText(HWND window) {
+  return utf8(wideText(window).c_str());
 }
 
 bool waitFor(bool (*condition)(const char*), const char* argument, int timeoutMs) {
@@ -145,6 +161,273 @@ BOOL CALLBACK dumpControl(HWND control, LPARAM) {
   printf("%d\t%s\t%s\n", GetDlgCtrlID(control), utf8(className).c_str(),
          windowText(control).c_str());
   return TRUE;
+}
+
+// The close box, found the way the system finds it: by asking the window
+// what lies under each point of its caption, from the right.
+int printCloseBox() {
+  HWND main = mainWindow();
+  RECT rect;
+  if (main == nullptr || !GetWindowRect(main, &rect)) return 1;
+  for (int y = rect.top; y < rect.top + 40 && y < rect.bottom; y += 2) {
+    for (int x = rect.right - 1; x > rect.right - 80 && x > rect.left; x -= 2) {
+      DWORD_PTR hit = 0;
+      SendMessageTimeoutW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000, &hit);
+      if (hit == HTCLOSE) {
+        printf("%d %d\n", x - 3, y + 3);
+        return 0;
+      }
+    }
+  }
+  return 1;
+}
+
+// Asks the shell to change nothing about the icon: it answers yes only for
+// an icon it has.
+int trayIconExists() {
+  HWND tray = FindWindowW(L"padQuiltKanaTray", nullptr);
+  if (tray == nullptr) return 1;
+  NOTIFYICONDATAW data = {};
+  data.cbSize = sizeof(data);
+  data.hWnd = tray;
+  data.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &data) ? 0 : 1;
+}
+
+BOOL CALLBACK findWineTrayIcon(HWND window, LPARAM found) {
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, 64);
+  if (wcscmp(className, L"__winex11_tray_icon") == 0 && IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Without a desktop tray, wine shows the icons in a small window of its own.
+int printTrayIcon() {
+  HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+  HWND icon = nullptr;
+  if (tray != nullptr) EnumChildWindows(tray, findWineTrayIcon, reinterpret_cast<LPARAM>(&icon));
+  RECT rect;
+  if (icon == nullptr || !GetWindowRect(icon, &rect)) return 1;
+  printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  return 0;
+}
+
+// Key-downs that reached the probe's own window, as an application gets them.
+std::string receivedKeys;
+
+LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+    char vk[8];
+    snprintf(vk, sizeof vk, "%02x\n", static_cast<unsigned>(wParam & 0xFF));
+    receivedKeys += vk;
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int printReceivedKeys(int milliseconds) {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = recordKeys;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"pqkProbeKeys";
+  RegisterClassW(&windowClass);
+  HWND window =
+      CreateWindowExW(0, L"pqkProbeKeys", L"pqk_probe keys", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400,
+                      400, 200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (window == nullptr) return 1;
+  const DWORD start = GetTickCount();
+  while (static_cast<int>(GetTickCount() - start) < milliseconds) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  DestroyWindow(window);
+  printf("%s", receivedKeys.c_str());
+  return 0;
+}
+
+int resourceOf(const char* name) {
+  if (strcmp(name, "settings") == 0) return 104;
+  if (strcmp(name, "advanced") == 0) return 105;
+  return 103;
+}
+
+// The font a dialog template asks for: point size, weight, italic, face.
+struct TemplateFont {
+  int points = 0;
+  int weight = FW_NORMAL;
+  bool italic = false;
+  std::wstring face;
+};
+
+// Steps over a menu or class field: none, an ordinal, or a string.
+const WORD* skipNameOrOrdinal(const WORD* at) {
+  if (*at == 0x0000) return at + 1;
+  if (*at == 0xFFFF) return at + 2;
+  while (*at != 0) ++at;
+  return at + 1;
+}
+
+bool readTemplateFont(const wchar_t* exe, int resource, TemplateFont& font) {
+  HMODULE module =
+      LoadLibraryExW(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (module == nullptr) return false;
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resource), MAKEINTRESOURCEW(5));
+  const WORD* at =
+      found ? static_cast<const WORD*>(LockResource(LoadResource(module, found))) : nullptr;
+  if (at == nullptr) return false;
+  const bool extended = at[0] == 1 && at[1] == 0xFFFF;
+  DWORD style = 0;
+  if (extended) {
+    style = at[6] | (static_cast<DWORD>(at[7]) << 16);
+    at += 13;  // version, signature, help id, extended style, style, count, x, y, cx, cy
+  } else {
+    style = at[0] | (static_cast<DWORD>(at[1]) << 16);
+    at += 9;  // style, extended style, count, x, y, cx, cy
+  }
+  at = skipNameOrOrdinal(at);  // menu
+  at = skipNameOrOrdinal(at);  // class
+  while (*at != 0) ++at;       // title
+  ++at;
+  if (!(style & DS_SETFONT)) return false;
+  font.points = *at++;
+  if (extended) {
+    font.weight = *at++;
+    font.italic = (*at & 0xFF) != 0;
+    ++at;  // italic and character set bytes
+  }
+  font.face = reinterpret_cast<const wchar_t*>(at);
+  return true;
+}
+
+struct FitCheck {
+  HDC dc;
+  HWND dialog;
+  int dpi;
+  int clipped;
+  int measured;
+};
+
+SIZE measure(HDC dc, const std::wstring& text, UINT flags, int width) {
+  RECT rect = {0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags | DT_CALCRECT);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void report(FitCheck& check, HWND control, const std::wstring& text, SIZE need, SIZE room) {
+  ++check.measured;
+  if (need.cx <= room.cx && need.cy <= room.cy) return;
+  ++check.clipped;
+  printf("clipped: control %d \"%s\" needs %ldx%ld, has %ldx%ld\n", GetDlgCtrlID(control),
+         utf8(text.c_str()).c_str(), need.cx, need.cy, room.cx, room.cy);
+}
+
+BOOL CALLBACK fitControl(HWND control, LPARAM data) {
+  FitCheck& check = *reinterpret_cast<FitCheck*>(data);
+  if (GetParent(control) != check.dialog || !IsWindowVisible(control)) return TRUE;
+  wchar_t className[64] = {};
+  GetClassNameW(control, className, 64);
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  RECT client;
+  GetClientRect(control, &client);
+  // The control itself must lie inside the dialog.
+  RECT place;
+  GetWindowRect(control, &place);
+  MapWindowPoints(nullptr, check.dialog, reinterpret_cast<POINT*>(&place), 2);
+  RECT dialogClient;
+  GetClientRect(check.dialog, &dialogClient);
+  if (place.left < 0 || place.top < 0 || place.right > dialogClient.right ||
+      place.bottom > dialogClient.bottom) {
+    ++check.clipped;
+    printf("clipped: control %d lies outside its dialog\n", GetDlgCtrlID(control));
+  }
+  const std::wstring text = wideText(control);
+  const int box = MulDiv(13, check.dpi, 96);  // a check box's or radio button's mark
+  if (_wcsicmp(className, L"Static") == 0) {
+    const LONG type = style & SS_TYPEMASK;
+    if (text.empty() || (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT &&
+                         type != SS_LEFTNOWORDWRAP && type != SS_SIMPLE)) {
+      return TRUE;
+    }
+    UINT flags = DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+    flags |= (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE) ? DT_SINGLELINE : DT_WORDBREAK;
+    report(check, control, text, measure(check.dc, text, flags, client.right),
+           {client.right, client.bottom});
+  } else if (_wcsicmp(className, L"Button") == 0) {
+    const LONG type = style & BS_TYPEMASK;
+    const SIZE need = measure(check.dc, text, DT_SINGLELINE, 0);
+    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
+      // Inside the button's raised edge, with room for the focus frame.
+      report(check, control, text, {need.cx + 8, need.cy + 4}, {client.right, client.bottom});
+    } else if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+               type == BS_AUTORADIOBUTTON) {
+      // The mark, a gap of half a digit, the text and its focus frame.
+      SIZE digit;
+      GetTextExtentPoint32W(check.dc, L"0", 1, &digit);
+      report(check, control, text, {box + digit.cx / 2 + need.cx + 2, need.cy},
+             {client.right, client.bottom});
+    }
+  } else if (_wcsicmp(className, L"ComboBox") == 0) {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(control, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    // The field keeps its drop-down button and borders beside the text.
+    const int room = client.right - GetSystemMetrics(SM_CXVSCROLL) - 8;
+    for (DWORD_PTR item = 0; item < count; ++item) {
+      wchar_t entry[256] = {};
+      DWORD_PTR length = 0;
+      SendMessageTimeoutW(control, CB_GETLBTEXTLEN, item, 0, SMTO_ABORTIFHUNG, 2000, &length);
+      if (length >= 256) continue;
+      SendMessageTimeoutW(control, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(entry),
+                          SMTO_ABORTIFHUNG, 2000, &length);
+      const SIZE need = measure(check.dc, entry, DT_SINGLELINE, 0);
+      report(check, control, entry, {need.cx, need.cy}, {room, client.bottom});
+    }
+  }
+  return TRUE;
+}
+
+// Every text of the dialog against its control, with the dialog's own font.
+int fitDialog(const char* name, const char* exe) {
+  HWND dialog = requireDialog(name);
+  TemplateFont font;
+  std::wstring exePath(exe, exe + strlen(exe));
+  if (!readTemplateFont(exePath.c_str(), resourceOf(name), font)) {
+    fprintf(stderr, "probe: no font in the %s dialog's template\n", name);
+    return 1;
+  }
+  HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  HFONT hfont =
+      CreateFontW(-MulDiv(font.points, dpi, 72), 0, 0, 0, font.weight, font.italic, FALSE, FALSE,
+                  DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE, font.face.c_str());
+  HGDIOBJ old = SelectObject(dc, hfont);
+  FitCheck check = {dc, dialog, dpi, 0, 0};
+  EnumChildWindows(dialog, fitControl, reinterpret_cast<LPARAM>(&check));
+  // A dialog inside a window must not be cut by it either.
+  if (GetWindowLongW(dialog, GWL_STYLE) & WS_CHILD) {
+    RECT place;
+    GetWindowRect(dialog, &place);
+    HWND parent = GetParent(dialog);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+    RECT parentClient;
+    GetClientRect(parent, &parentClient);
+    if (place.right > parentClient.right || place.bottom > parentClient.bottom) {
+      ++check.clipped;
+      printf("clipped: the dialog lies outside its window\n");
+    }
+  }
+  SelectObject(dc, old);
+  DeleteObject(hfont);
+  ReleaseDC(nullptr, dc);
+  printf("%d texts measured with %s %dpt, %d clipped\n", check.measured,
+         utf8(font.face.c_str()).c_str(), font.points, check.clipped);
+  return check.measured > 0 && check.clipped == 0 ? 0 : 1;
 }
 
 int usage() {
@@ -189,18 +472,17 @@ int main(int argc, char** argv) {
     return state == BST_CHECKED ? 0 : 1;
   }
   if (command == "rect" && argc == 3) {
-    // The client area on the screen (without a window manager nobody draws
-    // captions); the settings dialog with the menu above it.
-    HWND dialog = requireDialog(argv[2]);
+    // The whole main window, or a dialog's client area, on the screen.
     RECT rect;
-    GetClientRect(dialog, &rect);
-    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    if (strcmp(argv[2], "settings") == 0) {
-      // While in front the main window has no caption: its top is the menu's.
-      RECT main;
-      GetWindowRect(mainWindow(), &main);
-      rect.left = main.left;
-      rect.top = main.top;
+    if (strcmp(argv[2], "main") == 0) {
+      if (mainWindow() == nullptr || !GetWindowRect(mainWindow(), &rect)) return 1;
+    } else if (strcmp(argv[2], "menu") == 0) {
+      HWND menu = FindWindowW(L"#32768", nullptr);  // the open pop-up menu
+      if (menu == nullptr || !IsWindowVisible(menu) || !GetWindowRect(menu, &rect)) return 1;
+    } else {
+      HWND dialog = requireDialog(argv[2]);
+      GetClientRect(dialog, &rect);
+      MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     }
     printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
            rect.top);
@@ -228,6 +510,13 @@ int main(int argc, char** argv) {
       return PostMessageW(target, WM_COMMAND, IDOK, 0) ? 0 : 1;
     }
     return usage();
+  }
+  if (command == "close-box" && argc == 2) return printCloseBox();
+  if (command == "tray-exists" && argc == 2) return trayIconExists();
+  if (command == "tray-icon" && argc == 2) return printTrayIcon();
+  if (command == "keys" && argc == 3) return printReceivedKeys(atoi(argv[2]));
+  if (command == "fit" && argc == 4) {
+    return fitDialog(argv[2], argv[3]);
   }
   if (command == "alive" && argc == 2) {
     HWND main = mainWindow();

@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
-# End-to-end run of the real padquiltkana.exe under wine in its own Xvfb
+# End-to-end run of the real padquiltkanalt.exe under wine in its own Xvfb
 # display, driven with xdotool and watched by pqk_probe.exe, a small Win32
 # program that reads the running program's controls from another process.
 #
-# Usage: tests/e2e/run-e2e.sh PADQUILTKANA.EXE PQK_PROBE.EXE OUTPUT_DIR
+# Usage: tests/e2e/run-e2e.sh PADQUILTKANALT.EXE PQK_PROBE.EXE OUTPUT_DIR
 #
 # The wine prefix lives in OUTPUT_DIR/wine-e2e (created once, with "MS UI
-# Gothic" mapped to the IPA P Gothic font); screenshots of the settings,
-# advanced and About dialogs are written to OUTPUT_DIR/e2e-settings.png,
-# OUTPUT_DIR/e2e-advanced.png and OUTPUT_DIR/e2e-about.png. Exit status 0
-# when every check passed.
+# Gothic" mapped to the IPA P Gothic font); screenshots of the main window and
+# of the settings, advanced and About dialogs are written to
+# OUTPUT_DIR/e2e-main.png, OUTPUT_DIR/e2e-settings.png,
+# OUTPUT_DIR/e2e-advanced.png and OUTPUT_DIR/e2e-about.png. Every text of the
+# three dialogs is measured against its control with the dialog's own font.
+# Exit status 0 when every check passed.
 set -uo pipefail
 
 if [ $# -ne 3 ]; then
-  echo "usage: $0 PADQUILTKANA.EXE PQK_PROBE.EXE OUTPUT_DIR" >&2
+  echo "usage: $0 PADQUILTKANALT.EXE PQK_PROBE.EXE OUTPUT_DIR" >&2
   exit 2
 fi
 exe=$(realpath "$1")
@@ -28,11 +30,23 @@ screenshot_of() {  # NAME FILE: the dialog's window, cut from the screen
   import -window root -crop "$geometry" +repage "$2"
 }
 
+# The program file as the probe (a Windows program) names it.
+exe_for_windows=$(winepath -w "$exe" 2>/dev/null | tr -d '\r')
+texts_fit() {  # NAME: every static, button and combo text fits its control
+  local measured
+  if measured=$(probe fit "$1" "$exe_for_windows"); then
+    pass "$1 dialog: every text fits ($measured)"
+  else
+    fail "$1 dialog: texts clipped"
+    printf '%s\n' "$measured"
+  fi
+}
+
 # --- A clean start: kana toggle mode stored before the program starts -----
 wine reg delete "$settings_key" /f >/dev/null 2>&1
 wine reg add "$settings_key" /v Flag /t REG_DWORD /d 0x4140 /f >/dev/null 2>&1
 
-log "starting padquiltkana.exe"
+log "starting padquiltkanalt.exe"
 start_app
 if probe wait-window 30000 && probe wait-dialog settings 15000; then
   pass "the program starts with its settings dialog"
@@ -49,6 +63,9 @@ probe checked settings 1024 && pass "kana toggle mode read from the registry" ||
   fail "label of 1024: '$(probe text settings 1024)'"
 screenshot_of settings "$out/e2e-settings.png" && pass "screenshot $out/e2e-settings.png" ||
   fail "no screenshot of the settings dialog"
+screenshot_of main "$out/e2e-main.png" && pass "screenshot $out/e2e-main.png" ||
+  fail "no screenshot of the main window"
+texts_fit settings
 
 # --- Keypad keys typed into the test field (closed IME: slot 5) ----------
 window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
@@ -66,6 +83,13 @@ if [ -n "$window_id" ]; then
   typed=$(probe text settings 1018)
   [ "$typed" = "bdi" ] && pass "keypad keys typed 'bdi' into the test field" ||
     fail "test field holds '$typed', expected 'bdi'"
+  # With Shift held (the desktop reports the left Shift key) the digit is
+  # the system's: Shift+2 is @ on the US layout.
+  xdotool key shift+2
+  sleep 1
+  typed=$(probe text settings 1018)
+  [ "$typed" = "bdi@" ] && pass "Shift+2 in kana toggle mode types @" ||
+    fail "after Shift+2 the test field holds '$typed', expected 'bdi@'"
 else
   fail "no X window named padquiltkana"
 fi
@@ -76,6 +100,7 @@ if probe wait-dialog advanced 10000; then
   sleep 1
   screenshot_of advanced "$out/e2e-advanced.png" && pass "screenshot $out/e2e-advanced.png" ||
     fail "no screenshot of the advanced dialog"
+  texts_fit advanced
   [ "$(probe text advanced 1054)" = "[クリア]キーで2タッチの一打目を取り消す" ] &&
     pass "advanced dialog labels intact" || fail "label of 1054: '$(probe text advanced 1054)'"
   probe send advanced ok
@@ -93,6 +118,7 @@ if probe wait-dialog about 10000; then
   sleep 1
   screenshot_of about "$out/e2e-about.png" && pass "screenshot $out/e2e-about.png" ||
     fail "no screenshot of the About dialog"
+  texts_fit about
   [ "$(probe text about 1035)" = "Web接続" ] && pass "About dialog labels intact" ||
     fail "label of 1035: '$(probe text about 1035)'"
   probe send about ok
@@ -111,20 +137,45 @@ sleep 1
 probe alive && probe wait-dialog settings 2000 &&
   pass "forged command 30000 ignored, program still running" ||
   fail "the program did not survive a forged command 30000"
+probe tray-exists && pass "the notification-area icon exists" || fail "no notification-area icon"
+
+# --- The close box and "隠す" hide to the icon; the icon shows the program ---
+if read -r x y < <(probe close-box); then
+  xdotool mousemove "$x" "$y" click 1
+  sleep 1
+  probe alive && probe no-dialog settings && probe tray-exists &&
+    pass "the close box hides the program, which keeps running with its icon" ||
+    fail "the close box did not hide the program to its icon"
+else
+  fail "no close box on the main window"
+fi
+if read -r icon_x icon_y < <(probe tray-icon); then
+  xdotool mousemove "$icon_x" "$icon_y" click 1
+  probe wait-dialog settings 10000 && pass "a click on the icon shows the program" ||
+    fail "the icon did not show the program"
+else
+  fail "wine shows no notification-area icon"
+fi
 probe send main close
 sleep 1
-probe alive && pass "WM_CLOSE leaves the program running" || fail "WM_CLOSE ended the program"
+probe alive && probe no-dialog settings &&
+  pass "WM_CLOSE hides the program and leaves it running" || fail "WM_CLOSE: ended or still shown"
 
 # --- A second start brings the hidden first one forward --------------------
+second_start_shows_the_first() {  # WHAT
+  wine "$exe" >/dev/null 2>&1
+  local status=$?
+  [ "$status" = 0 ] && pass "$1: a second start exits with 0" ||
+    fail "$1: second start exited with $status"
+  probe wait-dialog settings 10000 && pass "$1: the first instance comes forward" ||
+    fail "$1: the first instance did not show its settings dialog"
+}
+second_start_shows_the_first "after WM_CLOSE"
 probe post-command 40007 0  # "隠す"
 sleep 1
 probe no-dialog settings && pass "隠す sends the program to the background" ||
   fail "settings dialog still shown after 隠す"
-wine "$exe" >/dev/null 2>&1
-status=$?
-[ "$status" = 0 ] && pass "a second start exits with 0" || fail "second start exited with $status"
-probe wait-dialog settings 10000 && pass "the first instance comes forward" ||
-  fail "the first instance did not show its settings dialog"
+second_start_shows_the_first "after 隠す"
 
 # --- Unsaved settings are written when -c ends the program -----------------
 [ "$(reg_value Flag)" = "0x4140" ] || fail "Flag changed before it should: $(reg_value Flag)"
@@ -134,6 +185,28 @@ read -r x y < <(probe center settings 1026)
 xdotool mousemove "$x" "$y" click 1  # "自動送り"
 sleep 1
 probe checked settings 1026 && pass "clicking 自動送り ticks it" || fail "自動送り not ticked"
+
+# --- Keys typed into the timeout field mean themselves ----------------------
+read -r x y < <(probe center settings 1029)
+xdotool mousemove "$x" "$y" click 1
+sleep 0.3
+xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace 1 5 0 0
+sleep 1
+[ "$(probe text settings 1029)" = "1500" ] && pass "1500 typed into the timeout field stays 1500" ||
+  fail "the timeout field holds '$(probe text settings 1029)', expected 1500"
+# Toggle input still works: with auto-advance on, 2 twice within 1.5 s is b.
+read -r x y < <(probe center settings 1018)
+xdotool mousemove "$x" "$y" click 1
+xdotool key ctrl+End
+sleep 0.3
+before=$(probe text settings 1018)
+xdotool key 2
+sleep 0.3
+xdotool key 2
+sleep 1
+typed=$(probe text settings 1018)
+[ "$typed" = "${before}b" ] && pass "after the new timeout, 2 2 still toggles to b" ||
+  fail "after the new timeout 2 2 changed '$before' to '$typed'"
 wine "$exe" -c >/dev/null 2>&1
 status=$?
 [ "$status" = 0 ] && pass "padquiltkana -c exits with 0" || fail "-c exited with $status"
@@ -144,6 +217,8 @@ app_pid=
 [ "$status" = 0 ] && pass "the ended instance exits with 0" || fail "instance exit status $status"
 [ "$(reg_value Flag)" = "0x41c0" ] && pass "the change is saved at the end (Flag 0x41c0)" ||
   fail "Flag after the end: '$(reg_value Flag)'"
+[ "$(reg_value Tout)" = "0x5dc" ] && pass "the timeout is saved as 1500 (Tout 0x5dc)" ||
+  fail "Tout after the end: '$(reg_value Tout)'"
 
 # --- -c without a running instance writes nothing --------------------------
 wine reg delete "$settings_key" /f >/dev/null 2>&1
@@ -167,6 +242,101 @@ if probe wait-window 15000; then
   app_pid=
 else
   fail "-S: no main window"
+fi
+
+# --- The icon's menu: the input mode is switched (and written at once while
+# the program is in the background), and the program quits ---------------
+start_app -S
+if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
+  probe tray-exists && pass "started hidden, the program has its icon" || fail "no icon after -S"
+  xdotool mousemove "$icon_x" "$icon_y" click 3
+  sleep 1
+  screenshot_of menu "$out/e2e-tray-menu.png" && pass "screenshot $out/e2e-tray-menu.png" ||
+    fail "the icon's menu did not open"
+  # 設定画面を表示, 無し, かな入力・トグル式, 2タッチ(ポケベル)入力
+  xdotool key Down Down Down Down Return
+  sleep 1
+  [ "$(reg_value Flag)" = "0x4108" ] && probe no-dialog settings &&
+    pass "the icon's menu switches to 2-touch mode and saves it (Flag 0x4108)" ||
+    fail "Flag after the menu's 2-touch entry: '$(reg_value Flag)'"
+  xdotool mousemove "$icon_x" "$icon_y" click 3
+  sleep 1
+  xdotool key Up Return  # プログラム終了
+  probe wait-gone 10000 && pass "the icon's menu quits the program" ||
+    fail "the program still runs after the menu's quit"
+  wait "$app_pid"
+  status=$?
+  app_pid=
+  [ "$status" = 0 ] && ! probe tray-exists && pass "it exits with 0 and its icon is gone" ||
+    fail "quit from the icon: exit status $status"
+else
+  fail "-S: no main window or no icon"
+fi
+
+# --- The real Esc key arrives swapped with "Esc-半全 交換" on -----------------
+# On desktop the Esc key has scan code 1, the mark the device put on the
+# program's own events: it must still be swapped. A window of the probe's
+# records what an application receives.
+wine reg delete "$settings_key" /f >/dev/null 2>&1
+wine reg add "$settings_key" /v Flag /t REG_DWORD /d 0x4102 /f >/dev/null 2>&1
+start_app -S
+if probe wait-window 15000; then
+  probe keys 4000 >"$out/e2e-keys.txt" &
+  keys_pid=$!
+  sleep 1.5
+  keys_window=$(xdotool search --name '^pqk_probe keys$' | head -n 1)
+  if [ -n "$keys_window" ]; then
+    xdotool windowfocus --sync "$keys_window" 2>/dev/null || true
+    read -r x y < <(xdotool getwindowgeometry --shell "$keys_window" |
+      awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x+50, y+30}')
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.3
+    xdotool key Escape a
+  fi
+  wait "$keys_pid"
+  received=$(tr -d '\r' <"$out/e2e-keys.txt" | tr '\n' ' ')
+  [ "$received" = "f3 41 " ] && pass "the real Esc key arrives as the half-width key (f3)" ||
+    fail "with Esc-半全 交換 on, Esc then a arrived as '$received', expected 'f3 41 '"
+  wine "$exe" -c >/dev/null 2>&1
+  probe wait-gone 10000 || fail "-c did not end the program"
+  wait "$app_pid"
+  app_pid=
+else
+  fail "Esc swap: no main window"
+fi
+
+# --- "テンキーを使う": the numeric keypad is the keypad ------------------------
+# NumLock on, as the manual asks: then the keypad's keys are its digits (X
+# keycodes sent plainly, the way a keyboard sends them).
+wine reg delete "$settings_key" /f >/dev/null 2>&1
+wine reg add "$settings_key" /v Flag /t REG_DWORD /d 0xc140 /f >/dev/null 2>&1
+start_app
+if probe wait-window 30000 && probe wait-dialog settings 15000; then
+  sleep 1
+  window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
+  xdotool windowfocus --sync "$window_id" 2>/dev/null || true
+  read -r x y < <(probe center settings 1018)
+  xdotool mousemove "$x" "$y" click 1
+  sleep 0.5
+  xdotool key Num_Lock
+  sleep 0.3
+  # keypad 2 twice, the digits 2 and 3, the keypad's decimal key (#)
+  for key in KP_Down KP_Down 2 3 KP_Delete; do
+    xdotool key "$key"
+    sleep 0.3
+  done
+  sleep 1
+  typed=$(probe text settings 1018)
+  [ "$typed" = "b23." ] &&
+    pass "テンキーを使う: keypad 2 2 types b, the digit row types 23, the decimal key is #" ||
+    fail "テンキーを使う: the test field holds '$typed', expected 'b23.'"
+  xdotool key Num_Lock
+  wine "$exe" -c >/dev/null 2>&1
+  probe wait-gone 10000 || fail "-c did not end the program"
+  wait "$app_pid"
+  app_pid=
+else
+  fail "テンキーを使う: the program did not start"
 fi
 
 if [ "$failures" -ne 0 ]; then

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# Soak of the real padquiltkana.exe under wine: thousands of random key
+# Soak of the real padquiltkanalt.exe under wine: thousands of random key
 # events (keypad, letters, Shift, Ctrl, arrows, back-space) typed with xdotool
 # into the settings dialog's test field, in kana toggle mode and in 2-touch
 # mode. Afterwards the program must still run, its hook must still turn
 # keypad keys into text, no key may be left held down, and the registry
 # settings written before the start must be unchanged.
 #
-# Usage: tests/e2e/run-soak.sh PADQUILTKANA.EXE PQK_PROBE.EXE PQK_KEYSTATE.EXE OUTPUT_DIR
+# Usage: tests/e2e/run-soak.sh PADQUILTKANALT.EXE PQK_PROBE.EXE PQK_KEYSTATE.EXE OUTPUT_DIR
 #        (PQK_SOAK_EVENTS sets the events per mode, default 1200)
 set -uo pipefail
 
 if [ $# -ne 4 ]; then
-  echo "usage: $0 PADQUILTKANA.EXE PQK_PROBE.EXE PQK_KEYSTATE.EXE OUTPUT_DIR" >&2
+  echo "usage: $0 PADQUILTKANALT.EXE PQK_PROBE.EXE PQK_KEYSTATE.EXE OUTPUT_DIR" >&2
   exit 2
 fi
 exe=$(realpath "$1")

@@ -63,6 +63,32 @@ TEST_F(EngineStateTest, ClearKeymapsEmptiesSlotsAndKeepsSelection) {
   EXPECT_EQ(engine.options, kDefaultOptions | kOptionKanaToggle);
 }
 
+// With "テンキーを使う" the numeric keypad is the keypad, digits by their
+// labels, * as *, the decimal key as #; the digit row and F8/F9 are the
+// system's. Every load (clearKeymaps) keeps the choice.
+TEST_F(EngineStateTest, TheNumericKeypadOptionChoosesTheKeypadKeys) {
+  const uint8_t digitRow[] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36,
+                              0x37, 0x38, 0x39, 0x77, 0x30, 0x78};
+  const uint8_t numericKeypad[] = {0x61, 0x62, 0x63, 0x64, 0x65, 0x66,
+                                   0x67, 0x68, 0x69, 0x6A, 0x60, 0x6E};
+  auto expectKeypad = [this](const uint8_t(&keys)[kKeypadColumns]) {
+    uint16_t expected[256] = {};
+    for (int column = 0; column < kKeypadColumns; ++column) expected[keys[column]] = 257 + column;
+    for (int vk = 0; vk < 256; ++vk) EXPECT_EQ(engine.vkMap[vk], expected[vk]) << std::hex << vk;
+  };
+  engine.options |= kOptionNumericKeypad;
+  selectKeypadKeys(engine);
+  expectKeypad(numericKeypad);
+  installTestKeymap(engine, 4, oneNopPerKey());
+  clearKeymaps(engine);
+  expectKeypad(numericKeypad);
+  engine.options &= ~uint32_t{kOptionNumericKeypad};
+  selectKeypadKeys(engine);
+  expectKeypad(digitRow);
+  clearKeymaps(engine);
+  expectKeypad(digitRow);
+}
+
 // Slot 10 would lie just past the slots, where vkMap begins: nothing at all
 // may change.
 TEST_F(EngineStateTest, InstallKeymapIgnoresSlotsAboveNine) {

@@ -325,6 +325,63 @@ TEST_F(DispatcherTest, LeftAndRightShiftAndCtrlCountAsWell) {
   EXPECT_EQ(pressed(4), taps("N"));
 }
 
+// In the program's own fields keys mean themselves. Focus may move between
+// such a field and the test field while a key is held: the key-up still goes
+// where its key-down went.
+TEST_F(DispatcherTest, KeysTypedAsTheyArePassUnconvertedAndKeepTheirKeyUps) {
+  auto typed = [this](uint32_t vk, uint32_t message) {
+    return handleKeyEvent(engine, {vk, message, 0, false, true});
+  };
+  startToggle();
+  EXPECT_FALSE(typed(0x35, kMessageKeyDown));
+  EXPECT_FALSE(typed(0x35, kMessageKeyUp));
+  EXPECT_EQ(engine.toggleKey, 0);  // it ended the running toggle
+  EXPECT_EQ(engine.activeCharList, nullptr);
+  EXPECT_FALSE(typed(kVkRight, kMessageKeyDown));  // no confirm either
+  EXPECT_FALSE(typed(kVkRight, kMessageKeyUp));
+  EXPECT_TRUE(output.events.empty());
+  // Down in the field, up in the test field: the system gets the up.
+  EXPECT_FALSE(typed(0x35, kMessageKeyDown));
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  // Down in the test field (converted), up in the field: nothing more.
+  EXPECT_TRUE(event(0x35, kMessageKeyDown));
+  EXPECT_EQ(output.take(), taps("N"));
+  EXPECT_FALSE(typed(0x35, kMessageKeyUp));
+  EXPECT_TRUE(output.events.empty());
+  // Shift pressed in the field counts in the test field, until released.
+  EXPECT_FALSE(typed(0xA0, kMessageKeyDown));
+  EXPECT_EQ(engine.heldModifiers, kHeldShift);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_FALSE(event(0xA0, kMessageKeyUp));
+  EXPECT_EQ(engine.heldModifiers, 0u);
+  // The swaps apply in the field, and the replacement is released however
+  // the key-up comes.
+  engine.options |= kOptionSwapCtrlCaps;
+  EXPECT_TRUE(typed(kVkCapital, kMessageKeyDown));
+  EXPECT_TRUE(event(kVkCapital, kMessageKeyUp));
+  EXPECT_TRUE(event(kVkCapital, kMessageKeyDown));
+  EXPECT_TRUE(typed(kVkCapital, kMessageKeyUp));
+  EXPECT_EQ(output.take(), (Events{down(0x11), up(0x11), down(0x11), up(0x11)}));
+  EXPECT_EQ(engine.heldModifiers, 0u);
+}
+
+TEST_F(DispatcherTest, WithTheNumericKeypadChosenTheDigitRowIsTheSystems) {
+  engine.options |= kOptionNumericKeypad;
+  selectKeypadKeys(engine);
+  EXPECT_TRUE(event(0x65, kMessageKeyDown));  // numeric keypad 5
+  EXPECT_TRUE(event(0x65, kMessageKeyUp));
+  EXPECT_EQ(output.take(), taps("N"));
+  EXPECT_TRUE(event(0x65, kMessageKeyDown));
+  EXPECT_EQ(output.take(), backspaceThen(taps("O")));
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));  // the digit 5 types itself
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(engine.toggleKey, 0);              // and ends the toggle like any other key
+  EXPECT_FALSE(event(0x77, kMessageKeyDown));  // F8 too
+  EXPECT_FALSE(event(0x77, kMessageKeyUp));
+  EXPECT_TRUE(output.events.empty());
+}
+
 TEST_F(DispatcherTest, UnmappedKeysEndAllRunningInput) {
   for (uint32_t message : {256u, 257u, 260u, 261u}) {
     startToggle();

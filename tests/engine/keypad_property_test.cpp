@@ -205,7 +205,9 @@ class Stream {
     const uint32_t vk = randomVk(random_);
     const uint32_t message = randomMessage(random_);
     const bool own = pick(random_, 20) == 0;
-    const bool swallowed = handleKeyEvent(engine_, {vk, message, time_, own});
+    // Now and then typed into one of the program's own fields.
+    const bool asTyped = pick(random_, 8) == 0;
+    const bool swallowed = handleKeyEvent(engine_, {vk, message, time_, own, asTyped});
     if (!own && vk <= 0xFF) checkKeyUpFollowsPassedKeyDown(vk, message, swallowed);
     checkInvariants(vk, output_.take());
   }

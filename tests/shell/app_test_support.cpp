@@ -5,16 +5,26 @@
 #include "shell/key_hook.h"
 #include "shell/launch_requests.h"
 #include "shell/main_window.h"
+#include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/win32_keymap_platform.h"
 
 std::vector<std::string> keymapMessages;
+std::vector<HWND> keymapMessageOwners;
+void (*whileKeymapMessageShown)() = nullptr;
+std::vector<ShownMessage> programMessages;
 
 namespace {
 
-void recordKeymapMessage(const wchar_t* text) {
+void recordProgramMessage(HWND owner, const wchar_t* text) {
+  programMessages.push_back({owner, text});
+}
+
+void recordKeymapMessage(HWND owner, const wchar_t* text) {
   keymapMessages.push_back(utf8FromWide(text));
+  keymapMessageOwners.push_back(owner);
+  if (whileKeymapMessageShown != nullptr) whileKeymapMessageShown();
 }
 
 Win32KeymapPlatform& recordingKeymapPlatform() {
@@ -32,7 +42,11 @@ void ShellAppTest::SetUp() {
   shellState.engine.imeControl = &ime;
   setEngineDefaults(shellState.engine);
   keymapMessages.clear();
+  keymapMessageOwners.clear();
+  whileKeymapMessageShown = nullptr;
   useKeymapPlatform(&recordingKeymapPlatform());
+  programMessages.clear();
+  useProgramMessageShower(recordProgramMessage);
   clearLaunchRequests();
   deleteSettingsKey();
 }
@@ -54,6 +68,8 @@ void ShellAppTest::TearDown() {
   clearKeymaps(shellState.engine);
   useDisplayOrientation(nullptr);
   useKeymapPlatform(nullptr);
+  useProgramMessageShower(nullptr);
+  useProgramPathReader(nullptr);
   deleteSettingsKey();
 }
 

@@ -33,8 +33,18 @@ class ShellAppTest : public ::testing::Test {
   std::vector<HWND> windows;
 };
 
-// Keymap compiler messages shown since the test began (UTF-8).
+// Keymap compiler messages shown since the test began (UTF-8), their owners,
+// and what a test does while such a message is up.
 extern std::vector<std::string> keymapMessages;
+extern std::vector<HWND> keymapMessageOwners;
+extern void (*whileKeymapMessageShown)();
+
+// The program's other message boxes since the test began, with their owners.
+struct ShownMessage {
+  HWND owner;
+  std::wstring text;
+};
+extern std::vector<ShownMessage> programMessages;
 
 // Sends a control's WM_COMMAND to its dialog, as a click or edit would.
 void sendCommand(HWND dialog, int id, int notification = BN_CLICKED);

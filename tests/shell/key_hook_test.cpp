@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "engine/key_event.h"
+#include "shell/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/win32_key_output.h"
+#include "tests/shell/app_test_support.h"
+#include "tests/support/image_builder.h"
 #include "tests/support/test_doubles.h"
 
 namespace {
@@ -235,6 +238,60 @@ TEST_F(KeyHookTest, PassedEventGoesToTheNextHook) {
   EXPECT_EQ(record.calls, (Calls{"next"}));
   EXPECT_EQ(record.nextCode, 0);
   EXPECT_TRUE(output.events.empty());
+}
+
+// Keys typed into the program's own edit fields reach them as typed; the
+// test field is there to try the input method, so there the keypad converts.
+class OwnFieldTest : public ShellAppTest {
+ protected:
+  void SetUp() override {
+    ShellAppTest::SetUp();
+    TestKeymap keymap;
+    keymap.keys[1].type = kKeyTypeToggle;
+    keymap.keys[1].actions = {charAction({{8, 'A'}}), charAction({{8, 'B'}})};
+    installTestKeymap(shellState.engine, 4, keymap);
+    installTestKeymap(shellState.engine, 5, keymap);
+    shellState.engine.options |= kOptionKanaToggle;
+  }
+  // The digit key 2 pressed and released; returns what its key-down answered.
+  LRESULT typeTwo() {
+    KBDLLHOOKSTRUCT event = {};
+    event.vkCode = '2';
+    event.scanCode = 0x03;
+    const LRESULT answer = keyHookProc(HC_ACTION, WM_KEYDOWN, reinterpret_cast<LPARAM>(&event));
+    keyHookProc(HC_ACTION, WM_KEYUP, reinterpret_cast<LPARAM>(&event));
+    return answer;
+  }
+  void focusOn(HWND dialog, int id) {
+    HWND window = GetAncestor(dialog, GA_ROOT);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    SetFocus(GetDlgItem(dialog, id));
+    ASSERT_EQ(GetFocus(), GetDlgItem(dialog, id));
+  }
+};
+
+TEST_F(OwnFieldTest, OnlyTheTestFieldConvertsTheKeypad) {
+  HWND settings = openSettingsDialog();
+  HWND advanced = openAdvancedDialog();
+  ASSERT_NE(settings, nullptr);
+  ASSERT_NE(advanced, nullptr);
+  const struct {
+    HWND dialog;
+    int id;
+    bool converted;
+  } fields[] = {
+      {settings, IDC_TIMEOUT, false},
+      {settings, IDC_TEST_FIELD, true},
+      {advanced, IDC_KEYMAP_PATH, false},
+      {settings, IDC_AUTO_ADVANCE, true},  // not an edit field
+  };
+  for (const auto& field : fields) {
+    focusOn(field.dialog, field.id);
+    keys.take();
+    EXPECT_EQ(typeTwo(), field.converted ? 1 : 0) << field.id;
+    EXPECT_EQ(keys.take(), field.converted ? taps("A") : Events{}) << field.id;
+  }
 }
 
 }  // namespace

@@ -2,15 +2,18 @@
 // timer's hook rule and the end of a run.
 #include "shell/main_window.h"
 
+#include <cwchar>
 #include <string>
 
 #include "shell/dialogs.h"
 #include "shell/display_orientation.h"
 #include "shell/key_hook.h"
 #include "shell/launch_requests.h"
+#include "shell/program_messages.h"
 #include "shell/program_run.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
+#include "shell/win32_keymap_platform.h"
 #include "tests/shell/app_test_support.h"
 
 namespace {
@@ -51,6 +54,23 @@ TEST_F(MainWindowTest, StartsWithTitleMenuAndSettingsDialog) {
   EXPECT_EQ(GetParent(shellState.settingsDialog), window);
   EXPECT_NE(GetDlgItem(shellState.settingsDialog, IDC_TEST_FIELD), nullptr);
   EXPECT_EQ(shellState.activateInfo.cbSize, sizeof(SHACTIVATEINFO));
+  // A desktop window with a caption and a close box, as large as its dialog.
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  RECT client;
+  GetClientRect(window, &client);
+  RECT dialog;
+  GetWindowRect(shellState.settingsDialog, &dialog);
+  EXPECT_EQ(client.right, dialog.right - dialog.left);
+  EXPECT_EQ(client.bottom, dialog.bottom - dialog.top);
+  // Sent to the background and back, it has its frame again.
+  closeSettingsWindow();
+  EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION, 0);
+  showSettingsWindow(SW_SHOW);
+  EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.bottom, dialog.bottom - dialog.top);
 }
 
 TEST_F(MainWindowTest, SecondInstanceFindsTheFirstAndStops) {
@@ -140,13 +160,6 @@ TEST_F(MainWindowTest, AdvancedDialogDeactivationKeepsTheSettings) {
   EXPECT_TRUE(settingsKeyExists());
 }
 
-TEST_F(MainWindowTest, WmCloseLeavesTheWindow) {
-  HWND window = start();
-  SendMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(IsWindow(window));
-  EXPECT_TRUE(flag(kAppSettingsShown));
-}
-
 // A run-program request that leaves a marker file when it really runs.
 struct MarkerLaunch {
   std::string markerPath;
@@ -218,6 +231,48 @@ TEST_F(MainWindowTest, QuitCommandsEndTheProgramWritingChangesOnce) {
   }
 }
 
+// The program's own path, as a system answers when the path is too long.
+DWORD readCutShortProgramPath(wchar_t* buffer, DWORD units) {
+  std::wmemcpy(buffer, L"C:\\", 3);
+  for (DWORD i = 3; i < units; ++i) buffer[i] = L'd';
+  return units;
+}
+
+TEST_F(MainWindowTest, CutShortProgramPathIsSaidInsteadOfUsed) {
+  HWND window = start();
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring path = std::wstring(folder) + L"pqk_before.txt";
+  ASSERT_TRUE(writeTextFile(path, slotFourKeymap()));
+  wcscpy(shellState.keymapPath, path.c_str());
+  loadConfiguredKeymaps(window);
+  DeleteFileW(path.c_str());
+  ASSERT_NE(shellState.engine.keymaps[4].bytes, nullptr);
+  useProgramPathReader(readCutShortProgramPath);
+
+  SendMessageW(window, WM_COMMAND, IDM_MANUAL, 0);
+  ASSERT_EQ(programMessages.size(), 1u);
+  EXPECT_EQ(programMessages[0].owner, window);
+  EXPECT_EQ(programMessages[0].text, programFolderUnknownMessage(L"padquiltkanalt.txt"));
+
+  deleteStartupShortcut();
+  HWND advanced = openAdvancedDialog();
+  sendCommand(advanced, IDC_CREATE_AUTOSTART);
+  ASSERT_EQ(programMessages.size(), 2u);
+  EXPECT_EQ(programMessages[1].owner, advanced);
+  EXPECT_EQ(programMessages[1].text, programFolderUnknownMessage(L"padquiltkanalt.exe"));
+  EXPECT_FALSE(startupShortcutExists());
+
+  // The default keymap: the slots are emptied as by any load, and the
+  // message says why instead of naming a file in a wrong folder.
+  shellState.keymapPath[0] = L'\0';
+  loadConfiguredKeymaps(window);
+  EXPECT_EQ(shellState.engine.keymaps[4].bytes, nullptr);
+  ASSERT_EQ(keymapMessages.size(), 1u);
+  EXPECT_EQ(keymapMessages[0],
+            utf8FromWide(programFolderUnknownMessage(L"defaultkeymap.txt").c_str()));
+}
+
 TEST_F(MainWindowTest, OkCommandSavesThenEnds) {
   HWND window = start();
   shellState.appFlags |= kAppSettingsDirty;
@@ -227,14 +282,27 @@ TEST_F(MainWindowTest, OkCommandSavesThenEnds) {
   EXPECT_TRUE(settingsKeyExists());
 }
 
-TEST_F(MainWindowTest, HideSendsTheProgramToTheBackground) {
-  HWND window = start();
-  shellState.appFlags |= kAppSettingsDirty;
-  SetForegroundWindow(window);
-  SendMessageW(window, WM_COMMAND, IDM_HIDE, 0);
-  EXPECT_FALSE(flag(kAppSettingsShown));
-  EXPECT_FALSE(IsWindowVisible(window));
-  EXPECT_TRUE(settingsKeyExists());
+TEST_F(MainWindowTest, HideAndTheCloseBoxSendTheProgramToTheBackground) {
+  const struct {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+  } ways[] = {{"隠す", WM_COMMAND, IDM_HIDE}, {"close box", WM_CLOSE, 0}};
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.what);
+    HWND window = start();
+    shellState.appFlags |= kAppSettingsDirty;
+    SetForegroundWindow(window);
+    SendMessageW(window, way.message, way.wParam, 0);
+    EXPECT_TRUE(IsWindow(window));  // the program keeps running
+    EXPECT_FALSE(flag(kAppSettingsShown));
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(settingsKeyExists());
+    deleteSettingsKey();
+    hideMainWindow();
+    DestroyWindow(window);
+    shellState.appFlags = 0;
+  }
 }
 
 TEST_F(MainWindowTest, EndOfRunWritesUnsavedSettingsOnce) {
@@ -264,14 +332,14 @@ TEST_F(MainWindowTest, DestroyStopsTimerHookAndEngineCommands) {
   EXPECT_FALSE(flag(kAppSettingsShown));
 }
 
-TEST_F(MainWindowTest, TimerReinstallsTheHookOnlyForBehaviourOneUnturned) {
+TEST_F(MainWindowTest, TimerReinstallsAMissingHookUnlessBehaviourOneHasTheScreenTurned) {
   HWND window = start();
   const struct {
     uint32_t behaviour;
     bool rotated;
     bool installs;
-  } cases[] = {
-      {1, false, true}, {1, true, false}, {0, false, false}, {2, false, false}, {3, false, false}};
+  } cases[] = {{1, false, true}, {1, true, false}, {0, false, true}, {2, false, true},
+               {3, false, true}, {0, true, true},  {2, true, true},  {3, true, true}};
   for (const auto& c : cases) {
     removeKeyHook();
     shellState.engine.options =

@@ -145,6 +145,7 @@ TEST_F(OptionControlsTest, EveryCheckBoxSetsAndClearsItsBit) {
       {IDC_AUTO_CAPSLOCK, kOptionAutoCapsLock, true},
       {IDC_ADVANCE_AFTER_STEP, kOptionAdvanceAfterStep, true},
       {IDC_CLEAR_CANCELS_STROKE, kOptionClearCancelsStroke, false},
+      {IDC_NUMERIC_KEYPAD, kOptionNumericKeypad, false},
   };
   HWND settings = openSettingsDialog();
   HWND advanced = openAdvancedDialog();
@@ -176,6 +177,26 @@ TEST_F(OptionControlsTest, CheckBoxMarksDirtyEvenWhenNothingChanged) {
   EXPECT_TRUE(dirty());
 }
 
+TEST_F(OptionControlsTest, NumericKeypadBoxSwitchesTheKeypadKeysAtOnce) {
+  engine().options |= kOptionKanaToggle;
+  HWND advanced = openAdvancedDialog();
+  EXPECT_EQ(IsDlgButtonChecked(advanced, IDC_NUMERIC_KEYPAD), BST_UNCHECKED);  // off by default
+  engine().toggleKey = 17;
+  setCheck(advanced, IDC_NUMERIC_KEYPAD, true);
+  sendCommand(advanced, IDC_NUMERIC_KEYPAD);
+  EXPECT_EQ(engine().vkMap[0x62], 258);  // numeric keypad 2
+  EXPECT_EQ(engine().vkMap[0x32], 0);    // the digit 2 is the system's
+  EXPECT_EQ(engine().toggleKey, 0);
+  setCheck(advanced, IDC_NUMERIC_KEYPAD, false);
+  sendCommand(advanced, IDC_NUMERIC_KEYPAD);
+  EXPECT_EQ(engine().vkMap[0x62], 0);
+  EXPECT_EQ(engine().vkMap[0x32], 258);
+  // Stored, the choice comes back with the next start's first load.
+  engine().options |= kOptionNumericKeypad;
+  loadKeymapInteractive(nullptr, false);
+  EXPECT_EQ(engine().vkMap[0x62], 258);
+}
+
 TEST_F(OptionControlsTest, NicoTouchSwitchesTheTwoTouchSlotAtOnce) {
   engine().options |= kOptionTwoTouch;
   HWND settings = openSettingsDialog();
@@ -188,28 +209,58 @@ TEST_F(OptionControlsTest, NicoTouchSwitchesTheTwoTouchSlotAtOnce) {
   EXPECT_EQ(engine().activeKeymap, 0);
 }
 
-TEST_F(OptionControlsTest, TimeoutFieldTakesTheLeadingNumber) {
+TEST_F(OptionControlsTest, TimeoutFieldTakesOnlyAWholeNumberFromOne) {
   engine().options |= kOptionKanaToggle;
   HWND settings = openSettingsDialog();
+  // Each row follows the one before: a text that is not taken leaves the
+  // timeout as the rows before stored it.
   const struct {
     const wchar_t* text;
     int32_t timeout;
     bool dirty;
   } cases[] = {
-      {L"12a", 12, true}, {L"12", 12, false},    {L"", 0, true},         {L"abc", 0, false},
-      {L" -5", -5, true}, {L"1500", 1500, true}, {L"1500", 1500, false},
+      {L"12", 12, true},
+      {L"12", 12, false},
+      {L"12a", 12, false},
+      {L"", 12, false},
+      {L"abc", 12, false},
+      {L" -5", 12, false},
+      {L"-5", 12, false},
+      {L"0", 12, false},
+      {L"000", 12, false},
+      {L"1500", 1500, true},
+      {L"1500", 1500, false},
+      {L" 42", 1500, false},
+      {L"７５０", 750, true},  // full-width digits, as the IME types them
+      {L"0100", 100, true},
+      {L"2147483647", 2147483647, true},
+      {L"2147483648", 2147483647, false},
+      {L"99999999999999999999", 2147483647, false},
+      {L"1", 1, true},
   };
   for (const auto& c : cases) {
     clearDirty();
     SetDlgItemTextW(settings, IDC_TIMEOUT, c.text);  // its EN_CHANGE runs the row too
-    EXPECT_TRUE(handleOptionCommand(settings, IDC_TIMEOUT));
+    EXPECT_TRUE(handleOptionCommand(settings, IDC_TIMEOUT, EN_CHANGE));
     EXPECT_EQ(engine().timeoutMs, c.timeout) << c.text;
     EXPECT_EQ(dirty(), c.dirty) << c.text;
   }
-  // Only the first 30 characters are read.
+  // A text longer than 30 characters is not read in part.
   SetDlgItemTextW(settings, IDC_TIMEOUT, (std::wstring(29, L'0') + L"97").c_str());
-  handleOptionCommand(settings, IDC_TIMEOUT);
-  EXPECT_EQ(engine().timeoutMs, 9);
+  handleOptionCommand(settings, IDC_TIMEOUT, EN_CHANGE);
+  EXPECT_EQ(engine().timeoutMs, 1);
+  // Leaving the field with a text that was not taken shows the stored value.
+  for (const wchar_t* text : {L"", L"0", L"12a"}) {
+    SetDlgItemTextW(settings, IDC_TIMEOUT, text);
+    EXPECT_EQ(controlText(settings, IDC_TIMEOUT), text);  // no change while typing
+    sendCommand(settings, IDC_TIMEOUT, EN_KILLFOCUS);
+    EXPECT_EQ(controlText(settings, IDC_TIMEOUT), L"1") << text;
+    EXPECT_EQ(engine().timeoutMs, 1) << text;
+  }
+  SetDlgItemTextW(settings, IDC_TIMEOUT, L"0100");
+  sendCommand(settings, IDC_TIMEOUT, EN_KILLFOCUS);
+  EXPECT_EQ(controlText(settings, IDC_TIMEOUT), L"0100");  // taken as typed
+  EXPECT_EQ(engine().timeoutMs, 100);
 }
 
 TEST_F(OptionControlsTest, RotationComboStoresANewBehaviourOnly) {
@@ -277,6 +328,12 @@ TEST_F(OptionControlsTest, PathFieldKeepsLongPathsWhole) {
   EXPECT_EQ(controlText(advanced, IDC_KEYMAP_PATH), longest);
   EXPECT_EQ(std::wstring(shellState.keymapPath), longest);
   EXPECT_FALSE(dirty());
+  // Typing stops at the path's length instead of storing a path cut short.
+  EXPECT_EQ(SendDlgItemMessageW(advanced, IDC_KEYMAP_PATH, EM_GETLIMITTEXT, 0, 0), kPathUnits - 1);
+  SendDlgItemMessageW(advanced, IDC_KEYMAP_PATH, EM_SETSEL, 255, 255);
+  SendDlgItemMessageW(advanced, IDC_KEYMAP_PATH, WM_CHAR, L'x', 0);
+  EXPECT_EQ(controlText(advanced, IDC_KEYMAP_PATH), longest);
+  EXPECT_EQ(std::wstring(shellState.keymapPath), longest);
   // A text that cannot fit is not taken at all.
   SetDlgItemTextW(advanced, IDC_KEYMAP_PATH, std::wstring(300, L'q').c_str());
   EXPECT_EQ(std::wstring(shellState.keymapPath), longest);
@@ -317,6 +374,73 @@ TEST_F(OptionControlsTest, LoadWithoutAskingUsesTheStoredPath) {
   EXPECT_NE(keymapMessages[0].find("ファイルがありません"), std::string::npos) << keymapMessages[0];
   EXPECT_EQ(shellState.engine.keymaps[4].bytes, nullptr);
   EXPECT_STREQ(shellState.keymapPath, L"C:\\no\\such\\keymap.txt");  // the path stays
+}
+
+// Loads asked for while a load's message is up, from every way in.
+HWND advancedForNestedLoads = nullptr;
+std::wstring nestedLoadFile;
+
+void tryLoadsInsideALoad() {
+  wchar_t first[kPathUnits];
+  wcscpy(first, shellState.keymapPath);
+  wcscpy(shellState.keymapPath, nestedLoadFile.c_str());
+  loadKeymapInteractive(nullptr, false);
+  loadConfiguredKeymaps(shellState.mainWnd);
+  sendCommand(advancedForNestedLoads, IDC_DEFAULT_KEYMAP);
+  EXPECT_STREQ(shellState.keymapPath, nestedLoadFile.c_str());
+  wcscpy(shellState.keymapPath, first);
+}
+
+TEST_F(OptionControlsTest, LoadsNeverRunInsideOneAnotherAndTheirMessagesHaveOwners) {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  // Keymap 4 is complete before the errors; the other file fills slot 5.
+  const std::wstring broken = std::wstring(folder) + L"pqk_broken.txt";
+  ASSERT_TRUE(writeTextFile(broken, slotFourKeymap() + "keymap '\\x05'\nbogus\n"));
+  nestedLoadFile = std::wstring(folder) + L"pqk_slot5.txt";
+  std::string slotFive = slotFourKeymap();
+  slotFive[11] = '5';
+  ASSERT_TRUE(writeTextFile(nestedLoadFile, slotFive));
+  HWND main = makeParentWindow();
+  shellState.mainWnd = main;
+  HWND advanced = openAdvancedDialog();
+  advancedForNestedLoads = advanced;
+  whileKeymapMessageShown = tryLoadsInsideALoad;
+
+  struct Start {
+    const char* what;
+    HWND owner;
+    void (*load)(HWND advanced);
+  };
+  const Start starts[] = {
+      {"advanced dialog", advanced, [](HWND dialog) { loadKeymapInteractive(dialog, false); }},
+      {"menu", main, [](HWND) { loadKeymapInteractive(nullptr, false); }},
+      {"start-up", main, [](HWND) { loadConfiguredKeymaps(shellState.mainWnd); }},
+  };
+  for (const Start& start : starts) {
+    SCOPED_TRACE(start.what);
+    keymapMessages.clear();
+    keymapMessageOwners.clear();
+    wcscpy(shellState.keymapPath, broken.c_str());
+    start.load(advanced);
+    ASSERT_FALSE(keymapMessages.empty());
+    for (const std::string& message : keymapMessages) {
+      EXPECT_EQ(message.find("ファイルがありません"), std::string::npos) << message;
+    }
+    for (HWND owner : keymapMessageOwners) EXPECT_EQ(owner, start.owner);
+    EXPECT_NE(shellState.engine.keymaps[4].bytes, nullptr);
+    EXPECT_EQ(shellState.engine.keymaps[5].bytes, nullptr);
+    EXPECT_STREQ(shellState.keymapPath, broken.c_str());
+  }
+
+  // Once a load has ended, the next one runs.
+  whileKeymapMessageShown = nullptr;
+  wcscpy(shellState.keymapPath, nestedLoadFile.c_str());
+  loadKeymapInteractive(nullptr, false);
+  EXPECT_NE(shellState.engine.keymaps[5].bytes, nullptr);
+  DeleteFileW(broken.c_str());
+  DeleteFileW(nestedLoadFile.c_str());
+  shellState.mainWnd = nullptr;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The program's resources as the user sees them: every control of the three
 // dialogs with its id, kind, place and text, the dialog font, the menu and
-// the icon.
+// the icon. The places are the desktop's, where every text has room in the
+// fonts desktop Windows draws; the end-to-end run measures the texts.
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -32,50 +33,51 @@ struct ControlSpec {
 };
 
 const ControlSpec kSettingsControls[] = {
-    {-1, kStatic, {4, 4, 80, 8}, L"padquilt kana lite v1.02", false},
-    {1036, kPush, {96, 4, 36, 14}, L"詳細設定", false},
-    {1023, kRadio, {8, 16, 76, 10}, L"無し", false},
-    {1024, kRadio, {8, 28, 88, 10}, L"かな入力・トグル式", false},
-    {1025, kRadio, {8, 40, 80, 10}, L"2タッチ(ポケベル)入力", false},
-    {1026, kCheck, {16, 52, 36, 10}, L"自動送り", true},
-    {1029, kEdit, {56, 52, 24, 12}, nullptr, true},
-    {-1, kStatic, {80, 56, 19, 8}, L"msec", false},
-    {1038, kCheck, {16, 64, 110, 10}, L"後変換/逆トグル後も自動送りする", true},
-    {1033, kCheck, {16, 76, 56, 10}, L"自動CapsLock", true},
-    {1030, kCheck, {16, 88, 48, 10}, L"ニコタッチ風", true},
-    {1031, kCheck, {16, 100, 92, 10}, L"IME制御(Atok/Wnn用)", true},
-    {-1, kStatic, {4, 132, 49, 8}, L"入力テスト用", false},
-    {1018, kMultiLineEdit, {4, 140, 128, 36}, L"", true},
-    {1058, kPush, {96, 116, 36, 12}, L"IME切換", false},
-    {1061, kStatic, {56, 120, 36, 8}, nullptr, false},
+    {-1, kStatic, {4, 7, 110, 8}, L"padquilt kana lite v1.02", false},
+    {1036, kPush, {120, 4, 46, 14}, L"詳細設定", false},
+    {1023, kRadio, {8, 20, 60, 10}, L"無し", false},
+    {1024, kRadio, {8, 32, 110, 10}, L"かな入力・トグル式", false},
+    {1025, kRadio, {8, 44, 120, 10}, L"2タッチ(ポケベル)入力", false},
+    {1026, kCheck, {16, 57, 52, 10}, L"自動送り", true},
+    {1029, kEdit, {70, 56, 32, 12}, nullptr, true},
+    {-1, kStatic, {105, 58, 28, 8}, L"msec", false},
+    {1038, kCheck, {16, 70, 150, 10}, L"後変換/逆トグル後も自動送りする", true},
+    {1033, kCheck, {16, 82, 90, 10}, L"自動CapsLock", true},
+    {1030, kCheck, {16, 94, 90, 10}, L"ニコタッチ風", true},
+    {1031, kCheck, {16, 106, 130, 10}, L"IME制御(Atok/Wnn用)", true},
+    {-1, kStatic, {4, 140, 70, 8}, L"入力テスト用", false},
+    {1018, kMultiLineEdit, {4, 150, 162, 42}, L"", true},
+    {1058, kPush, {120, 122, 46, 14}, L"IME切換", false},
+    {1061, kStatic, {70, 125, 46, 8}, nullptr, false},
 };
 
 const ControlSpec kAdvancedControls[] = {
-    {1040, kCheck, {8, 8, 60, 10}, L"Ctrl-Caps 交換", true},
-    {1041, kCheck, {8, 20, 60, 10}, L"Esc-半全 交換", true},
-    {1051, kDropDownList, {64, 32, 68, 48}, nullptr, true},
-    {-1, kStatic, {8, 36, 55, 8}, L"画面回転時の動作", false},
-    {1042, kPush, {8, 52, 52, 14}, L"Keymap読込", true},
-    {1046, kPush, {64, 52, 52, 14}, L"defaultに戻す", true},
-    {1039, kEdit, {8, 68, 120, 14}, nullptr, true},
-    {1043, kPush, {8, 84, 52, 14}, L"自動起動に設定", true},
-    {1044, kPush, {64, 84, 52, 14}, L"自動起動を解除", true},
-    {1054, kCheck, {8, 104, 124, 10}, L"[クリア]キーで2タッチの一打目を取り消す", true},
+    {1040, kCheck, {8, 8, 100, 10}, L"Ctrl-Caps 交換", true},
+    {1041, kCheck, {8, 20, 100, 10}, L"Esc-半全 交換", true},
+    {1051, kDropDownList, {82, 34, 100, 60}, nullptr, true},
+    {-1, kStatic, {8, 37, 72, 8}, L"画面回転時の動作", false},
+    {1042, kPush, {8, 54, 70, 14}, L"Keymap読込", true},
+    {1046, kPush, {82, 54, 80, 14}, L"defaultに戻す", true},
+    {1039, kEdit, {8, 72, 174, 14}, nullptr, true},
+    {1043, kPush, {8, 90, 80, 14}, L"自動起動に設定", true},
+    {1044, kPush, {92, 90, 80, 14}, L"自動起動を解除", true},
+    {1054, kCheck, {8, 110, 178, 10}, L"[クリア]キーで2タッチの一打目を取り消す", true},
+    {1062, kCheck, {8, 124, 120, 10}, L"テンキーを使う", true},
 };
 
 const ControlSpec kAboutControls[] = {
-    {-1, kIcon, {8, 4, 20, 20}, nullptr, false},
-    {-1, kStatic, {32, 4, 72, 8}, L"padquilt kana", false},
-    {-1, kStatic, {40, 16, 93, 8}, L"ZEF", false},
+    {-1, kIcon, {8, 6, 20, 20}, nullptr, false},
+    {-1, kStatic, {34, 6, 90, 8}, L"padquilt kana", false},
+    {-1, kStatic, {34, 18, 90, 8}, L"ZEF", false},
     {-1,
      kStatic,
-     {8, 32, 124, 28},
+     {8, 34, 184, 30},
      L"動作保障はありません。重要なデータは予め\nバックアップをおとりください。更新情報は下記\n"
      L"サイトからどうぞ。",
      false},
-    {-1, kStatic, {8, 64, 120, 16}, nullptr, false},
-    {1035, kPush, {88, 80, 38, 14}, L"Web接続", true},
-    {1047, kPush, {60, 160, 68, 14}, L"Uninstall用設定削除", true},
+    {-1, kStatic, {8, 68, 184, 18}, nullptr, false},
+    {1035, kPush, {136, 88, 52, 14}, L"Web接続", true},
+    {1047, kPush, {88, 110, 100, 14}, L"Uninstall用設定削除", true},
 };
 
 BOOL CALLBACK collect(HWND window, LPARAM list) {
@@ -173,18 +175,20 @@ void expectControls(HWND dialog, const ControlSpec (&expected)[N], bool checkTab
       EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, wanted.tabStop)
           << wanted.id;
     }
-    RECT want = {wanted.rect.left, wanted.rect.top, wanted.rect.left + wanted.rect.right,
-                 wanted.rect.top + wanted.rect.bottom};
-    MapDialogRect(dialog, &want);
+    // The dialog manager converts the place and the size each on its own.
+    RECT place = {wanted.rect.left, wanted.rect.top, 0, 0};
+    MapDialogRect(dialog, &place);
+    RECT size = {0, 0, wanted.rect.right, wanted.rect.bottom};
+    MapDialogRect(dialog, &size);
     RECT got;
     GetWindowRect(control, &got);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&got), 2);
-    EXPECT_EQ(got.left, want.left) << "control " << i;
-    EXPECT_EQ(got.top, want.top) << "control " << i;
+    EXPECT_EQ(got.left, place.left) << "control " << i;
+    EXPECT_EQ(got.top, place.top) << "control " << i;
     if (wanted.kind == kIcon) continue;  // an icon control takes the icon's size
-    EXPECT_EQ(got.right - got.left, want.right - want.left) << "control " << i;
+    EXPECT_EQ(got.right - got.left, size.right) << "control " << i;
     if (wanted.kind != kDropDownList) {  // a closed list is only as high as its field
-      EXPECT_EQ(got.bottom - got.top, want.bottom - want.top) << "control " << i;
+      EXPECT_EQ(got.bottom - got.top, size.bottom) << "control " << i;
     }
   }
 }
@@ -218,7 +222,7 @@ TEST_F(ResourcesTest, SettingsDialog) {
   const LONG style = GetWindowLongW(dialog, GWL_STYLE);
   EXPECT_TRUE(style & WS_CHILD);
   EXPECT_FALSE((style & WS_CAPTION) == WS_CAPTION);
-  expectDialogSize(dialog, 137, 180);
+  expectDialogSize(dialog, 170, 196);
   expectDialogFont(dialog);
   expectControls(dialog, kSettingsControls, true);
 }
@@ -227,7 +231,7 @@ TEST_F(ResourcesTest, AdvancedDialog) {
   HWND dialog = openAdvancedDialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(GetWindowLongW(dialog, GWL_STYLE) & WS_POPUP);
-  expectDialogSize(dialog, 137, 180);
+  expectDialogSize(dialog, 190, 144);
   expectDialogFont(dialog);
   expectControls(dialog, kAdvancedControls, false);
 }
@@ -237,7 +241,7 @@ TEST_F(ResourcesTest, AboutDialog) {
   ASSERT_NE(dialog, nullptr);
   windows.push_back(dialog);
   EXPECT_TRUE(GetWindowLongW(dialog, GWL_STYLE) & WS_POPUP);
-  expectDialogSize(dialog, 139, 192);
+  expectDialogSize(dialog, 196, 130);
   expectDialogFont(dialog);
   expectControls(dialog, kAboutControls, false);
 

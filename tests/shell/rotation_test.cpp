@@ -6,6 +6,7 @@
 
 #include "shell/display_orientation.h"
 #include "shell/key_hook.h"
+#include "shell/resource_ids.h"
 #include "tests/shell/app_test_support.h"
 
 namespace {
@@ -108,6 +109,26 @@ TEST_F(RotationTest, HookLeftAloneByOtherBehaviours) {
     turnTo(kOrientation90);
     EXPECT_NE(shellState.hookHandle, nullptr) << behaviour;  // not removed
     removeKeyHook();
+  }
+}
+
+TEST_F(RotationTest, LeavingBehaviourOneWhileTurnedBringsTheHookBack) {
+  setBehaviour(1);
+  ASSERT_TRUE(installKeyHook(false));
+  turnTo(kOrientation90);
+  ASSERT_EQ(shellState.hookHandle, nullptr);
+  HWND advanced = openAdvancedDialog();
+  ASSERT_NE(advanced, nullptr);
+  for (int behaviour : {0, 2, 3}) {
+    SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_SETCURSEL, behaviour, 0);
+    sendCommand(advanced, IDC_ROTATION_BEHAVIOUR, CBN_SELCHANGE);
+    EXPECT_NE(shellState.hookHandle, nullptr) << behaviour;
+    // Back to behaviour 1: released again only at the next announcement.
+    SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_SETCURSEL, 1, 0);
+    sendCommand(advanced, IDC_ROTATION_BEHAVIOUR, CBN_SELCHANGE);
+    EXPECT_NE(shellState.hookHandle, nullptr) << behaviour;
+    checkRotation();
+    EXPECT_EQ(shellState.hookHandle, nullptr) << behaviour;
   }
 }
 

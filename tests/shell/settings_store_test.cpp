@@ -163,6 +163,55 @@ TEST_F(SettingsStoreTest, DeletedKeyComesBackAtTheNextSave) {
   EXPECT_EQ(dwordOf(readRaw(L"Tout")), 300u);
 }
 
+bool keyExists(const wchar_t* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(key);
+  return true;
+}
+
+TEST_F(SettingsStoreTest, DeleteRemovesTheMakersKeyOnlyWhenNothingElseIsInIt) {
+  const struct {
+    const char* what;
+    bool siblingKey;
+    bool value;
+    bool makerStays;
+  } cases[] = {
+      {"nothing else", false, false, false},
+      {"another program's key", true, false, true},
+      {"a value of its own", false, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    saveSettingsFrom(shell);
+    HKEY maker = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kMakerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &maker, nullptr),
+              ERROR_SUCCESS);
+    HKEY sibling = nullptr;
+    if (c.siblingKey) {
+      ASSERT_EQ(RegCreateKeyExW(maker, L"other", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sibling,
+                                nullptr),
+                ERROR_SUCCESS);
+      RegCloseKey(sibling);
+    }
+    const DWORD one = 1;
+    if (c.value) {
+      RegSetValueExW(maker, L"kept", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
+                     sizeof(one));
+    }
+    deleteSettingsKey();
+    EXPECT_FALSE(keyExists(kSettingsKey));
+    EXPECT_EQ(keyExists(kMakerKey), c.makerStays);
+    RegDeleteKeyW(maker, L"other");
+    RegDeleteValueW(maker, L"kept");
+    RegCloseKey(maker);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kMakerKey);
+  }
+}
+
 TEST_F(SettingsStoreTest, GlobalStateRoundTrip) {
   setEngineDefaults(shellState.engine);
   shellState.engine.options = kOptionKanaToggle | kOptionAutoAdvance;
@@ -219,12 +268,72 @@ TEST(ProgramFolderPath, UsesTheRunningProgramsFolder) {
   EXPECT_EQ(std::wstring(output), folder + L"defaultkeymap.txt");
 }
 
+// The name of the program file the build makes (ASCII).
+std::wstring builtProgramName() {
+  const std::string name = PQK_BUILT_PROGRAM_NAME;
+  return std::wstring(name.begin(), name.end());
+}
+
+// A program path reader that answers what the test sets.
+std::wstring fakeProgramPath;
+DWORD fakeAnswer = 0;
+
+DWORD readFakeProgramPath(wchar_t* buffer, DWORD units) {
+  const size_t copied = std::min<size_t>(fakeProgramPath.size(), units);
+  std::wmemcpy(buffer, fakeProgramPath.data(), copied);
+  if (copied < units) buffer[copied] = L'\0';
+  return fakeAnswer;
+}
+
+TEST(ProgramFolderPath, CutShortProgramPathGivesNoFolder) {
+  const std::wstring filled = L"C:\\" + std::wstring(kProgramPathUnits, L'f');
+  const struct {
+    const char* what;
+    std::wstring path;
+    DWORD answer;
+    const wchar_t* expected;  // nullptr: no folder
+  } cases[] = {
+      {"whole", L"C:\\pqk\\padquiltkanalt.exe", 25, L"C:\\pqk\\n"},
+      {"cut short, answer = buffer", filled, kProgramPathUnits, nullptr},
+      {"cut short, answer = buffer - 1", filled, kProgramPathUnits - 1, nullptr},
+      {"no answer", L"", 0, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fakeProgramPath = c.path;
+    fakeAnswer = c.answer;
+    useProgramPathReader(readFakeProgramPath);
+    wchar_t output[kPathUnits];
+    output[0] = L'!';
+    const bool found = programFolderPath(output, L"n");
+    useProgramPathReader(nullptr);
+    EXPECT_EQ(found, c.expected != nullptr);
+    EXPECT_STREQ(output, c.expected != nullptr ? c.expected : L"");
+  }
+  // The shortcut is not aimed at a wrong folder either.
+  fakeProgramPath = filled;
+  fakeAnswer = kProgramPathUnits;
+  useProgramPathReader(readFakeProgramPath);
+  wchar_t target[kShortcutTargetUnits];
+  EXPECT_FALSE(startupShortcutTarget(target));
+  EXPECT_STREQ(target, L"");
+  deleteStartupShortcut();
+  EXPECT_FALSE(createStartupShortcut());
+  useProgramPathReader(nullptr);
+  EXPECT_FALSE(startupShortcutExists());
+}
+
 TEST(StartupShortcut, TargetQuotesTheProgramAndStartsHidden) {
   wchar_t program[kPathUnits];
   programFolderPath(program, L"padquiltkanalt.exe");
   wchar_t target[kShortcutTargetUnits];
   startupShortcutTarget(target);
   EXPECT_EQ(std::wstring(target), L"\"" + std::wstring(program) + L"\" -s");
+  // The file the build makes, or auto-start would start nothing.
+  const std::wstring text = target;
+  const std::wstring tail = L"\\" + builtProgramName() + L"\" -s";
+  ASSERT_GT(text.size(), tail.size());
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
 
 TEST(StartupShortcut, PathIsInTheStartupFolder) {

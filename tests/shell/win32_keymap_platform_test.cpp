@@ -12,7 +12,7 @@
 namespace {
 
 std::vector<std::wstring> shown;
-void recordMessage(const wchar_t* text) {
+void recordMessage(HWND, const wchar_t* text) {
   shown.push_back(text);
 }
 

@@ -1,0 +1,191 @@
+#include "shell/tray_icon.h"
+
+#ifndef _WIN32_WCE
+
+#include <shellapi.h>
+
+#include <cwchar>
+
+#include "engine/engine_state.h"
+#include "shell/dialogs.h"
+#include "shell/main_window.h"
+#include "shell/resource_ids.h"
+#include "shell/settings_store.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+NotifyIconCall installedCall = nullptr;
+
+BOOL notifyIcon(DWORD message, NOTIFYICONDATAW* data) {
+  if (installedCall != nullptr) return installedCall(message, data);
+  return Shell_NotifyIconW(message, data);
+}
+
+// Sent to every top-level window when Explorer (re)creates the taskbar.
+UINT taskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
+NOTIFYICONDATAW iconData(UINT flags) {
+  NOTIFYICONDATAW data = {};
+  data.cbSize = sizeof(data);
+  data.hWnd = shellState.trayWindow;
+  data.uID = kTrayIconId;
+  data.uFlags = flags;
+  return data;
+}
+
+void notifyFullIcon(DWORD message) {
+  NOTIFYICONDATAW data = iconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+  data.uCallbackMessage = kTrayCallbackMessage;
+  data.hIcon = static_cast<HICON>(LoadImageW(
+      shellState.instance, MAKEINTRESOURCEW(IDI_PADQUILTKANA), IMAGE_ICON,
+      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED));
+  trayTipText(shellState.engine.options, data.szTip);
+  notifyIcon(message, &data);
+}
+
+UINT modeCommand(uint32_t options) {
+  if (options & kOptionTwoTouch) return IDM_TRAY_MODE_TWO_TOUCH;
+  if (options & kOptionKanaToggle) return IDM_TRAY_MODE_KANA_TOGGLE;
+  return IDM_TRAY_MODE_NONE;
+}
+
+// While a modal window of the program is up (a dialog, a file dialog, a
+// keymap message), the menu would act under its feet: it comes forward
+// instead.
+bool modalWindowUp() {
+  return shellState.mainWnd != nullptr && !IsWindowEnabled(shellState.mainWnd);
+}
+
+void showTrayMenu(HWND window) {
+  if (modalWindowUp()) {
+    bringProgramForward();
+    return;
+  }
+  HMENU menu = LoadMenuW(shellState.instance, MAKEINTRESOURCEW(IDR_TRAY_MENU));
+  if (menu == nullptr) return;
+  HMENU popup = GetSubMenu(menu, 0);
+  CheckMenuRadioItem(popup, IDM_TRAY_MODE_NONE, IDM_TRAY_MODE_TWO_TOUCH,
+                     modeCommand(shellState.engine.options), MF_BYCOMMAND);
+  SetMenuDefaultItem(popup, IDM_TRAY_SHOW, FALSE);
+  POINT at = {};
+  GetCursorPos(&at);
+  // The menu closes when the user clicks elsewhere only if its window is in
+  // front.
+  SetForegroundWindow(window);
+  const UINT command = static_cast<UINT>(TrackPopupMenu(
+      popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
+  PostMessageW(window, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  runTrayCommand(command);
+}
+
+// In the background nothing else would write the change before the end of
+// the run, which a log-off does not wait for.
+void switchInputModeFromTray(uint32_t modeBits) {
+  switchInputMode(modeBits);
+  if (!(shellState.appFlags & kAppSettingsShown)) saveDirtySettings();
+}
+
+void onIconEvent(HWND window, UINT event) {
+  switch (event) {
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+      bringProgramForward();
+      break;
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+      showTrayMenu(window);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void trayTipText(uint32_t options, wchar_t (&tip)[kTrayTipUnits]) {
+  const wchar_t* mode = L"無し";
+  if (options & kOptionTwoTouch) {
+    mode = L"2タッチ(ポケベル)入力";
+  } else if (options & kOptionKanaToggle) {
+    mode = L"かな入力・トグル式";
+  }
+  swprintf(tip, kTrayTipUnits, L"padquiltkana - %ls", mode);
+}
+
+void useNotifyIconCall(NotifyIconCall call) {
+  installedCall = call;
+}
+
+bool addTrayIcon() {
+  if (shellState.trayWindow == nullptr) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = trayWindowProc;
+    windowClass.hInstance = shellState.instance;
+    windowClass.lpszClassName = kTrayWindowClass;
+    RegisterClassW(&windowClass);
+    // A hidden top-level window: it hears TaskbarCreated, which a
+    // message-only window would not, and can be put in front for the menu
+    // without activating the main window.
+    shellState.trayWindow = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayWindowClass, L"", WS_POPUP, 0, 0,
+                                            0, 0, nullptr, nullptr, shellState.instance, nullptr);
+    if (shellState.trayWindow == nullptr) return false;
+  }
+  notifyFullIcon(NIM_ADD);
+  return true;
+}
+
+void showInputModeInTray() {
+  if (shellState.trayWindow == nullptr) return;
+  NOTIFYICONDATAW data = iconData(NIF_TIP);
+  trayTipText(shellState.engine.options, data.szTip);
+  notifyIcon(NIM_MODIFY, &data);
+}
+
+void removeTrayIcon() {
+  if (shellState.trayWindow == nullptr) return;
+  NOTIFYICONDATAW data = iconData(0);
+  notifyIcon(NIM_DELETE, &data);
+  DestroyWindow(shellState.trayWindow);
+  shellState.trayWindow = nullptr;
+}
+
+void runTrayCommand(UINT command) {
+  switch (command) {
+    case IDM_TRAY_SHOW:
+      bringProgramForward();
+      break;
+    case IDM_TRAY_MODE_NONE:
+      switchInputModeFromTray(0);
+      break;
+    case IDM_TRAY_MODE_KANA_TOGGLE:
+      switchInputModeFromTray(kOptionKanaToggle);
+      break;
+    case IDM_TRAY_MODE_TWO_TOUCH:
+      switchInputModeFromTray(kOptionTwoTouch);
+      break;
+    case IDM_QUIT:
+      if (shellState.mainWnd != nullptr) DestroyWindow(shellState.mainWnd);
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT CALLBACK trayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kTrayCallbackMessage) {
+    onIconEvent(window, LOWORD(lParam));
+    return 0;
+  }
+  if (message == taskbarCreatedMessage() && message != 0) {
+    notifyFullIcon(NIM_ADD);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+#endif

@@ -1,0 +1,41 @@
+// The desktop program's notification-area icon. Its tooltip names the program
+// and the input mode; a click shows the program, and its menu shows the
+// program, switches the input mode and quits. The icon lives as long as the
+// main window and comes back when Explorer restarts. Windows CE has none.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#ifndef _WIN32_WCE
+
+constexpr const wchar_t* kTrayWindowClass = L"padQuiltKanaTray";
+constexpr UINT kTrayIconId = 1;
+// The icon's mouse events arrive as this message, the event in lParam.
+constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+constexpr int kTrayTipUnits = 128;
+
+// "padquiltkana - " and the input mode's name.
+void trayTipText(uint32_t options, wchar_t (&tip)[kTrayTipUnits]);
+
+// The shell's icon call (Shell_NotifyIconW); tests replace it, nullptr
+// restores it.
+using NotifyIconCall = BOOL (*)(DWORD message, NOTIFYICONDATAW* data);
+void useNotifyIconCall(NotifyIconCall call);
+
+// Creates the hidden window that receives the icon's events, then the icon.
+// False when the window cannot be made; an icon the shell refuses (no
+// taskbar yet) is added when the taskbar announces itself.
+bool addTrayIcon();
+// The tooltip follows the input mode.
+void showInputModeInTray();
+// Removes the icon and its window.
+void removeTrayIcon();
+
+// A command of the icon's menu: IDM_TRAY_SHOW, IDM_TRAY_MODE_*, IDM_QUIT.
+void runTrayCommand(UINT command);
+
+LRESULT CALLBACK trayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+#endif
