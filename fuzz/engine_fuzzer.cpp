@@ -19,8 +19,9 @@ constexpr uint32_t kMessages[] = {kMessageKeyDown,  kMessageKeyUp, kMessageSysKe
 
 // Keys worth hitting often: the keypad, then the clear key, right arrow,
 // Shift, Ctrl and the swapped keys.
-constexpr uint8_t kOtherInterestingVks[] = {0x08, 0x27, 0x10, 0x11, 0xA0, 0xA1,
-                                            0xA2, 0x14, 0xF0, 0x1B, 0xF3, 0x41};
+constexpr uint8_t kOtherInterestingVks[] = {
+    kVkBack,        kVkRight,   kVkShift,           kVkControl, kVkLeftShift,   kVkRightShift,
+    kVkLeftControl, kVkCapital, kVkDbeAlphanumeric, kVkEscape,  kVkDbeSbcsChar, 'A'};
 constexpr uint32_t kInterestingVkCount = kKeypadColumns + sizeof kOtherInterestingVks;
 
 uint8_t interestingVk(uint32_t index) {
@@ -28,16 +29,9 @@ uint8_t interestingVk(uint32_t index) {
 }
 
 bool isSwapKey(uint32_t vk) {
-  return vk == 0x11 || vk == 0xA2 || vk == 0xA3 || vk == 0x14 || vk == 0xF0 || vk == 0x1B ||
-         vk == 0xF3 || vk == 0xF4;
-}
-
-bool isPress(uint32_t message) {
-  return message == kMessageKeyDown || message == kMessageSysKeyDown;
-}
-
-bool isRelease(uint32_t message) {
-  return message == kMessageKeyUp || message == kMessageSysKeyUp;
+  return vk == kVkControl || vk == kVkLeftControl || vk == kVkRightControl || vk == kVkCapital ||
+         vk == kVkDbeAlphanumeric || vk == kVkEscape || vk == kVkDbeSbcsChar ||
+         vk == kVkDbeDbcsChar;
 }
 
 // The entry the engine typed last is a kana (its letters are roman input).
@@ -115,10 +109,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!rawPresent && !isSwapKey(vk) && h->output.anyHeld()) std::abort();
         if (!own && vk <= 0xFF) {
           // A key whose down reached the system has its up passed too.
-          if (isRelease(message)) {
+          if (isKeyRelease(message)) {
             if (h->passedDown[vk] && swallowed) std::abort();
             h->passedDown[vk] = false;
-          } else if (isPress(message) && !swallowed) {
+          } else if (isKeyPress(message) && !swallowed) {
             h->passedDown[vk] = true;
             if (vk == 0x14) h->output.capsLockSwitched = false;  // the user's own CapsLock
           }
