@@ -376,9 +376,9 @@ TEST_F(DispatcherTest, WithTheNumericKeypadChosenTheDigitRowIsTheSystems) {
   EXPECT_EQ(output.take(), backspaceThen(taps("O")));
   EXPECT_FALSE(event(0x35, kMessageKeyDown));  // the digit 5 types itself
   EXPECT_FALSE(event(0x35, kMessageKeyUp));
-  EXPECT_EQ(engine.toggleKey, 0);              // and ends the toggle like any other key
-  EXPECT_FALSE(event(0x77, kMessageKeyDown));  // F8 too
-  EXPECT_FALSE(event(0x77, kMessageKeyUp));
+  EXPECT_EQ(engine.toggleKey, 0);                      // and ends the toggle like any other key
+  EXPECT_FALSE(event(kKeypadVk[9], kMessageKeyDown));  // the phone keypad's * (F8) too
+  EXPECT_FALSE(event(kKeypadVk[9], kMessageKeyUp));
   EXPECT_TRUE(output.events.empty());
 }
 

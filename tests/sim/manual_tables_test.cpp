@@ -57,7 +57,7 @@ std::map<int, Tables> manualTables() {
     } else if (current != nullptr && line.rfind("  * (後変換)", 0) == 0) {
       rows = &current->chains;
     } else if (rows != nullptr && line.size() > 4 && line.compare(0, 2, "  ") == 0 &&
-               line[3] == ' ' && std::string("123456789*0#").find(line[2]) != std::string::npos) {
+               line[3] == ' ' && std::string(kKeypadKeys).find(line[2]) != std::string::npos) {
       std::vector<std::string> cells = words(line.substr(4));
       if (!cells.empty() && cells[0] == "後変換") cells = {"後変換"};
       (*rows)[line.substr(2, 1)] = cells;
