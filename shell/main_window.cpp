@@ -318,6 +318,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_HIBERNATE:
       return 0;
+#ifndef _WIN32_WCE
+    case WM_ENDSESSION:
+      // Windows ends the process after this answer, without WM_DESTROY:
+      // changes made since the settings were last hidden are written now.
+      if (wParam) saveDirtySettings();
+      return 0;
+#endif
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

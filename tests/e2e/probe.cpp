@@ -24,6 +24,10 @@
 //   probe fit NAME EXE            measure every static, button and combo text of a
 //                                 dialog with the font its template in EXE names;
 //                                 exit 0 when every text fits its control
+//   probe version EXE             print EXE's version resource: its FileVersion and
+//                                 ProductVersion texts and its numbers, a.b.c.d
+//   probe notepad MS              wait for a Notepad window, print the first line of
+//                                 the text it shows and close it
 #include <windows.h>
 // windows.h first: shellapi.h needs its types.
 #include <shellapi.h>
@@ -433,6 +437,56 @@ int fitDialog(const char* name, const char* exe) {
   return check.measured > 0 && check.clipped == 0 ? 0 : 1;
 }
 
+// The version as Explorer's properties show it, texts and numbers, from the
+// Japanese UTF-16 block the program carries.
+int printVersion(const char* exe) {
+  const std::wstring path(exe, exe + strlen(exe));
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  if (size == 0) return 1;
+  std::vector<char> info(size);
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return 1;
+  std::string texts;
+  for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) {
+      return 1;
+    }
+    texts += utf8(value) + " ";
+  }
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length)) return 1;
+  printf("%s%u.%u.%u.%u\n", texts.c_str(), HIWORD(fixed->dwFileVersionMS),
+         LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+         LOWORD(fixed->dwFileVersionLS));
+  return 0;
+}
+
+bool hasNotepad(const char*) {
+  return FindWindowW(L"Notepad", nullptr) != nullptr;
+}
+
+// What Notepad made of the file it opened: the first line as it shows it.
+int printNotepadLine(int timeoutMs) {
+  if (!waitFor(hasNotepad, nullptr, timeoutMs)) return 1;
+  HWND notepad = FindWindowW(L"Notepad", nullptr);
+  HWND edit = FindWindowExW(notepad, nullptr, L"Edit", nullptr);
+  // Notepad fills its field after the window appears.
+  std::wstring text;
+  for (int tries = 0; edit != nullptr && text.empty() && tries < 50; ++tries) {
+    text = wideText(edit);
+    if (text.empty()) Sleep(100);
+  }
+  text = text.substr(0, text.find_first_of(L"\r\n"));
+  printf("%s\n", utf8(text.c_str()).c_str());
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(notepad, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+  return edit != nullptr ? 0 : 1;
+}
+
 int usage() {
   fprintf(stderr, "usage: probe COMMAND ... (see the source)\n");
   return 2;
@@ -521,6 +575,8 @@ int main(int argc, char** argv) {
   if (command == "fit" && argc == 4) {
     return fitDialog(argv[2], argv[3]);
   }
+  if (command == "version" && argc == 3) return printVersion(argv[2]);
+  if (command == "notepad" && argc == 3) return printNotepadLine(atoi(argv[2]));
   if (command == "alive" && argc == 2) {
     HWND main = mainWindow();
     DWORD_PTR result = 0;

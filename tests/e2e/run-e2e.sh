@@ -2,8 +2,11 @@
 # End-to-end run of the real padquiltkanalt.exe under wine in its own Xvfb
 # display, driven with xdotool and watched by pqk_probe.exe, a small Win32
 # program that reads the running program's controls from another process.
+# The program is started from the unpacked release archive, so the archive
+# itself is proven: its files, their encodings, the version resource, the
+# default keymap and the manual found beside the program (see e2e-archive.sh).
 #
-# Usage: tests/e2e/run-e2e.sh PADQUILTKANALT.EXE PQK_PROBE.EXE OUTPUT_DIR
+# Usage: tests/e2e/run-e2e.sh PADQUILTKANA-VERSION-WIN64.ZIP PQK_PROBE.EXE OUTPUT_DIR
 #
 # The wine prefix lives in OUTPUT_DIR/wine-e2e (created once, with "MS UI
 # Gothic" mapped to the IPA P Gothic font); screenshots of the main window and
@@ -15,14 +18,15 @@
 set -uo pipefail
 
 if [ $# -ne 3 ]; then
-  echo "usage: $0 PADQUILTKANALT.EXE PQK_PROBE.EXE OUTPUT_DIR" >&2
+  echo "usage: $0 PADQUILTKANA-VERSION-WIN64.ZIP PQK_PROBE.EXE OUTPUT_DIR" >&2
   exit 2
 fi
-exe=$(realpath "$1")
+archive=$(realpath "$1")
 probe_exe=$(realpath "$2")
 mkdir -p "$3"
 out=$(cd "$3" && pwd)
 source "$(dirname "$0")/e2e-common.sh"
+source "$(dirname "$0")/e2e-archive.sh"
 
 screenshot_of() {  # NAME FILE: the dialog's window, cut from the screen
   local geometry
@@ -62,6 +66,9 @@ probe checked settings "$IDC_MODE_KANA_TOGGLE" && pass "kana toggle mode read fr
 label=$(probe text settings "$IDC_MODE_KANA_TOGGLE")
 [ "$label" = "かな入力・トグル式" ] && pass "Japanese labels intact" ||
   fail "label of IDC_MODE_KANA_TOGGLE: '$label'"
+label=$(probe dump settings | awk -F'\t' '$3 ~ /^padquilt kana lite/ { print $3 }')
+[ "$label" = "padquilt kana lite v$version" ] && pass "the version label reads '$label'" ||
+  fail "version label '$label', expected 'padquilt kana lite v$version'"
 screenshot_of settings "$out/e2e-settings.png" && pass "screenshot $out/e2e-settings.png" ||
   fail "no screenshot of the settings dialog"
 screenshot_of main "$out/e2e-main.png" && pass "screenshot $out/e2e-main.png" ||
@@ -238,6 +245,15 @@ if probe wait-window 15000; then
   sleep 1
   probe no-dialog settings && pass "-S starts hidden, without the settings dialog" ||
     fail "-S showed the settings dialog"
+  # "マニュアルを開く": Notepad opens the manual beside the program and shows
+  # its Japanese title, not a garble. Wine's prefix lacks the association of
+  # .txt files with Notepad that Windows has.
+  wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
+  probe post-command "$IDM_MANUAL" 0
+  line=$(probe notepad 20000)
+  [ "$line" = "padquiltkana (padquilt kana lite v$version) マニュアル" ] &&
+    pass "マニュアルを開く shows the manual in Notepad: '$line'" ||
+    fail "マニュアルを開く: Notepad shows '$line'"
   wine "$exe" >/dev/null 2>&1
   probe wait-dialog settings 10000 && pass "a second start shows the hidden instance" ||
     fail "the hidden instance did not come forward"

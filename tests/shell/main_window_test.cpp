@@ -316,6 +316,19 @@ TEST_F(MainWindowTest, EndOfRunWritesUnsavedSettingsOnce) {
   deleteSettingsKey();
   finishRun();
   EXPECT_FALSE(settingsKeyExists());
+
+  // A log-off ends the process without the end of the run: the session's end
+  // writes what is unsaved, and a log-off that was called off writes nothing.
+  HWND window = start();
+  shellState.engine.timeoutMs = 4321;
+  shellState.appFlags |= kAppSettingsDirty;
+  SendMessageW(window, WM_ENDSESSION, FALSE, 0);
+  EXPECT_FALSE(settingsKeyExists());
+  SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+  loadSettingsInto(loaded);
+  EXPECT_EQ(loaded.engine.timeoutMs, 4321);
+  EXPECT_FALSE(flag(kAppSettingsDirty));
+  deleteSettingsKey();
 }
 
 TEST_F(MainWindowTest, DestroyStopsTimerHookAndEngineCommands) {
