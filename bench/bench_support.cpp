@@ -48,6 +48,10 @@ BenchEngine::~BenchEngine() {
 namespace {
 
 constexpr uint32_t kDown = kMessageKeyDown;
+// Keypad keys 1, 2 and * (post-conversion in the default keymap).
+constexpr uint32_t kKeypad1 = kKeypadVk[0];
+constexpr uint32_t kKeypad2 = kKeypadVk[1];
+constexpr uint32_t kKeypadStar = kKeypadVk[9];
 
 }  // namespace
 
@@ -72,7 +76,7 @@ void prepareCase(BenchEngine& bench, BenchCase which) {
   }
   selectModeKeymap(engine);
   if (which == BenchCase::kPostConversion) {
-    handleKeyEvent(engine, {0x32, kDown, 0});  // か, the char list * steps through
+    handleKeyEvent(engine, {kKeypad2, kDown, 0});  // か, the char list * steps through
   }
 }
 
@@ -84,12 +88,12 @@ bool runCaseEvent(BenchEngine& bench, BenchCase which, uint32_t& time) {
       return handleKeyEvent(engine, {0x41, kDown, time});
     case BenchCase::kTogglePress:
       time += 5000;  // past the timeout: every press starts a new か
-      return handleKeyEvent(engine, {0x32, kDown, time});
+      return handleKeyEvent(engine, {kKeypad2, kDown, time});
     case BenchCase::kSecondStroke:
-      engine.firstStroke = kColumnMarker + 1;  // the first stroke was key 2
-      return handleKeyEvent(engine, {0x31, kDown, time});
+      engine.firstStroke = keyCodeOf(1);  // the first stroke was key 2
+      return handleKeyEvent(engine, {kKeypad1, kDown, time});
     case BenchCase::kPostConversion:
-      return handleKeyEvent(engine, {0x77, kDown, time});
+      return handleKeyEvent(engine, {kKeypadStar, kDown, time});
     case BenchCase::kOrdinaryTyping: {
       // "a quick brown fox": every letter and the space, down then up.
       static const char kText[] = "A QUICK BROWN FOX JUMPS OVER THE LAZY DOG ";
@@ -99,8 +103,8 @@ bool runCaseEvent(BenchEngine& bench, BenchCase which, uint32_t& time) {
     }
     case BenchCase::kKeypadPress:
       time += 5000;  // past the timeout: every press starts a new か
-      handleKeyEvent(engine, {0x32, kDown, time});
-      return handleKeyEvent(engine, {0x32, kMessageKeyUp, time});
+      handleKeyEvent(engine, {kKeypad2, kDown, time});
+      return handleKeyEvent(engine, {kKeypad2, kMessageKeyUp, time});
   }
   return false;
 }

@@ -37,35 +37,28 @@ void runExecAction(EngineState& engine, const uint8_t* record) {
   }
 }
 
-}  // namespace
-
-void executeAction(EngineState& engine, const uint8_t* record) {
-  if (record == nullptr) return;
-  switch (record[0]) {
-    case kActionChar:
-      runCharAction(engine, record);
-      break;
-    case kActionCommand:
-      // The char list stays open so that commands 5 and 6 can step it.
-      executeCommand(engine, record[2], record[3]);
-      break;
-    case kActionRaw:
-      closeActiveCharList(engine);
-      playRawSequence(engine, record + 2);
-      break;
-    case kActionExec:
-      runExecAction(engine, record);
-      break;
-    default:  // nop and unknown kinds
-      break;
+// Plays the count-prefixed bytes of a raw record (count byte first).
+void playRawSequence(EngineState& engine, const uint8_t* rawBytes) {
+  if (rawBytes == nullptr) return;
+  const uint32_t count = rawBytes[0];
+  const uint8_t* bytes = rawBytes + 1;
+  uint32_t at = 0;
+  // count / 2 steps; a step whose direction byte is neither press nor
+  // release ends after that byte. No step reads past the count.
+  for (uint32_t step = 0; step < count / 2 && at < count; ++step) {
+    const uint8_t direction = bytes[at++];
+    if (direction != kRawPress && direction != kRawRelease) continue;
+    if (at >= count) break;
+    const uint8_t vk = bytes[at++];
+    if (direction == kRawPress) {
+      sendKeyDown(engine, vk);
+    } else {
+      sendKeyUp(engine, vk);
+    }
   }
 }
 
-bool switchesKeymap(const uint8_t* record) {
-  return record != nullptr && record[0] == kActionCommand &&
-         (record[2] == kCommandPartnerKeymap || record[2] == kCommandSelectKeymap);
-}
-
+// Runs command `number` with its parameter byte.
 void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {
   switch (number) {
     case kCommandPartnerKeymap:
@@ -104,22 +97,31 @@ void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {
   }
 }
 
-void playRawSequence(EngineState& engine, const uint8_t* rawBytes) {
-  if (rawBytes == nullptr) return;
-  const uint32_t count = rawBytes[0];
-  const uint8_t* bytes = rawBytes + 1;
-  uint32_t at = 0;
-  // count / 2 steps; a step whose direction byte is neither press nor
-  // release ends after that byte. No step reads past the count.
-  for (uint32_t step = 0; step < count / 2 && at < count; ++step) {
-    const uint8_t direction = bytes[at++];
-    if (direction != kRawPress && direction != kRawRelease) continue;
-    if (at >= count) break;
-    const uint8_t vk = bytes[at++];
-    if (direction == kRawPress) {
-      sendKeyDown(engine, vk);
-    } else {
-      sendKeyUp(engine, vk);
-    }
+}  // namespace
+
+void executeAction(EngineState& engine, const uint8_t* record) {
+  if (record == nullptr) return;
+  switch (record[0]) {
+    case kActionChar:
+      runCharAction(engine, record);
+      break;
+    case kActionCommand:
+      // The char list stays open so that commands 5 and 6 can step it.
+      executeCommand(engine, record[2], record[3]);
+      break;
+    case kActionRaw:
+      closeActiveCharList(engine);
+      playRawSequence(engine, record + 2);
+      break;
+    case kActionExec:
+      runExecAction(engine, record);
+      break;
+    default:  // nop and unknown kinds
+      break;
   }
+}
+
+bool switchesKeymap(const uint8_t* record) {
+  return record != nullptr && record[0] == kActionCommand &&
+         (record[2] == kCommandPartnerKeymap || record[2] == kCommandSelectKeymap);
 }

@@ -10,9 +10,3 @@ void executeAction(EngineState& engine, const uint8_t* record);
 
 // True for an action record that selects another keymap (commands 1 and 4).
 bool switchesKeymap(const uint8_t* record);
-
-// Runs command `number` with its parameter byte.
-void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter);
-
-// Plays the count-prefixed bytes of a raw record (count byte first).
-void playRawSequence(EngineState& engine, const uint8_t* rawBytes);

@@ -44,10 +44,17 @@ inline uint32_t rotationBehaviour(uint32_t options) {
   return (options & kOptionRotationMask) >> kOptionRotationShift;
 }
 
+// The option bits of a rotation behaviour.
+constexpr uint32_t rotationBehaviourBits(uint32_t behaviour) {
+  return (behaviour << kOptionRotationShift) & kOptionRotationMask;
+}
+
 constexpr int kKeymapSlots = 10;
 constexpr int32_t kNoKeymap = 256;
 
-// Keypad keys and their virtual keys, in column order 1 2 3 4 5 6 7 8 9 * 0 #.
+// The keypad's keys in column order, as printed on them, and their virtual
+// keys (* and # are F8 and F9).
+constexpr char kKeypadKeys[kKeypadColumns + 1] = "123456789*0#";
 constexpr uint8_t kKeypadVk[kKeypadColumns] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36,
                                                0x37, 0x38, 0x39, 0x77, 0x30, 0x78};
 // The numeric keypad of a desktop keyboard in the same column order: the
@@ -59,6 +66,14 @@ constexpr uint8_t kNumericKeypadVk[kKeypadColumns] = {0x61, 0x62, 0x63, 0x64, 0x
 constexpr uint16_t kVkMapColumnBase = 257;
 // toggleKey and firstStroke store a column as column + 16, so 0 means none.
 constexpr int32_t kColumnMarker = 16;
+
+// The toggleKey / firstStroke value of a keypad column, and the column of one.
+constexpr int32_t keyCodeOf(int column) {
+  return column + kColumnMarker;
+}
+constexpr int columnOf(int32_t keyCode) {
+  return keyCode & 0xF;
+}
 
 // heldModifiers bits: Shift or Ctrl as the system holds them.
 enum HeldModifierBits : uint32_t {

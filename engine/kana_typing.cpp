@@ -13,7 +13,6 @@ constexpr uint8_t kModifierSemiVoicedKana = kModifierKana | kModifierHandakuten;
 constexpr uint8_t kModifierDirectShift = kModifierDirect | kModifierShift;        // 10
 
 constexpr uint32_t kLastKanaBase = 256;
-constexpr uint8_t kVkEnter = 0x0D;
 
 // Row of the kana typed last, or -1 when there is none.
 int lastKanaRow(const EngineState& engine) {
@@ -47,27 +46,7 @@ void typeDirectly(EngineState& engine, uint8_t modifier, uint8_t vk) {
   if (modifier & kModifierAlt) sendKeyUp(engine, kVkLeftMenu);
 }
 
-// Moves charIndex one entry on (+1) or back (-1) with wrap-around and retypes
-// the entry there, erasing the one typed before.
-bool stepCharList(EngineState& engine, int direction) {
-  engine.firstStroke = 0;
-  const uint8_t* list = engine.activeCharList;
-  if (list == nullptr || list[0] != kActionChar || charListCount(list) < 2) return false;
-  engine.toggleKey = 0;
-  const int count = charListCount(list);
-  // An index that does not name an entry counts as the first entry.
-  const int current = (engine.charIndex >= 0 && engine.charIndex < count) ? engine.charIndex : 0;
-  int index = current + direction;
-  if (index >= count) index = 0;
-  if (index < 0) index = count - 1;
-  engine.charIndex = index;
-  tapBackspace(engine);
-  typeCharEntry(engine, charEntryModifier(list, index), charEntryVk(list, index));
-  return true;
-}
-
-}  // namespace
-
+// Types a NUL-terminated kana-table sequence; false (nothing sent) for null.
 bool typeKeySequence(EngineState& engine, const uint8_t* sequence) {
   if (sequence == nullptr) return false;
   for (const uint8_t* p = sequence; *p != 0; ++p) {
@@ -82,6 +61,9 @@ bool typeKeySequence(EngineState& engine, const uint8_t* sequence) {
   return true;
 }
 
+// Types a kana-table key sequence when the entry has one and returns true;
+// otherwise returns false, possibly having rewritten modifier and vk (remap
+// columns) for the caller to type directly.
 bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk) {
   const uint8_t row = kanaRowOf(vk);
   if (row == kNotKanaKey) return false;
@@ -125,6 +107,27 @@ bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk) {
   }
 }
 
+// Moves charIndex one entry on (+1) or back (-1) with wrap-around and retypes
+// the entry there, erasing the one typed before.
+bool stepCharList(EngineState& engine, int direction) {
+  engine.firstStroke = 0;
+  const uint8_t* list = engine.activeCharList;
+  if (list == nullptr || list[0] != kActionChar || charListCount(list) < 2) return false;
+  engine.toggleKey = 0;
+  const int count = charListCount(list);
+  // An index that does not name an entry counts as the first entry.
+  const int current = (engine.charIndex >= 0 && engine.charIndex < count) ? engine.charIndex : 0;
+  int index = current + direction;
+  if (index >= count) index = 0;
+  if (index < 0) index = count - 1;
+  engine.charIndex = index;
+  tapBackspace(engine);
+  typeCharEntry(engine, charEntryModifier(list, index), charEntryVk(list, index));
+  return true;
+}
+
+}  // namespace
+
 void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   if (modifier == 0 || modifier == kModifierShift) modifier |= kModifierDirect;
 
@@ -146,7 +149,7 @@ void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   // would reach the application as a new line.
   const bool imeControl = (engine.options & kOptionImeControl) != 0;
   if (imeControl && (modifier & kModifierDirect)) {
-    if (imeCompositionLength(engine) > engine.backspacesInEvent) tapKey(engine, kVkEnter);
+    if (imeCompositionLength(engine) > engine.backspacesInEvent) tapKey(engine, kVkReturn);
     imeToggleChord(engine);
   }
 

@@ -20,14 +20,6 @@ enum CharModifierBits : uint8_t {
 // Types one character entry (modifier, virtual key).
 void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk);
 
-// Types a kana-table key sequence when the entry has one and returns true;
-// otherwise returns false, possibly having rewritten modifier and vk (remap
-// columns) for the caller to type directly.
-bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk);
-
-// Types a NUL-terminated kana-table sequence; false (nothing sent) for null.
-bool typeKeySequence(EngineState& engine, const uint8_t* sequence);
-
 // Step the active char list one entry forward / back (with wrap-around),
 // erasing the entry typed last. False when there is no active list with at
 // least two entries.

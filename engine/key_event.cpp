@@ -4,19 +4,6 @@
 
 namespace {
 
-// Keys the entry knows beyond the ones the engine injects. Desktop hooks
-// report the left and right Shift and Ctrl keys, never VK_SHIFT or
-// VK_CONTROL, and the half-width/full-width key as 0xF3 and 0xF4 in turn.
-enum : uint8_t {
-  kVkMenu = 0x12,
-  kVkLeftShift = 0xA0,
-  kVkRightShift = 0xA1,
-  kVkLeftControl = 0xA2,
-  kVkRightControl = 0xA3,
-  kVkRightMenu = 0xA5,
-  kVkDbeDbcsChar = 0xF4,
-};
-
 struct SwapRow {
   uint8_t incoming;
   uint32_t option;
@@ -124,6 +111,47 @@ void keyDownReachedSystem(EngineState& engine, uint8_t vk) {
   if (vk == kVkCapital) engine.capsLockByEngine = false;
 }
 
+// Sets heldModifiers from the keys the system holds down: the Shift and Ctrl
+// keys passed to it, and the keys a swap turned into Ctrl.
+void trackModifiers(EngineState& engine) {
+  uint32_t held = 0;
+  if (keySetsMeet(engine.passedDowns, kShiftKeys)) held |= kHeldShift;
+  // With the Ctrl/CapsLock swap the key that arrives as Ctrl is the one
+  // that counts, not the Ctrl key itself.
+  if (keySetsMeet(engine.passedDowns, kCtrlKeys) ||
+      keySetsMeet(engine.swappedDowns, kKeysSwappedToCtrl)) {
+    held |= kHeldCtrl;
+  }
+  engine.heldModifiers = held;
+}
+
+// Injects vk in the direction of `message`; true if something was injected.
+bool replayKeyAs(EngineState& engine, uint8_t vk, uint32_t message) {
+  switch (message) {
+    case kMessageKeyDown:
+    case kMessageSysKeyDown:
+      sendKeyDown(engine, vk);
+      return true;
+    case kMessageKeyUp:
+    case kMessageSysKeyUp:
+      sendKeyUp(engine, vk);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Replaces a swapped key with its partner; true = replaced (swallow).
+bool applyKeySwaps(EngineState& engine, const IncomingKeyEvent& event) {
+  const SwapRow* row = swapRowOf(event.vk);
+  if (row == nullptr) return false;
+  if (isKeyRelease(event.message) && releaseSwappedKey(engine, row->incoming)) return true;
+  if ((engine.options & row->option) == 0) return false;
+  if (!replayKeyAs(engine, row->injected, event.message)) return false;
+  if (isKeyPress(event.message)) keySetAdd(engine.swappedDowns, row->incoming);
+  return true;
+}
+
 }  // namespace
 
 bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
@@ -162,42 +190,4 @@ bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
     keyDownReachedSystem(engine, swapped ? swapRowOf(vk)->injected : vk);
   }
   return swallow;
-}
-
-void trackModifiers(EngineState& engine) {
-  uint32_t held = 0;
-  if (keySetsMeet(engine.passedDowns, kShiftKeys)) held |= kHeldShift;
-  // With the Ctrl/CapsLock swap the key that arrives as Ctrl is the one
-  // that counts, not the Ctrl key itself.
-  if (keySetsMeet(engine.passedDowns, kCtrlKeys) ||
-      keySetsMeet(engine.swappedDowns, kKeysSwappedToCtrl)) {
-    held |= kHeldCtrl;
-  }
-  engine.heldModifiers = held;
-}
-
-bool applyKeySwaps(EngineState& engine, const IncomingKeyEvent& event) {
-  if (event.own) return false;
-  const SwapRow* row = swapRowOf(event.vk);
-  if (row == nullptr) return false;
-  if (isKeyRelease(event.message) && releaseSwappedKey(engine, row->incoming)) return true;
-  if ((engine.options & row->option) == 0) return false;
-  if (!replayKeyAs(engine, row->injected, event.message)) return false;
-  if (isKeyPress(event.message)) keySetAdd(engine.swappedDowns, row->incoming);
-  return true;
-}
-
-bool replayKeyAs(EngineState& engine, uint8_t vk, uint32_t message) {
-  switch (message) {
-    case kMessageKeyDown:
-    case kMessageSysKeyDown:
-      sendKeyDown(engine, vk);
-      return true;
-    case kMessageKeyUp:
-    case kMessageSysKeyUp:
-      sendKeyUp(engine, vk);
-      return true;
-    default:
-      return false;
-  }
 }

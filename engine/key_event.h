@@ -11,13 +11,3 @@
 
 // Handles one low-level key event; true = swallow, false = pass.
 bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event);
-
-// Sets heldModifiers from the keys the system holds down: the Shift and Ctrl
-// keys passed to it, and the keys a swap turned into Ctrl.
-void trackModifiers(EngineState& engine);
-
-// Replaces a swapped key with its partner; true = replaced (swallow).
-bool applyKeySwaps(EngineState& engine, const IncomingKeyEvent& event);
-
-// Injects vk in the direction of `message`; true if something was injected.
-bool replayKeyAs(EngineState& engine, uint8_t vk, uint32_t message);

@@ -19,6 +19,17 @@ bool modifierHeld(const EngineState& engine) {
   return (engine.heldModifiers & (kHeldShift | kHeldCtrl)) != 0;
 }
 
+// Kana toggle mode, screen not rotated, key-downs only: slot 4 while the IME
+// is open in native (kana) conversion mode, slot 5 otherwise. The input state
+// carries over between the two.
+void followImeKeymap(EngineState& engine, uint32_t message) {
+  if ((engine.options & kOptionKanaToggle) == 0 || (engine.options & kOptionScreenRotated)) return;
+  if (message != kMessageKeyDown) return;
+  const bool kana = imeIsOpen(engine) && (imeConversionMode(engine) & kImeConversionNative);
+  engine.activeKeymap = kana ? kKanaSlot : kNonKanaSlot;
+  engine.currentKeymap = activeKeymapImage(engine);
+}
+
 // In kana toggle mode the IME decides between slots 4 and 5, and each
 // question to it crosses processes from inside the hook. It is asked only on
 // key-downs whose handling depends on the slot: a keypad key (unless Shift
@@ -90,12 +101,4 @@ bool dispatchKeypadEvent(EngineState& engine, const IncomingKeyEvent& event) {
     pressKeypadKey(engine, column, readKeyRecord(*engine.currentKeymap, column), event.time);
   }
   return true;
-}
-
-void followImeKeymap(EngineState& engine, uint32_t message) {
-  if ((engine.options & kOptionKanaToggle) == 0 || (engine.options & kOptionScreenRotated)) return;
-  if (message != kMessageKeyDown) return;
-  const bool kana = imeIsOpen(engine) && (imeConversionMode(engine) & kImeConversionNative);
-  engine.activeKeymap = kana ? kKanaSlot : kNonKanaSlot;
-  engine.currentKeymap = activeKeymapImage(engine);
 }

@@ -6,20 +6,7 @@
 #include <cstdint>
 
 #include "engine/engine_state.h"
-
-// Virtual keys the engine injects or recognises.
-enum VirtualKey : uint8_t {
-  kVkBack = 0x08,
-  kVkShift = 0x10,
-  kVkControl = 0x11,
-  kVkCapital = 0x14,
-  kVkKanji = 0x19,
-  kVkEscape = 0x1B,
-  kVkRight = 0x27,
-  kVkLeftMenu = 0xA4,
-  kVkDbeAlphanumeric = 0xF0,
-  kVkDbeSbcsChar = 0xF3,
-};
+#include "engine/virtual_keys.h"
 
 // IME conversion mode set when the IME is switched on: native + full shape +
 // roman input (full-width hiragana typed in roman letters).

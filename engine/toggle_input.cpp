@@ -6,14 +6,6 @@
 
 namespace {
 
-int columnOf(int32_t keyCode) {
-  return keyCode & 0xF;
-}
-
-int32_t keyCodeOf(int column) {
-  return column + kColumnMarker;
-}
-
 // The key record of a column in the image of this event; a zero record (no
 // actions) when there is no image. Toggle and pair state name keys by column
 // only, so whatever a reload or slot switch did, the record read here is one
@@ -58,66 +50,15 @@ bool timeoutEndsSteps(const EngineState& engine, uint32_t time) {
   return (engine.options & both) == both && previousPressExpired(engine, time);
 }
 
-void fallBack(EngineState& engine, int column, const KeyRecord& key, uint32_t time,
-              bool orTwoTouch) {
-  if (orTwoTouch) {
-    beginPair(engine, column);
-  } else {
-    toggleStep(engine, column, key, time);
-  }
-}
-
-// The second key of a 2-touch pair: its column picks the action in the first
-// key's row of twelve, whatever its own type.
-void secondStroke(EngineState& engine, int column, uint32_t time) {
-  const KeyRecord first = currentKeyRecord(engine, columnOf(engine.firstStroke));
+// The key becomes the first stroke of a 2-touch pair; nothing is typed yet.
+void beginPair(EngineState& engine, int column) {
+  engine.firstStroke = keyCodeOf(column);
   engine.toggleKey = 0;
-  engine.lastKeyTime = time;
-  // The slot may have changed since the first stroke; a first key without a
-  // row of twelve leaves the pair pending until the input state is reset.
-  if (first.actionCount != kKeypadColumns) return;
-  runKeyAction(engine, first, column);
-  engine.firstStroke = 0;
 }
 
-}  // namespace
-
-void pressKeypadKey(EngineState& engine, int column, const KeyRecord& key, uint32_t time) {
-  if (column < 0 || column >= kKeypadColumns) return;
-  if (engine.firstStroke != 0) {
-    secondStroke(engine, column, time);
-    return;
-  }
-  switch (key.type) {
-    case kKeyTypeBell:
-      beginPair(engine, column);
-      break;
-    case kKeyTypeToggle:
-      toggleStep(engine, column, key, time);
-      break;
-    case kKeyTypeReverseToggle:
-      reverseToggleStep(engine, column, key, time, false);
-      break;
-    case kKeyTypeNextEntry:
-      nextEntryOrElse(engine, column, key, time, false);
-      break;
-    case kKeyTypePreviousEntry:
-      previousEntryOrElse(engine, column, key, time, false);
-      break;
-    case kKeyTypeReverseOrPair:
-      reverseToggleStep(engine, column, key, time, true);
-      break;
-    case kKeyTypeNextOrPair:
-      nextEntryOrElse(engine, column, key, time, true);
-      break;
-    case kKeyTypePreviousOrPair:
-      previousEntryOrElse(engine, column, key, time, true);
-      break;
-    default:
-      break;
-  }
-}
-
+// Multi-tap: the same key again erases its candidate and types the next one;
+// another key, a late press under auto-advance or a key of one action types
+// the key's first action afresh.
 void toggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t time) {
   engine.firstStroke = 0;
   if ((engine.options & kOptionAutoAdvance) && previousPressExpired(engine, time)) {
@@ -152,6 +93,30 @@ void toggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t 
   engine.toggleKey = switchesKeymap(action) ? 0 : keyCodeOf(column);
 }
 
+// With nothing to step: a pair begins, or the pressed key toggles.
+void fallBack(EngineState& engine, int column, const KeyRecord& key, uint32_t time,
+              bool orTwoTouch) {
+  if (orTwoTouch) {
+    beginPair(engine, column);
+  } else {
+    toggleStep(engine, column, key, time);
+  }
+}
+
+// The second key of a 2-touch pair: its column picks the action in the first
+// key's row of twelve, whatever its own type.
+void secondStroke(EngineState& engine, int column, uint32_t time) {
+  const KeyRecord first = currentKeyRecord(engine, columnOf(engine.firstStroke));
+  engine.toggleKey = 0;
+  engine.lastKeyTime = time;
+  // The slot may have changed since the first stroke; a first key without a
+  // row of twelve leaves the pair pending until the input state is reset.
+  if (first.actionCount != kKeypadColumns) return;
+  runKeyAction(engine, first, column);
+  engine.firstStroke = 0;
+}
+
+// Steps the running toggle one candidate back.
 void reverseToggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t time,
                        bool orTwoTouch) {
   engine.firstStroke = 0;
@@ -181,6 +146,8 @@ void reverseToggleStep(EngineState& engine, int column, const KeyRecord& key, ui
   engine.lastKeyTime = time;
 }
 
+// Post-conversion: the entry after (or before) the one typed last in the
+// active char list.
 void nextEntryOrElse(EngineState& engine, int column, const KeyRecord& key, uint32_t time,
                      bool orTwoTouch) {
   if (timeoutEndsSteps(engine, time)) closeActiveCharList(engine);
@@ -201,8 +168,42 @@ void previousEntryOrElse(EngineState& engine, int column, const KeyRecord& key, 
   fallBack(engine, column, key, time, orTwoTouch);
 }
 
-void beginPair(EngineState& engine, int column) {
+}  // namespace
+
+// The pressed key's type picks the step; while a first stroke waits, every
+// key is its second stroke.
+void pressKeypadKey(EngineState& engine, int column, const KeyRecord& key, uint32_t time) {
   if (column < 0 || column >= kKeypadColumns) return;
-  engine.firstStroke = keyCodeOf(column);
-  engine.toggleKey = 0;
+  if (engine.firstStroke != 0) {
+    secondStroke(engine, column, time);
+    return;
+  }
+  switch (key.type) {
+    case kKeyTypeBell:
+      beginPair(engine, column);
+      break;
+    case kKeyTypeToggle:
+      toggleStep(engine, column, key, time);
+      break;
+    case kKeyTypeReverseToggle:
+      reverseToggleStep(engine, column, key, time, false);
+      break;
+    case kKeyTypeNextEntry:
+      nextEntryOrElse(engine, column, key, time, false);
+      break;
+    case kKeyTypePreviousEntry:
+      previousEntryOrElse(engine, column, key, time, false);
+      break;
+    case kKeyTypeReverseOrPair:
+      reverseToggleStep(engine, column, key, time, true);
+      break;
+    case kKeyTypeNextOrPair:
+      nextEntryOrElse(engine, column, key, time, true);
+      break;
+    case kKeyTypePreviousOrPair:
+      previousEntryOrElse(engine, column, key, time, true);
+      break;
+    default:
+      break;
+  }
 }

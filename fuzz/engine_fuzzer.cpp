@@ -17,22 +17,21 @@ namespace {
 constexpr uint32_t kMessages[] = {kMessageKeyDown,  kMessageKeyUp, kMessageSysKeyDown,
                                   kMessageSysKeyUp, 0x0,           0x102};
 
-// Keys worth hitting often: the keypad, the clear key, right arrow, Shift, Ctrl.
-constexpr uint8_t kInterestingVks[] = {0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38,
-                                       0x39, 0x77, 0x30, 0x78, 0x08, 0x27, 0x10, 0x11,
-                                       0xA0, 0xA1, 0xA2, 0x14, 0xF0, 0x1B, 0xF3, 0x41};
+// Keys worth hitting often: the keypad, then the clear key, right arrow,
+// Shift, Ctrl and the swapped keys.
+constexpr uint8_t kOtherInterestingVks[] = {
+    kVkBack,        kVkRight,   kVkShift,           kVkControl, kVkLeftShift,   kVkRightShift,
+    kVkLeftControl, kVkCapital, kVkDbeAlphanumeric, kVkEscape,  kVkDbeSbcsChar, 'A'};
+constexpr uint32_t kInterestingVkCount = kKeypadColumns + sizeof kOtherInterestingVks;
+
+uint8_t interestingVk(uint32_t index) {
+  return index < kKeypadColumns ? kKeypadVk[index] : kOtherInterestingVks[index - kKeypadColumns];
+}
 
 bool isSwapKey(uint32_t vk) {
-  return vk == 0x11 || vk == 0xA2 || vk == 0xA3 || vk == 0x14 || vk == 0xF0 || vk == 0x1B ||
-         vk == 0xF3 || vk == 0xF4;
-}
-
-bool isPress(uint32_t message) {
-  return message == kMessageKeyDown || message == kMessageSysKeyDown;
-}
-
-bool isRelease(uint32_t message) {
-  return message == kMessageKeyUp || message == kMessageSysKeyUp;
+  return vk == kVkControl || vk == kVkLeftControl || vk == kVkRightControl || vk == kVkCapital ||
+         vk == kVkDbeAlphanumeric || vk == kVkEscape || vk == kVkDbeSbcsChar ||
+         vk == kVkDbeDbcsChar;
 }
 
 // The entry the engine typed last is a kana (its letters are roman input).
@@ -96,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         break;
       default: {
-        const uint32_t vk = (s[0] & 0x10) ? s[1] : kInterestingVks[s[1] % sizeof kInterestingVks];
+        const uint32_t vk = (s[0] & 0x10) ? s[1] : interestingVk(s[1] % kInterestingVkCount);
         const uint32_t message = kMessages[s[5] % (sizeof kMessages / sizeof kMessages[0])];
         const bool own = (s[4] & 0x80) != 0;
         const bool asTyped = (s[4] & 0x40) != 0;  // typed into one of the program's own fields
@@ -110,10 +109,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!rawPresent && !isSwapKey(vk) && h->output.anyHeld()) std::abort();
         if (!own && vk <= 0xFF) {
           // A key whose down reached the system has its up passed too.
-          if (isRelease(message)) {
+          if (isKeyRelease(message)) {
             if (h->passedDown[vk] && swallowed) std::abort();
             h->passedDown[vk] = false;
-          } else if (isPress(message) && !swallowed) {
+          } else if (isKeyPress(message) && !swallowed) {
             h->passedDown[vk] = true;
             if (vk == 0x14) h->output.capsLockSwitched = false;  // the user's own CapsLock
           }

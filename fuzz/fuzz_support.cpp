@@ -50,7 +50,7 @@ namespace {
 }
 
 bool isColumnMarker(int32_t value) {
-  return value == 0 || (value >= kColumnMarker && value < kColumnMarker + kKeypadColumns);
+  return value == 0 || (value >= keyCodeOf(0) && value < keyCodeOf(kKeypadColumns));
 }
 
 }  // namespace

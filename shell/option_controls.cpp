@@ -138,7 +138,7 @@ void readRotationBehaviour(HWND dialog) {
   if (index < 0 || index > 3) return;  // no selection
   if (static_cast<uint32_t>(index) == rotationBehaviour(engine().options)) return;
   engine().options = (engine().options & ~static_cast<uint32_t>(kOptionRotationMask)) |
-                     (static_cast<uint32_t>(index) << kOptionRotationShift);
+                     rotationBehaviourBits(static_cast<uint32_t>(index));
   selectModeKeymap(engine());
   // Leaving behaviour 1 while it has the hook released brings the hook back.
   restoreKeyHookIfWanted();

@@ -2,15 +2,13 @@
 
 #include "engine/action_interpreter.h"
 #include "engine/engine_state.h"
+#include "engine/kana_table.h"
 #include "engine/kana_typing.h"
 #include "engine/keymap_image.h"
 #include "sim/ime_emulation.h"
 #include "sim/key_names.h"
 
 namespace {
-
-constexpr uint8_t kVkDakuten = 0xC0;
-constexpr uint8_t kVkHandakuten = 0xDB;
 
 // A scratch engine typing into a fresh emulated IME.
 struct Scratch {
@@ -43,8 +41,9 @@ std::string actionText(const uint8_t* record, bool imeOn, uint32_t options) {
     case kActionCommand:
       return "command " + std::to_string(record[2]) + " " + std::to_string(record[3]);
     case kActionRaw: {
+      // With no char list to close, running the record only plays its keys.
       Scratch scratch(imeOn, options);
-      playRawSequence(scratch.engine, record + 2);
+      executeAction(scratch.engine, record);
       std::string text = scratch.ime.text();
       if (!text.empty() && text.find('\n') == std::string::npos) return text;
       text = "raw";

@@ -1,5 +1,7 @@
 #include "sim/key_names.h"
 
+#include "engine/engine_state.h"
+
 namespace {
 
 struct NamedKey {
@@ -35,4 +37,8 @@ std::string virtualKeyName(uint8_t vk) {
     if (key.vk == vk) return key.name;
   }
   return "-";
+}
+
+std::string keypadKeyName(int column) {
+  return std::string(1, kKeypadKeys[column]);
 }

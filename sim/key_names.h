@@ -7,3 +7,6 @@
 #include <string>
 
 std::string virtualKeyName(uint8_t vk);
+
+// The key of a keypad column as printed on it: 1-9, *, 0 or #.
+std::string keypadKeyName(int column);

@@ -4,17 +4,12 @@
 
 #include <cstdint>
 
+#include "engine/virtual_keys.h"
+
 // Keys the engine does not name itself.
 enum : uint8_t {
   kVkTab = 0x09,
-  kVkReturn = 0x0D,
-  kVkMenu = 0x12,
   kVkSpace = 0x20,
-  kVkLeftShift = 0xA0,
-  kVkRightShift = 0xA1,
-  kVkLeftControl = 0xA2,
-  kVkRightControl = 0xA3,
-  kVkRightMenu = 0xA5,
 };
 
 struct KeyboardState {

@@ -2,10 +2,9 @@
 
 #include <cstdio>
 
-namespace {
+#include "sim/key_names.h"
 
-constexpr const char* kKeypadKeyNames[kKeypadColumns] = {"1", "2", "3", "4", "5", "6",
-                                                         "7", "8", "9", "*", "0", "#"};
+namespace {
 
 std::string hexByte(uint8_t value) {
   char text[8];
@@ -71,8 +70,8 @@ std::string describeKeymapImage(const KeymapImage& image) {
                      std::to_string(image.size) + " bytes\n";
   for (int column = 0; column < kKeypadColumns; ++column) {
     const KeyRecord key = readKeyRecord(image, column);
-    text += "  key " + std::string(kKeypadKeyNames[column]) + ": type " + std::to_string(key.type) +
-            " (" + keyTypeName(key.type) + "), " + std::to_string(key.actionCount) + " actions\n";
+    text += "  key " + keypadKeyName(column) + ": type " + std::to_string(key.type) + " (" +
+            keyTypeName(key.type) + "), " + std::to_string(key.actionCount) + " actions\n";
     for (uint32_t n = 0; n < key.actionCount; ++n) {
       const uint8_t* record = keyActionRecord(image, key, n);
       if (record == nullptr) break;

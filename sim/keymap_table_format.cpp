@@ -3,13 +3,11 @@
 #include <cstdio>
 
 #include "engine/engine_state.h"
+#include "sim/key_names.h"
 #include "sim/keymap_dump.h"
 #include "sim/keymap_table.h"
 
 namespace {
-
-constexpr const char* kKeyLabels[kKeypadColumns] = {"1", "2", "3", "4", "5", "6",
-                                                    "7", "8", "9", "*", "0", "#"};
 
 bool isWide(uint32_t c) {
   return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
@@ -55,9 +53,9 @@ std::string keyLines(const KeymapTable& table) {
   for (int column = 0; column < kKeypadColumns; ++column) {
     const TableKey& key = table.keys[column];
     if (key.type == kKeyTypeBell) continue;
-    out += "  " + std::string(kKeyLabels[column]) + "  " + keyTypeName(key.type);
+    out += "  " + keypadKeyName(column) + "  " + keyTypeName(key.type);
     if (isPairKeyType(key.type)) {
-      out += " (row " + std::string(kKeyLabels[column]) + " below)";
+      out += " (row " + keypadKeyName(column) + " below)";
     } else if (!key.cells.empty()) {
       out += ":  " + joinedCells(key.cells);
       if (key.notShown != 0) out += " … (" + std::to_string(key.notShown) + " more)";
@@ -83,13 +81,13 @@ std::string pairGrid(const KeymapTable& table) {
   std::string out = "  pairs (first key down, second key across):\n       ";
   std::string header;
   for (int second = 0; second < kKeypadColumns; ++second) {
-    header += padded(kKeyLabels[second], widths[second]) + " ";
+    header += padded(keypadKeyName(second), widths[second]) + " ";
   }
   out += trimmed(header) + "\n";
   for (int first = 0; first < kKeypadColumns; ++first) {
     const TableKey& key = table.keys[first];
     if (!isPairKeyType(key.type)) continue;
-    std::string row = "    " + std::string(kKeyLabels[first]) + "  ";
+    std::string row = "    " + keypadKeyName(first) + "  ";
     for (int second = 0; second < kKeypadColumns; ++second) {
       row += padded(key.cells[second].text, widths[second]) + " ";
     }
@@ -107,10 +105,10 @@ std::string postConversion(const KeymapTable& table) {
       chains += (chains.empty() ? "" : " ") + cell.text;
       for (const std::string& form : cell.forms) chains += "→" + form;
     }
-    if (!chains.empty()) rows += "    " + std::string(kKeyLabels[column]) + "  " + chains + "\n";
+    if (!chains.empty()) rows += "    " + keypadKeyName(column) + "  " + chains + "\n";
   }
   if (rows.empty()) return "";
-  return "  post-conversion with " + std::string(kKeyLabels[table.postColumn]) + ":\n" + rows;
+  return "  post-conversion with " + keypadKeyName(table.postColumn) + ":\n" + rows;
 }
 
 }  // namespace

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr uint32_t kRunProgramCommand = 30000;
-constexpr uint32_t kRotateCommand = 30001;
 // Post-conversion stops after this many forms even if it never comes back.
 constexpr int kMostForms = 256;
 constexpr int kImeSlotOff = 5;
@@ -117,10 +115,10 @@ std::string keyName(uint8_t vk) {
 }
 
 std::string postedName(uint32_t command, uintptr_t param) {
-  if (command == kRotateCommand) {
+  if (command == kCommandRotateScreen) {
     return param < 4 ? "[画面" + std::to_string(param * 90) + "度]" : std::string("[画面回転]");
   }
-  if (command == kRunProgramCommand && param != 0) {
+  if (command == kCommandRunProgram && param != 0) {
     const char* program = reinterpret_cast<const char*>(param);
     const std::string path = program;
     return "[実行 \"" + path + "\" \"" + std::string(program + path.size() + 1) + "\"]";

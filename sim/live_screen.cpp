@@ -1,12 +1,10 @@
 #include "sim/live_screen.h"
 
 #include "sim/action_text.h"
+#include "sim/key_names.h"
 #include "sim/option_labels.h"
 
 namespace {
-
-constexpr const char* kKeypadKeyNames[kKeypadColumns] = {"1", "2", "3", "4", "5", "6",
-                                                         "7", "8", "9", "*", "0", "#"};
 
 // The options besides the input mode that change what the keypad does.
 std::string optionsLine(const EngineState& engine) {
@@ -39,9 +37,9 @@ std::string marked(const std::string& text, bool current) {
 std::string toggleLine(const SimDevice& device, const KeymapImage* image) {
   const EngineState& engine = device.engine();
   if (engine.toggleKey == 0 || image == nullptr) return "トグル中: -";
-  const int column = engine.toggleKey & 0xF;
+  const int column = columnOf(engine.toggleKey);
   const KeyRecord key = readKeyRecord(*image, column);
-  std::string line = "トグル中: キー" + std::string(kKeypadKeyNames[column % kKeypadColumns]) + " ";
+  std::string line = "トグル中: キー" + keypadKeyName(column % kKeypadColumns) + " ";
   for (uint32_t n = 0; n < key.actionCount; ++n) {
     const uint8_t* record = keyActionRecord(*image, key, n);
     if (record == nullptr) break;
@@ -67,15 +65,13 @@ std::string charListLine(const SimDevice& device) {
 std::string firstStrokeLine(const SimDevice& device, const KeymapImage* image) {
   const EngineState& engine = device.engine();
   if (engine.firstStroke == 0 || image == nullptr) return "一打目: -";
-  const int column = engine.firstStroke & 0xF;
+  const int column = columnOf(engine.firstStroke);
   const KeyRecord key = readKeyRecord(*image, column);
-  std::string line =
-      "一打目: キー" + std::string(kKeypadKeyNames[column % kKeypadColumns]) + "  二打目で";
+  std::string line = "一打目: キー" + keypadKeyName(column % kKeypadColumns) + "  二打目で";
   for (uint32_t n = 0; n < key.actionCount && n < kKeypadColumns; ++n) {
     const uint8_t* record = keyActionRecord(*image, key, n);
     if (record == nullptr) break;
-    line += " " + std::string(kKeypadKeyNames[n]) + ":" +
-            actionText(record, device.ime().imeOn(), engine.options);
+    line += " " + keypadKeyName(n) + ":" + actionText(record, device.ime().imeOn(), engine.options);
   }
   return line;
 }

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr uint8_t kVkReturn = 0x0D;
 constexpr char kEscape = 0x1B;
 
 // Puts the terminal into character-at-a-time mode while it lives. Ctrl-C is
@@ -70,7 +69,9 @@ LiveKey liveKeyFor(char c) {
   if (c >= 'A' && c <= 'Z') return {static_cast<uint8_t>(c), true};
   for (int vk = 1; vk < 256; ++vk) {
     // The main keys, not the number pad nor the keypad's * and #.
-    if ((vk >= 0x60 && vk <= 0x6F) || vk == 0x77 || vk == 0x78) continue;
+    if ((vk >= 0x60 && vk <= 0x6F) || vk == keypadVirtualKey('*') || vk == keypadVirtualKey('#')) {
+      continue;
+    }
     for (bool shift : {false, true}) {
       if (usLayoutCharacter(static_cast<uint8_t>(vk), shift) == c) {
         return {static_cast<uint8_t>(vk), shift};

@@ -23,21 +23,29 @@ const char kSimUsage[] =
 
 std::string simUsage() {
   std::string usage = kSimUsage;
-  usage +=
-      "--mode adds its bit to the default options 0x4100; --options HEX gives the\n"
-      "whole option word instead, its bits labelled as in the settings dialogs:\n";
-  char bit[16];
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "--mode adds its bit to the default options 0x%X; --options HEX gives the\n"
+                "whole option word instead, its bits labelled as in the settings dialogs:\n",
+                kDefaultOptions);
+  usage += text;
   for (int i = 0; i < kOptionLabelCount; ++i) {
-    std::snprintf(bit, sizeof bit, "  0x%-6X ", kOptionLabels[i].bit);
-    usage += bit + std::string(kOptionLabels[i].label) + "\n";
+    std::snprintf(text, sizeof text, "  0x%-6X %s\n", kOptionLabels[i].bit, kOptionLabels[i].label);
+    usage += text;
     if (kOptionLabels[i].bit == kOptionRotationMask) {
-      usage +=
-          "           0 回転時keymap使用, 0x800 KeyHookを開放,\n"
-          "           0x1000 標準かなに戻す, 0x1800 何もしない\n";
+      std::snprintf(
+          text, sizeof text,
+          "           %X 回転時keymap使用, 0x%X KeyHookを開放,\n"
+          "           0x%X 標準かなに戻す, 0x%X 何もしない\n",
+          rotationBehaviourBits(kRotationUseKeymap6), rotationBehaviourBits(kRotationReleaseHook),
+          rotationBehaviourBits(kRotationStandardKana), rotationBehaviourBits(kRotationDoNothing));
+      usage += text;
     }
   }
+  std::snprintf(text, sizeof text, "  0x%-6X the screen is turned (set by the program itself)\n",
+                kOptionScreenRotated);
+  usage += text;
   usage +=
-      "  0x10000  the screen is turned (set by the program itself)\n"
       "--ime-engine mozc types through mozc, a real IME (package emacs-mozc-bin).\n"
       "Also: padquiltkana-sim --help | -h | help, padquiltkana-sim --version\n";
   return usage;
@@ -48,9 +56,6 @@ const char* simVersion() {
 }
 
 namespace {
-
-constexpr uint32_t kModeKanaToggle = 0x40;
-constexpr uint32_t kModeTwoTouch = 0x08;
 
 bool isFile(const std::string& path) {
   struct stat info {};
@@ -191,11 +196,11 @@ bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
     return false;
   }
   // The table picks each slot's input mode itself.
-  if (table) line.settings.options = optionsGiven ? options : kSimDefaultOptions;
+  if (table) line.settings.options = optionsGiven ? options : kDefaultOptions;
   if (runs) {
-    const uint32_t modeBit =
-        mode == "toggle" ? kModeKanaToggle : (mode == "2touch" ? kModeTwoTouch : 0);
-    line.settings.options = optionsGiven ? options : (kSimDefaultOptions | modeBit);
+    const uint32_t modeBit = mode == "toggle" ? uint32_t{kOptionKanaToggle}
+                                              : (mode == "2touch" ? uint32_t{kOptionTwoTouch} : 0u);
+    line.settings.options = optionsGiven ? options : (kDefaultOptions | modeBit);
     if (line.settings.keymapPath.empty()) line.settings.keymapPath = defaultKeymapPath();
   }
   return true;

@@ -22,9 +22,6 @@ struct SimCommandLine {
   std::vector<std::string> script;
 };
 
-// Input mode bits that --mode adds to the default options.
-constexpr uint32_t kSimDefaultOptions = 0x4100;
-
 // The default keymap: data/defaultkeymap.txt under the working folder, else
 // defaultkeymap.txt beside the program, else the one of the source tree.
 std::string defaultKeymapPath();

@@ -34,7 +34,7 @@ bool compileAndReport(EngineState& engine, const std::string& file, std::string&
 // the program path inside the device's own live keymap image, followed by
 // the argument string.
 std::string describePostedCommand(uint32_t command, uintptr_t param) {
-  if (command == 30000 && param != 0) {
+  if (command == kCommandRunProgram && param != 0) {
     const char* program = reinterpret_cast<const char*>(param);
     const char* arguments = program + std::strlen(program) + 1;
     return "run \"" + std::string(program) + "\" \"" + arguments + "\"";

@@ -50,9 +50,9 @@ bool parseToken(const std::string& token, std::vector<ScriptStep>& steps) {
 }  // namespace
 
 uint8_t keypadVirtualKey(char key) {
-  if (key >= '0' && key <= '9') return static_cast<uint8_t>(key);
-  if (key == '*') return 0x77;
-  if (key == '#') return 0x78;
+  for (int column = 0; column < kKeypadColumns; ++column) {
+    if (kKeypadKeys[column] == key) return kKeypadVk[column];
+  }
   return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "sim/us_keyboard.h"
 
+#include "engine/engine_state.h"
+
 namespace {
 
 struct PunctuationKey {
@@ -48,6 +50,10 @@ char usLayoutCharacter(uint8_t vk, bool shift) {
   if (vk >= '0' && vk <= '9') return shift ? kShiftedDigits[vk - '0'] : static_cast<char>(vk);
   if (vk == 0x20) return ' ';
   if (vk >= 0x60 && vk <= 0x69) return static_cast<char>('0' + (vk - 0x60));  // number pad
+  // The device keypad's * and # (VK_F8, VK_F9) type themselves.
+  for (int column = 0; column < kKeypadColumns; ++column) {
+    if (kKeypadVk[column] == vk) return kKeypadKeys[column];
+  }
   switch (vk) {
     case 0x6A:
       return '*';
@@ -59,10 +65,6 @@ char usLayoutCharacter(uint8_t vk, bool shift) {
       return '.';
     case 0x6F:
       return '/';
-    case 0x77:
-      return '*';  // keypad * (VK_F8)
-    case 0x78:
-      return '#';  // keypad # (VK_F9)
     default:
       break;
   }

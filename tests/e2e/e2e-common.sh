@@ -11,6 +11,19 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 unset WAYLAND_DISPLAY
 
 settings_key='HKCU\Software\ZEF\padquiltkana'
+
+# Control and command ids under the names the code gives them, read from the
+# program's own sources: IDC_TEST_FIELD, IDM_ADVANCED and every other id of
+# shell/resource_ids.h, and the engine's run-program window command.
+source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+eval "$(awk '$1 == "#define" && $2 ~ /^ID[A-Z]_/ && $3 ~ /^[0-9]+$/ { print $2 "=" $3 }' \
+  "$source_dir/shell/resource_ids.h")"
+kCommandRunProgram=$(sed -n 's/^ *kCommandRunProgram = \([0-9]*\),.*/\1/p' \
+  "$source_dir/engine/platform.h")
+if [ -z "${IDC_TEST_FIELD:-}" ] || [ -z "$kCommandRunProgram" ]; then
+  echo "e2e: the control and command ids could not be read from $source_dir" >&2
+  exit 1
+fi
 failures=0
 xvfb_pid=
 app_pid=

@@ -38,11 +38,14 @@
 #include <string>
 #include <vector>
 
+#include "shell/resource_ids.h"
+
 namespace {
 
-constexpr int kSettingsMarker = 1018;
-constexpr int kAdvancedMarker = 1051;
-constexpr int kAboutMarker = 1047;
+// A control that only its dialog has marks each dialog.
+constexpr int kSettingsMarker = IDC_TEST_FIELD;
+constexpr int kAdvancedMarker = IDC_ROTATION_BEHAVIOUR;
+constexpr int kAboutMarker = IDC_UNINSTALL_CLEANUP;
 
 HWND mainWindow() {
   return FindWindowW(L"padQuiltKana", nullptr);
@@ -257,9 +260,9 @@ int printReceivedKeys(int milliseconds) {
 }
 
 int resourceOf(const char* name) {
-  if (strcmp(name, "settings") == 0) return 104;
-  if (strcmp(name, "advanced") == 0) return 105;
-  return 103;
+  if (strcmp(name, "settings") == 0) return IDD_SETTINGS;
+  if (strcmp(name, "advanced") == 0) return IDD_ADVANCED;
+  return IDD_ABOUT;
 }
 
 // The font a dialog template asks for: point size, weight, italic, face.

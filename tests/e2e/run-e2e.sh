@@ -59,12 +59,13 @@ else
   exit 1
 fi
 sleep 1
-[ "$(probe text settings 1061)" = "IME OFF" ] && pass "IME label shows IME OFF" ||
-  fail "IME label: '$(probe text settings 1061)'"
-probe checked settings 1024 && pass "kana toggle mode read from the registry" ||
-  fail "radio button 1024 not checked"
-[ "$(probe text settings 1024)" = "かな入力・トグル式" ] && pass "Japanese labels intact" ||
-  fail "label of 1024: '$(probe text settings 1024)'"
+[ "$(probe text settings "$IDC_IME_LABEL")" = "IME OFF" ] && pass "IME label shows IME OFF" ||
+  fail "IME label: '$(probe text settings "$IDC_IME_LABEL")'"
+probe checked settings "$IDC_MODE_KANA_TOGGLE" && pass "kana toggle mode read from the registry" ||
+  fail "radio button IDC_MODE_KANA_TOGGLE not checked"
+label=$(probe text settings "$IDC_MODE_KANA_TOGGLE")
+[ "$label" = "かな入力・トグル式" ] && pass "Japanese labels intact" ||
+  fail "label of IDC_MODE_KANA_TOGGLE: '$label'"
 label=$(probe dump settings | awk -F'\t' '$3 ~ /^padquilt kana lite/ { print $3 }')
 [ "$label" = "padquilt kana lite v$version" ] && pass "the version label reads '$label'" ||
   fail "version label '$label', expected 'padquilt kana lite v$version'"
@@ -78,7 +79,7 @@ texts_fit settings
 window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
 if [ -n "$window_id" ]; then
   xdotool windowfocus --sync "$window_id" 2>/dev/null || true
-  read -r x y < <(probe center settings 1018)
+  read -r x y < <(probe center settings "$IDC_TEST_FIELD")
   xdotool mousemove "$x" "$y" click 1
   sleep 0.5
   # 2 twice toggles a -> b, 3 gives d, 4 three times g -> h -> i.
@@ -87,14 +88,14 @@ if [ -n "$window_id" ]; then
     sleep 0.3
   done
   sleep 1
-  typed=$(probe text settings 1018)
+  typed=$(probe text settings "$IDC_TEST_FIELD")
   [ "$typed" = "bdi" ] && pass "keypad keys typed 'bdi' into the test field" ||
     fail "test field holds '$typed', expected 'bdi'"
   # With Shift held (the desktop reports the left Shift key) the digit is
   # the system's: Shift+2 is @ on the US layout.
   xdotool key shift+2
   sleep 1
-  typed=$(probe text settings 1018)
+  typed=$(probe text settings "$IDC_TEST_FIELD")
   [ "$typed" = "bdi@" ] && pass "Shift+2 in kana toggle mode types @" ||
     fail "after Shift+2 the test field holds '$typed', expected 'bdi@'"
 else
@@ -102,14 +103,15 @@ else
 fi
 
 # --- The advanced dialog opens over the settings dialog and keeps it -------
-probe post-command 40020 0
+probe post-command "$IDM_ADVANCED" 0
 if probe wait-dialog advanced 10000; then
   sleep 1
   screenshot_of advanced "$out/e2e-advanced.png" && pass "screenshot $out/e2e-advanced.png" ||
     fail "no screenshot of the advanced dialog"
   texts_fit advanced
-  [ "$(probe text advanced 1054)" = "[クリア]キーで2タッチの一打目を取り消す" ] &&
-    pass "advanced dialog labels intact" || fail "label of 1054: '$(probe text advanced 1054)'"
+  label=$(probe text advanced "$IDC_CLEAR_CANCELS_STROKE")
+  [ "$label" = "[クリア]キーで2タッチの一打目を取り消す" ] && pass "advanced dialog labels intact" ||
+    fail "label of IDC_CLEAR_CANCELS_STROKE: '$label'"
   probe send advanced ok
   sleep 1
   probe no-dialog advanced && probe wait-dialog settings 5000 &&
@@ -120,14 +122,15 @@ else
 fi
 
 # --- The About dialog: not kept over the settings dialog --------------------
-probe post-command 40003 0
+probe post-command "$IDM_ABOUT" 0
 if probe wait-dialog about 10000; then
   sleep 1
   screenshot_of about "$out/e2e-about.png" && pass "screenshot $out/e2e-about.png" ||
     fail "no screenshot of the About dialog"
   texts_fit about
-  [ "$(probe text about 1035)" = "Web接続" ] && pass "About dialog labels intact" ||
-    fail "label of 1035: '$(probe text about 1035)'"
+  label=$(probe text about "$IDC_OPEN_WEB_PAGE")
+  [ "$label" = "Web接続" ] && pass "About dialog labels intact" ||
+    fail "label of IDC_OPEN_WEB_PAGE: '$label'"
   probe send about ok
   probe wait-dialog settings 10000 && probe no-dialog about &&
     pass "OK closes the About dialog and the settings dialog comes back" ||
@@ -138,12 +141,12 @@ fi
 
 # --- A forged run-program command and WM_CLOSE change nothing --------------
 for param in 0 1 2 3 0x12345678 0x7fff0000deadbeef; do
-  probe post-command 30000 "$param"
+  probe post-command "$kCommandRunProgram" "$param"
 done
 sleep 1
 probe alive && probe wait-dialog settings 2000 &&
-  pass "forged command 30000 ignored, program still running" ||
-  fail "the program did not survive a forged command 30000"
+  pass "forged run-program commands ignored, program still running" ||
+  fail "the program did not survive a forged run-program command"
 probe tray-exists && pass "the notification-area icon exists" || fail "no notification-area icon"
 
 # --- The close box and "隠す" hide to the icon; the icon shows the program ---
@@ -178,7 +181,7 @@ second_start_shows_the_first() {  # WHAT
     fail "$1: the first instance did not show its settings dialog"
 }
 second_start_shows_the_first "after WM_CLOSE"
-probe post-command 40007 0  # "隠す"
+probe post-command "$IDM_HIDE" 0  # "隠す"
 sleep 1
 probe no-dialog settings && pass "隠す sends the program to the background" ||
   fail "settings dialog still shown after 隠す"
@@ -188,30 +191,32 @@ second_start_shows_the_first "after 隠す"
 [ "$(reg_value Flag)" = "0x4140" ] || fail "Flag changed before it should: $(reg_value Flag)"
 window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
 xdotool windowfocus --sync "$window_id" 2>/dev/null || true
-read -r x y < <(probe center settings 1026)
+read -r x y < <(probe center settings "$IDC_AUTO_ADVANCE")
 xdotool mousemove "$x" "$y" click 1  # "自動送り"
 sleep 1
-probe checked settings 1026 && pass "clicking 自動送り ticks it" || fail "自動送り not ticked"
+probe checked settings "$IDC_AUTO_ADVANCE" && pass "clicking 自動送り ticks it" ||
+  fail "自動送り not ticked"
 
 # --- Keys typed into the timeout field mean themselves ----------------------
-read -r x y < <(probe center settings 1029)
+read -r x y < <(probe center settings "$IDC_TIMEOUT")
 xdotool mousemove "$x" "$y" click 1
 sleep 0.3
 xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace 1 5 0 0
 sleep 1
-[ "$(probe text settings 1029)" = "1500" ] && pass "1500 typed into the timeout field stays 1500" ||
-  fail "the timeout field holds '$(probe text settings 1029)', expected 1500"
+timeout=$(probe text settings "$IDC_TIMEOUT")
+[ "$timeout" = "1500" ] && pass "1500 typed into the timeout field stays 1500" ||
+  fail "the timeout field holds '$timeout', expected 1500"
 # Toggle input still works: with auto-advance on, 2 twice within 1.5 s is b.
-read -r x y < <(probe center settings 1018)
+read -r x y < <(probe center settings "$IDC_TEST_FIELD")
 xdotool mousemove "$x" "$y" click 1
 xdotool key ctrl+End
 sleep 0.3
-before=$(probe text settings 1018)
+before=$(probe text settings "$IDC_TEST_FIELD")
 xdotool key 2
 sleep 0.3
 xdotool key 2
 sleep 1
-typed=$(probe text settings 1018)
+typed=$(probe text settings "$IDC_TEST_FIELD")
 [ "$typed" = "${before}b" ] && pass "after the new timeout, 2 2 still toggles to b" ||
   fail "after the new timeout 2 2 changed '$before' to '$typed'"
 wine "$exe" -c >/dev/null 2>&1
@@ -244,7 +249,7 @@ if probe wait-window 15000; then
   # its Japanese title, not a garble. Wine's prefix lacks the association of
   # .txt files with Notepad that Windows has.
   wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
-  probe post-command 40010 0
+  probe post-command "$IDM_MANUAL" 0
   line=$(probe notepad 20000)
   [ "$line" = "padquiltkana (padquilt kana lite v$version) マニュアル" ] &&
     pass "マニュアルを開く shows the manual in Notepad: '$line'" ||
@@ -331,7 +336,7 @@ if probe wait-window 30000 && probe wait-dialog settings 15000; then
   sleep 1
   window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
   xdotool windowfocus --sync "$window_id" 2>/dev/null || true
-  read -r x y < <(probe center settings 1018)
+  read -r x y < <(probe center settings "$IDC_TEST_FIELD")
   xdotool mousemove "$x" "$y" click 1
   sleep 0.5
   xdotool key Num_Lock
@@ -342,7 +347,7 @@ if probe wait-window 30000 && probe wait-dialog settings 15000; then
     sleep 0.3
   done
   sleep 1
-  typed=$(probe text settings 1018)
+  typed=$(probe text settings "$IDC_TEST_FIELD")
   [ "$typed" = "b23." ] &&
     pass "テンキーを使う: keypad 2 2 types b, the digit row types 23, the decimal key is #" ||
     fail "テンキーを使う: the test field holds '$typed', expected 'b23.'"

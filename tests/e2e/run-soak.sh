@@ -43,10 +43,10 @@ random_keys() {  # COUNT: prints COUNT key names
 # may still be working off the typed keys when xdotool returns.
 settled_text() {
   local last current
-  last=$(probe text settings 1018)
+  last=$(probe text settings "$IDC_TEST_FIELD")
   for _ in $(seq 40); do
     sleep 0.5
-    current=$(probe text settings 1018)
+    current=$(probe text settings "$IDC_TEST_FIELD")
     [ "$current" = "$last" ] && break
     last=$current
   done
@@ -75,7 +75,7 @@ soak_mode() {  # NAME FLAG CHECK-KEYS EXPECTED-SUFFIX
   local window_id x y
   window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
   xdotool windowfocus --sync "$window_id" 2>/dev/null || true
-  read -r x y < <(probe center settings 1018)
+  read -r x y < <(probe center settings "$IDC_TEST_FIELD")
   xdotool mousemove "$x" "$y" click 1
   sleep 0.5
 

@@ -26,7 +26,7 @@ class EngineStateTest : public ::testing::Test {
 };
 
 TEST_F(EngineStateTest, DefaultsMatchTheFieldTable) {
-  EXPECT_EQ(engine.options, 0x4100u);
+  EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock | kOptionClearCancelsStroke});
   EXPECT_EQ(engine.timeoutMs, 1000);
   EXPECT_EQ(engine.activeKeymap, 0);
   EXPECT_EQ(engine.activeCharList, nullptr);
@@ -49,8 +49,8 @@ TEST_F(EngineStateTest, ClearKeymapsEmptiesSlotsAndKeepsSelection) {
   ASSERT_NE(engine.keymaps[3].bytes, nullptr);
   ASSERT_NE(engine.keymaps[7].bytes, nullptr);
   engine.activeKeymap = 7;
-  engine.toggleKey = 18;
-  engine.options = 0x4140;
+  engine.toggleKey = keyCodeOf(2);
+  engine.options = kDefaultOptions | kOptionKanaToggle;
   engine.currentKeymap = &engine.keymaps[7];
   engine.vkMap[0x41] = 300;
   clearKeymaps(engine);
@@ -59,8 +59,8 @@ TEST_F(EngineStateTest, ClearKeymapsEmptiesSlotsAndKeepsSelection) {
   EXPECT_EQ(engine.vkMap[0x41], 0);
   EXPECT_EQ(engine.vkMap[0x31], 257);
   EXPECT_EQ(engine.activeKeymap, 7);
-  EXPECT_EQ(engine.toggleKey, 18);
-  EXPECT_EQ(engine.options, 0x4140u);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(2));
+  EXPECT_EQ(engine.options, kDefaultOptions | kOptionKanaToggle);
 }
 
 // With "テンキーを使う" the numeric keypad is the keypad, digits by their
@@ -95,7 +95,7 @@ TEST_F(EngineStateTest, InstallKeymapIgnoresSlotsAboveNine) {
   installTestKeymap(engine, 9, oneNopPerKey());
   engine.activeKeymap = 9;
   engine.currentKeymap = &engine.keymaps[9];
-  engine.toggleKey = 17;
+  engine.toggleKey = keyCodeOf(1);
   const EngineState before = engine;
   const Bytes bytes = buildImageBytes(oneNopPerKey());
   for (uint32_t slot : {10u, 11u, 0xFFFFFFFFu}) {
@@ -107,7 +107,7 @@ TEST_F(EngineStateTest, InstallKeymapIgnoresSlotsAboveNine) {
     EXPECT_TRUE(std::equal(std::begin(engine.vkMap), std::end(engine.vkMap), before.vkMap));
     EXPECT_EQ(engine.activeKeymap, 9);
     EXPECT_EQ(engine.currentKeymap, &engine.keymaps[9]);
-    EXPECT_EQ(engine.toggleKey, 17);
+    EXPECT_EQ(engine.toggleKey, keyCodeOf(1));
     EXPECT_EQ(engine.options, before.options);
     EXPECT_EQ(engine.imeStatus, before.imeStatus);
   }
@@ -190,14 +190,15 @@ TEST_P(LatchTest, ClosingTheListSetsThePendingBitOnlyForALetterAwayFromTheFirstE
   EXPECT_EQ(engine.charIndex, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LatchTest,
-                         ::testing::Values(LatchCase{"ShiftedLetter", 0x100, 2, 0x41, 1, true},
-                                           LatchCase{"FirstEntry", 0x100, 2, 0x41, 0, false},
-                                           LatchCase{"KanaEntry", 0x100, 1, 0x41, 1, false},
-                                           LatchCase{"Digit", 0x100, 0, 0x31, 1, false},
-                                           LatchCase{"LastLetterZ", 0x100, 0, 0x5A, 1, true},
-                                           LatchCase{"OptionOff", 0x4000, 2, 0x41, 1, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LatchTest,
+    ::testing::Values(LatchCase{"ShiftedLetter", kOptionAutoCapsLock, 2, 0x41, 1, true},
+                      LatchCase{"FirstEntry", kOptionAutoCapsLock, 2, 0x41, 0, false},
+                      LatchCase{"KanaEntry", kOptionAutoCapsLock, 1, 0x41, 1, false},
+                      LatchCase{"Digit", kOptionAutoCapsLock, 0, 0x31, 1, false},
+                      LatchCase{"LastLetterZ", kOptionAutoCapsLock, 0, 0x5A, 1, true},
+                      LatchCase{"OptionOff", kOptionClearCancelsStroke, 2, 0x41, 1, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EngineStateTest, APendingLatchStaysPendingWhenNothingSetsIt) {
   engine.options |= kOptionCapsLockPending;
@@ -205,32 +206,53 @@ TEST_F(EngineStateTest, APendingLatchStaysPendingWhenNothingSetsIt) {
   EXPECT_NE(engine.options & kOptionCapsLockPending, 0u);
 }
 
+// toggleKey and firstStroke keep a column 16 above itself, so that column 0
+// is not the 0 that means none.
+TEST(KeyCodeTest, AColumnIsStoredSixteenAboveItself) {
+  EXPECT_EQ(keyCodeOf(0), 16);
+  EXPECT_EQ(keyCodeOf(11), 27);
+  for (int column = 0; column < kKeypadColumns; ++column) {
+    EXPECT_EQ(columnOf(keyCodeOf(column)), column);
+  }
+}
+
 TEST_F(EngineStateTest, ResetAndSelectKeepToggleIndexAndTime) {
   engine.toggleIndex = 3;
   engine.lastKeyTime = 99;
-  engine.toggleKey = 17;
-  engine.firstStroke = 20;
+  engine.toggleKey = keyCodeOf(1);
+  engine.firstStroke = keyCodeOf(4);
   resetInputState(engine);
   EXPECT_EQ(engine.toggleKey, 0);
   EXPECT_EQ(engine.firstStroke, 0);
   EXPECT_EQ(engine.toggleIndex, 3);
   EXPECT_EQ(engine.lastKeyTime, 99u);
-  engine.toggleKey = 17;
+  engine.toggleKey = keyCodeOf(1);
   selectKeymap(engine, 300);
   EXPECT_EQ(engine.activeKeymap, 300);
   EXPECT_EQ(engine.toggleKey, 0);
   EXPECT_EQ(activeKeymapImage(engine), nullptr);
 }
 
+// The screen turned, with a rotation behaviour.
+uint32_t rotated(uint32_t behaviour) {
+  return kOptionScreenRotated | rotationBehaviourBits(behaviour);
+}
+
 TEST_F(EngineStateTest, SelectModeKeymapFollowsModeRotationAndOptions) {
   const std::pair<uint32_t, int32_t> cases[] = {
-      {0x10040, 6}, {0x11040, 256}, {0x10840, 4}, {0x11840, 4},
-      {0x18, 2},    {0x8, 0},       {0x10000, 6}, {0x40, 4},
+      {rotated(kRotationUseKeymap6) | kOptionKanaToggle, 6},
+      {rotated(kRotationStandardKana) | kOptionKanaToggle, 256},
+      {rotated(kRotationReleaseHook) | kOptionKanaToggle, 4},
+      {rotated(kRotationDoNothing) | kOptionKanaToggle, 4},
+      {kOptionTwoTouch | kOptionNicoTouch, 2},
+      {kOptionTwoTouch, 0},
+      {rotated(kRotationUseKeymap6), 6},
+      {kOptionKanaToggle, 4},
   };
   for (const auto& [options, slot] : cases) {
     engine.options = options;
     engine.activeKeymap = 9;
-    engine.toggleKey = 17;
+    engine.toggleKey = keyCodeOf(1);
     selectModeKeymap(engine);
     EXPECT_EQ(engine.activeKeymap, slot) << std::hex << options;
     EXPECT_EQ(engine.toggleKey, 0) << std::hex << options;
@@ -238,14 +260,14 @@ TEST_F(EngineStateTest, SelectModeKeymapFollowsModeRotationAndOptions) {
 }
 
 TEST_F(EngineStateTest, SelectModeKeymapWithoutModeChangesNothing) {
-  engine.options = 0x4100;
+  engine.options = kDefaultOptions;
   engine.activeKeymap = 9;
-  engine.toggleKey = 17;
-  engine.firstStroke = 20;
+  engine.toggleKey = keyCodeOf(1);
+  engine.firstStroke = keyCodeOf(4);
   selectModeKeymap(engine);
   EXPECT_EQ(engine.activeKeymap, 9);
-  EXPECT_EQ(engine.toggleKey, 17);
-  EXPECT_EQ(engine.firstStroke, 20);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(1));
+  EXPECT_EQ(engine.firstStroke, keyCodeOf(4));
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST_F(KanaTypingTest, EntriesByModifier) {
   };
   for (const EntryCase& c : cases) {
     engine.lastKana = before;
-    EXPECT_EQ(describe(type(c.modifier, c.vk)), describe(c.sent))
+    EXPECT_EQ(type(c.modifier, c.vk), c.sent)
         << "entry " << int(c.modifier) << "," << std::hex << int(c.vk);
     EXPECT_EQ(engine.lastKana, c.lastKanaAfter)
         << "entry " << int(c.modifier) << "," << std::hex << int(c.vk);
@@ -108,12 +108,12 @@ TEST_F(KanaTypingTest, DakutenAndHandakutenRewriteTheLastKana) {
         const uint32_t base = engine.lastKana;
         const Events expected = erasedBefore != 0 ? c.form : join({kBack, c.form});
         engine.backspacesInEvent = erasedBefore;
-        EXPECT_EQ(describe(type(1, c.markKey)), describe(expected))
+        EXPECT_EQ(type(1, c.markKey), expected)
             << std::hex << int(c.baseKey) << " " << options << " " << erasedBefore;
         EXPECT_EQ(engine.lastKana, base);
         // A second mark rewrites the same base kana again.
         engine.backspacesInEvent = erasedBefore;
-        EXPECT_EQ(describe(type(1, c.markKey)), describe(expected)) << std::hex << int(c.baseKey);
+        EXPECT_EQ(type(1, c.markKey), expected) << std::hex << int(c.baseKey);
       }
     }
   }
@@ -203,31 +203,24 @@ TEST_F(KanaTypingTest, PendingCapsLockIsTappedOnceBeforeTheNextLetterNeverBefore
   EXPECT_EQ(engine.options, uint32_t{kOptionImeControl});
 }
 
-TEST_F(KanaTypingTest, TypeKeySequenceHoldsShiftOnlyBetweenItsMarks) {
-  const uint8_t sequence[] = {'A', 0xF1, 'B', 0xF0, 'C', 0};
-  EXPECT_TRUE(typeKeySequence(engine, sequence));
-  EXPECT_EQ(output.take(), join({taps("A"), withShift(taps("B")), taps("C")}));
-  EXPECT_FALSE(typeKeySequence(engine, nullptr));
-  EXPECT_TRUE(output.take().empty());
+// A kana sequence holds Shift only between its own marks: the kana before
+// and after it go out unshifted.
+TEST_F(KanaTypingTest, KanaSequencesHoldShiftOnlyBetweenTheirMarks) {
+  EXPECT_EQ(type(1, 'T'), taps("KA"));
+  EXPECT_EQ(type(3, '2'), withShift(tap(0xDE)));
+  EXPECT_EQ(type(1, 'T'), taps("KA"));
+  // An empty cell sends nothing of its own: the key is typed directly.
+  EXPECT_EQ(type(3, 0xE2), withShift(tap(0xE2)));
 }
 
-TEST_F(KanaTypingTest, KanaLookupLeavesRemappedEntryToTheCaller) {
-  uint8_t modifier = 8;
-  uint8_t vk = 0xBB;
-  EXPECT_FALSE(kanaLookup(engine, modifier, vk));
-  EXPECT_EQ(modifier, 10);
-  EXPECT_EQ(vk, '6');
-  modifier = 10;
-  vk = 0xBD;
-  EXPECT_FALSE(kanaLookup(engine, modifier, vk));
-  EXPECT_EQ(modifier, 8);
-  EXPECT_EQ(vk, 0xBB);
-  modifier = 8;
-  vk = 'Q';
-  EXPECT_FALSE(kanaLookup(engine, modifier, vk));
-  EXPECT_EQ(modifier, 8);
-  EXPECT_EQ(vk, 'Q');
-  EXPECT_TRUE(output.take().empty());
+// A remap rewrites the entry's key and modifier, and the rewritten entry is
+// typed directly: with Shift exactly when the remap says so, and still a
+// direct character that IME control wraps.
+TEST_F(KanaTypingTest, RemappedEntriesAreTypedDirectlyAsTheRemapSays) {
+  engine.options = kOptionImeControl;
+  EXPECT_EQ(type(8, 0xBB), join({kImeChord, withShift(taps("6")), kImeChord}));
+  EXPECT_EQ(type(10, 0xBD), join({kImeChord, tap(0xBB), kImeChord}));
+  EXPECT_EQ(type(8, 'Q'), join({kImeChord, taps("Q"), kImeChord}));
 }
 
 class CharListStepTest : public KanaTypingTest {
@@ -236,8 +229,8 @@ class CharListStepTest : public KanaTypingTest {
     list = record;
     engine.activeCharList = list.data();
     engine.charIndex = index;
-    engine.toggleKey = 18;
-    engine.firstStroke = 19;
+    engine.toggleKey = keyCodeOf(2);
+    engine.firstStroke = keyCodeOf(3);
   }
   Bytes list;
 };
@@ -272,11 +265,11 @@ TEST_F(CharListStepTest, NothingToStepStillClearsTheFirstStroke) {
   activate(charAction({{1, 'T'}}), 0);
   EXPECT_FALSE(nextCharEntry(engine));
   EXPECT_EQ(engine.firstStroke, 0);
-  EXPECT_EQ(engine.toggleKey, 18);  // kept: only a real step ends the toggle
-  engine.firstStroke = 19;
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(2));  // kept: only a real step ends the toggle
+  engine.firstStroke = keyCodeOf(3);
   EXPECT_FALSE(previousCharEntry(engine));
   EXPECT_EQ(engine.firstStroke, 0);
-  EXPECT_EQ(engine.toggleKey, 18);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(2));
   EXPECT_EQ(engine.charIndex, 0);
 
   activate(commandAction(5, 0), 0);  // not a char list
@@ -284,7 +277,7 @@ TEST_F(CharListStepTest, NothingToStepStillClearsTheFirstStroke) {
   EXPECT_EQ(engine.firstStroke, 0);
 
   engine.activeCharList = nullptr;
-  engine.firstStroke = 19;
+  engine.firstStroke = keyCodeOf(3);
   EXPECT_FALSE(previousCharEntry(engine));
   EXPECT_EQ(engine.firstStroke, 0);
   EXPECT_TRUE(output.take().empty());

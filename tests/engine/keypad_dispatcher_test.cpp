@@ -32,7 +32,7 @@ class DispatcherTest : public KeypadFixture {
   void startToggle() {
     press(4, 0);
     output.take();
-    ASSERT_EQ(engine.toggleKey, 20);
+    ASSERT_EQ(engine.toggleKey, keyCodeOf(4));
     ASSERT_NE(engine.activeCharList, nullptr);
   }
 };
@@ -42,10 +42,10 @@ TEST_F(DispatcherTest, OwnEventsPassAndChangeNothing) {
   imeKana(true);
   const uint8_t* list = engine.activeCharList;
   for (uint32_t vk : {0x35u, 0x10u, 0x41u, 0x27u, 0x08u}) {
-    EXPECT_FALSE(dispatchKeypadEvent(engine, {vk, kMessageKeyDown, 5, true}));
+    EXPECT_FALSE(handleKeyEvent(engine, {vk, kMessageKeyDown, 5, true}));
   }
   EXPECT_EQ(engine.activeKeymap, 5);
-  EXPECT_EQ(engine.toggleKey, 20);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(4));
   EXPECT_EQ(engine.activeCharList, list);
   EXPECT_EQ(engine.heldModifiers, 0u);
   EXPECT_TRUE(output.events.empty());
@@ -58,12 +58,12 @@ TEST_F(DispatcherTest, NoUsableSlotPassesEverythingEndsTheInputAndTracksModifier
   engine.options = kOptionTwoTouch | kOptionClearCancelsStroke;  // no IME-driven switch
   for (int32_t slot : {256, -1, 10, INT32_MIN, 1}) {
     engine.activeKeymap = slot;
-    engine.toggleKey = 20;
-    engine.firstStroke = 16;
+    engine.toggleKey = keyCodeOf(4);
+    engine.firstStroke = keyCodeOf(0);
     EXPECT_FALSE(event(kVkBack, kMessageKeyDown)) << slot;  // no first stroke to cancel
     EXPECT_FALSE(event(kVkBack, kMessageKeyUp)) << slot;
     EXPECT_EQ(engine.firstStroke, 0);
-    engine.toggleKey = 20;
+    engine.toggleKey = keyCodeOf(4);
     EXPECT_FALSE(event(0x35, kMessageKeyDown)) << slot;
     EXPECT_EQ(engine.toggleKey, 0);
     EXPECT_FALSE(event(0x10, kMessageKeyDown)) << slot;
@@ -202,7 +202,7 @@ TEST_F(DispatcherTest, TheImeIsAskedOnlyWhereItsAnswerDecides) {
   EXPECT_TRUE(event(kVkRight, kMessageKeyUp));
   EXPECT_EQ(ime.questions, 1);
   press(0);
-  EXPECT_EQ(engine.firstStroke, 16);
+  EXPECT_EQ(engine.firstStroke, keyCodeOf(0));
   EXPECT_TRUE(event(kVkBack, kMessageKeyDown));
   EXPECT_FALSE(event(kVkBack, kMessageKeyUp));
   EXPECT_EQ(ime.questions, 3);
@@ -215,14 +215,14 @@ TEST_F(DispatcherTest, ASlotSwitchCarriesTheToggleOver) {
   startToggle();  // 'N' in slot 5
   imeKana(true);
   EXPECT_EQ(pressed(4, 10), backspaceThen(taps("L")));  // index 1 of slot 4's key
-  EXPECT_EQ(engine.toggleKey, 20);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(4));
 }
 
 TEST_F(DispatcherTest, RightArrowConfirmsTheRunningToggleOnItsRelease) {
   startToggle();
   const uint8_t* list = engine.activeCharList;
   EXPECT_TRUE(event(0x27, kMessageKeyDown));
-  EXPECT_EQ(engine.toggleKey, 20);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(4));
   EXPECT_TRUE(event(0x27, kMessageKeyUp));
   EXPECT_EQ(engine.toggleKey, 0);
   EXPECT_EQ(engine.activeCharList, list);  // post-conversion still possible
@@ -238,13 +238,13 @@ TEST_F(DispatcherTest, RightArrowConfirmsTheRunningToggleOnItsRelease) {
 TEST_F(DispatcherTest, KeypadKeyDownPressesItsColumnAndItsReleaseDoesNothing) {
   EXPECT_TRUE(event(0x35, kMessageKeyDown, 7));
   EXPECT_EQ(output.take(), taps("N"));
-  EXPECT_EQ(engine.toggleKey, 20);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(4));
   EXPECT_EQ(engine.lastKeyTime, 7u);
   const uint8_t* list = engine.activeCharList;
   for (uint32_t message : {257u, 260u, 261u, 0u, 258u}) {
     EXPECT_TRUE(event(0x35, message, 99)) << message;  // releases and odd messages
     EXPECT_TRUE(output.events.empty());
-    EXPECT_EQ(engine.toggleKey, 20);
+    EXPECT_EQ(engine.toggleKey, keyCodeOf(4));
     EXPECT_EQ(engine.activeCharList, list);
     EXPECT_EQ(engine.lastKeyTime, 7u);
   }
@@ -255,10 +255,10 @@ TEST_F(DispatcherTest, ShiftHeldLeavesTheKeypadToTheSystem) {
   EXPECT_FALSE(event(0x10, kMessageKeyDown));
   EXPECT_EQ(engine.heldModifiers, kHeldShift);
   EXPECT_EQ(engine.toggleKey, 0);  // the unmapped Shift reset the input state
-  engine.toggleKey = 20;
+  engine.toggleKey = keyCodeOf(4);
   EXPECT_FALSE(event(0x35, kMessageKeyDown));
   EXPECT_FALSE(event(0x35, kMessageKeyUp));
-  EXPECT_EQ(engine.toggleKey, 20);  // keypad keys with Shift held reset nothing
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(4));  // keypad keys with Shift held reset nothing
   EXPECT_EQ(engine.heldModifiers, kHeldShift);
   EXPECT_TRUE(output.events.empty());
   // Shift released between a keypad key's down and up: the system holds
@@ -376,16 +376,16 @@ TEST_F(DispatcherTest, WithTheNumericKeypadChosenTheDigitRowIsTheSystems) {
   EXPECT_EQ(output.take(), backspaceThen(taps("O")));
   EXPECT_FALSE(event(0x35, kMessageKeyDown));  // the digit 5 types itself
   EXPECT_FALSE(event(0x35, kMessageKeyUp));
-  EXPECT_EQ(engine.toggleKey, 0);              // and ends the toggle like any other key
-  EXPECT_FALSE(event(0x77, kMessageKeyDown));  // F8 too
-  EXPECT_FALSE(event(0x77, kMessageKeyUp));
+  EXPECT_EQ(engine.toggleKey, 0);                      // and ends the toggle like any other key
+  EXPECT_FALSE(event(kKeypadVk[9], kMessageKeyDown));  // the phone keypad's * (F8) too
+  EXPECT_FALSE(event(kKeypadVk[9], kMessageKeyUp));
   EXPECT_TRUE(output.events.empty());
 }
 
 TEST_F(DispatcherTest, UnmappedKeysEndAllRunningInput) {
   for (uint32_t message : {256u, 257u, 260u, 261u}) {
     startToggle();
-    engine.firstStroke = 16;
+    engine.firstStroke = keyCodeOf(0);
     EXPECT_FALSE(event(0x41, message)) << message;
     EXPECT_EQ(engine.toggleKey, 0);
     EXPECT_EQ(engine.firstStroke, 0);
@@ -400,7 +400,7 @@ TEST_F(DispatcherTest, TheClearKeyCancelsOnlyAPendingFirstStroke) {
   EXPECT_FALSE(event(kVkBack, kMessageKeyUp));
   EXPECT_EQ(engine.firstStroke, 0);
   press(0, 0);
-  ASSERT_EQ(engine.firstStroke, 16);
+  ASSERT_EQ(engine.firstStroke, keyCodeOf(0));
   EXPECT_TRUE(event(kVkBack, kMessageKeyDown));
   EXPECT_EQ(engine.firstStroke, 0);
   EXPECT_FALSE(event(kVkBack, kMessageKeyUp));

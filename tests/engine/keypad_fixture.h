@@ -1,5 +1,10 @@
 // A whole engine driven the way the keyboard hook drives it: key events into
 // handleKeyEvent, injected events recorded, the IME scripted.
+//
+// How to write a test here: build the smallest keymap that shows the rule
+// (TestKeymap with keyOf, letter, rowOfTwelve), press keypad columns with
+// pressed(column, time) and compare what it returns with taps("KA") or
+// backspaceThen(...). Other keys go in through event(vk, message).
 #pragma once
 
 #include <gtest/gtest.h>

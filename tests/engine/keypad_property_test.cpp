@@ -94,8 +94,8 @@ uint32_t randomOptions(Random& random) {
                                     kOptionAutoAdvance,
                                     kOptionAutoCapsLock,
                                     kOptionAdvanceAfterStep,
-                                    0x800,
-                                    0x1000,
+                                    rotationBehaviourBits(kRotationReleaseHook),
+                                    rotationBehaviourBits(kRotationStandardKana),
                                     kOptionClearCancelsStroke,
                                     kOptionScreenRotated,
                                     kOptionCapsLockPending};

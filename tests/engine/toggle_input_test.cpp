@@ -45,7 +45,7 @@ TEST_F(ToggleTest, SameKeyCyclesAndTheTimeoutStartsANewCharacter) {
   EXPECT_EQ(pressed(1, 100), backspaceThen(tapped('B')));
   EXPECT_EQ(pressed(1, 200), backspaceThen(tapped('C')));
   EXPECT_EQ(pressed(1, 300), backspaceThen(tapped('A')));
-  EXPECT_EQ(engine.toggleKey, 17);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(1));
   EXPECT_EQ(engine.toggleIndex, 0);
   EXPECT_EQ(engine.lastKeyTime, 300u);
   // 1100 ms later: a new character, without back-space.
@@ -93,7 +93,7 @@ TEST_F(ToggleTest, AnotherKeyInBetweenEndsTheToggle) {
   press(1, 50);
   output.take();
   EXPECT_EQ(pressed(2, 100), tapped('D'));
-  EXPECT_EQ(engine.toggleKey, 18);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(2));
   EXPECT_EQ(pressed(1, 200), tapped('A'));
   EXPECT_EQ(engine.toggleIndex, 0);
 }
@@ -101,7 +101,7 @@ TEST_F(ToggleTest, AnotherKeyInBetweenEndsTheToggle) {
 TEST_F(ToggleTest, AOneActionKeyRetypesItsActionWithoutBackspace) {
   for (uint32_t t : {0u, 10u, 20u}) {
     EXPECT_EQ(pressed(0, t), tapped('X'));
-    EXPECT_EQ(engine.toggleKey, 16);
+    EXPECT_EQ(engine.toggleKey, keyCodeOf(0));
     EXPECT_EQ(engine.toggleIndex, 0);
   }
 }
@@ -145,7 +145,7 @@ TEST_F(ToggleTest, ReverseToggleStepsBackWithWrapAndForwardContinues) {
   EXPECT_EQ(pressed(3, 300), backspaceThen(tapped('B')));
   EXPECT_EQ(pressed(3, 400), backspaceThen(tapped('A')));
   EXPECT_EQ(pressed(3, 500), backspaceThen(tapped('C')));
-  EXPECT_EQ(engine.toggleKey, 17);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(1));
   EXPECT_EQ(engine.lastKeyTime, 500u);
   EXPECT_EQ(pressed(1, 600), backspaceThen(tapped('A')));  // forward from c
 }
@@ -153,11 +153,11 @@ TEST_F(ToggleTest, ReverseToggleStepsBackWithWrapAndForwardContinues) {
 TEST_F(ToggleTest, ReverseToggleWithNothingToStepFallsBack) {
   // No running toggle: a type-3 key toggles its own actions.
   EXPECT_EQ(pressed(3, 0), tapped('R'));
-  EXPECT_EQ(engine.toggleKey, 19);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(3));
   // A type-6 key begins a pair instead, typing nothing.
   resetInputState(engine);
   EXPECT_EQ(pressed(6, 100), Events{});
-  EXPECT_EQ(engine.firstStroke, 22);
+  EXPECT_EQ(engine.firstStroke, keyCodeOf(6));
   EXPECT_EQ(engine.toggleKey, 0);
   EXPECT_EQ(engine.lastKeyTime, 0u);        // beginning a pair keeps the time
   EXPECT_EQ(pressed(4, 200), tapped('Q'));  // action 4 of the row M..X
@@ -176,7 +176,7 @@ TEST_F(ToggleTest, ReverseToggleHonoursTheTimeoutOnlyWithBothOptions) {
   press(1, 3000);
   output.take();
   EXPECT_EQ(pressed(3, 5000), tapped('R'));  // expired: toggles its own actions
-  EXPECT_EQ(engine.toggleKey, 19);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(3));
 }
 
 // After a reload the toggled key may have fewer actions than the index that
@@ -229,7 +229,7 @@ TEST_F(ToggleTest, ReloadingTheKeymapsWhileAListIsActiveForgetsTheList) {
 TEST_F(ToggleTest, PostConversionStepsThroughTheListTypedLast) {
   press(9, 0);
   EXPECT_EQ(output.take(), tapped('F'));
-  EXPECT_EQ(engine.toggleKey, 25);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(9));
   EXPECT_EQ(pressed(4, 30), backspaceThen(tapped('G')));
   EXPECT_EQ(engine.charIndex, 1);
   EXPECT_EQ(engine.toggleKey, 0);  // a successful step ends the toggle
@@ -255,13 +255,13 @@ TEST_F(ToggleTest, PostConversionExpiresOnlyWithBothOptions) {
   engine.options |= kOptionAdvanceAfterStep;
   EXPECT_EQ(pressed(5, 2999), backspaceThen(tapped('F')));  // within the timeout
   EXPECT_EQ(pressed(4, 3999), tapped('N'));                 // expired: own toggle
-  EXPECT_EQ(engine.toggleKey, 20);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(4));
   EXPECT_EQ(engine.charIndex, 0);
   // The previous-entry key closes the expired list too.
   press(9, 5000);
   output.take();
   EXPECT_EQ(pressed(5, 7000), tapped('P'));
-  EXPECT_EQ(engine.toggleKey, 21);
+  EXPECT_EQ(engine.toggleKey, keyCodeOf(5));
 }
 
 TEST_F(ToggleTest, PostConversionWithoutAListToStepFallsBack) {
@@ -275,7 +275,7 @@ TEST_F(ToggleTest, PostConversionWithoutAListToStepFallsBack) {
   press(1, 50);
   output.take();
   EXPECT_EQ(pressed(7, 60), Events{});  // type 7 begins a pair instead
-  EXPECT_EQ(engine.firstStroke, 23);
+  EXPECT_EQ(engine.firstStroke, keyCodeOf(7));
   EXPECT_EQ(pressed(2, 70), tapped('C'));
   // So does type 8.
   TestKeymap previousOrPair = toggleKeymap();
@@ -284,7 +284,7 @@ TEST_F(ToggleTest, PostConversionWithoutAListToStepFallsBack) {
   press(1, 80);
   output.take();
   EXPECT_EQ(pressed(7, 90), Events{});
-  EXPECT_EQ(engine.firstStroke, 23);
+  EXPECT_EQ(engine.firstStroke, keyCodeOf(7));
   EXPECT_EQ(pressed(2, 100), tapped('C'));
 }
 
@@ -300,7 +300,7 @@ TEST_F(ToggleTest, KeysOfTypeZeroAndNineOrAboveDoNothing) {
     const uint8_t* list = engine.activeCharList;
     EXPECT_TRUE(press(0, 200)) << type;
     EXPECT_TRUE(output.take().empty()) << type;
-    EXPECT_EQ(engine.toggleKey, 17);
+    EXPECT_EQ(engine.toggleKey, keyCodeOf(1));
     EXPECT_EQ(engine.toggleIndex, 1);
     EXPECT_EQ(engine.lastKeyTime, 150u);
     EXPECT_EQ(engine.activeCharList, list);
@@ -354,7 +354,7 @@ class TwoTouchTest : public KeypadFixture {
 
 TEST_F(TwoTouchTest, TheSecondKeysColumnPicksTheAction) {
   EXPECT_EQ(pressed(0, 10), Events{});
-  EXPECT_EQ(engine.firstStroke, 16);
+  EXPECT_EQ(engine.firstStroke, keyCodeOf(0));
   EXPECT_EQ(engine.lastKeyTime, 0u);
   EXPECT_EQ(pressed(4, 50), tapped('E'));
   EXPECT_EQ(engine.firstStroke, 0);
@@ -407,11 +407,11 @@ class PairAcrossSlotsTest : public KeypadFixture {
 };
 
 TEST_F(PairAcrossSlotsTest, AFirstKeyWithoutTwelveActionsLeavesThePairPending) {
-  ASSERT_EQ(engine.firstStroke, 16);
+  ASSERT_EQ(engine.firstStroke, keyCodeOf(0));
   for (int column : {4, 0, 7}) {
     EXPECT_TRUE(press(column, 20));
     EXPECT_TRUE(output.events.empty()) << column;
-    EXPECT_EQ(engine.firstStroke, 16);
+    EXPECT_EQ(engine.firstStroke, keyCodeOf(0));
     EXPECT_EQ(engine.activeKeymap, 4);
   }
   EXPECT_EQ(engine.lastKeyTime, 20u);             // every second stroke sets the time

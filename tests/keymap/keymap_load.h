@@ -1,5 +1,9 @@
 // Loads keymap text into a fresh engine and hands back the messages and the
 // installed images.
+//
+// How to write a test here: compile inline keymap text with load() and
+// assert the messages byte for byte, or the image bytes. What a compiled
+// keymap types belongs in tests/sim, as text.
 #pragma once
 
 #include <string>

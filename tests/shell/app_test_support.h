@@ -1,5 +1,10 @@
 // A fresh shell state for each test of the program's windows and dialogs,
 // with recording doubles for key output, the IME and keymap messages.
+//
+// How to write a test here: these tests run under wine and cover what only
+// Win32 shows (windows, dialogs, the registry, the hook's plumbing). Drive
+// the real dialogs with sendCommand and setCheck and read the controls back;
+// what the engine makes of a key is tested in tests/engine, not again here.
 #pragma once
 
 #include <gtest/gtest.h>

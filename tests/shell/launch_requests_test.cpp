@@ -89,14 +89,15 @@ TEST_F(LaunchRequestsTest, SinkPostsATokenToTheMainWindow) {
   ASSERT_NE(window, nullptr);
   shellState.mainWnd = window;
   const std::string bytes = execStrings("viewer.exe", "file.txt");
-  mainWindowCommandSink().postWindowCommand(30000, reinterpret_cast<uintptr_t>(bytes.c_str()));
-  mainWindowCommandSink().postWindowCommand(30001, 3);
+  mainWindowCommandSink().postWindowCommand(kCommandRunProgram,
+                                            reinterpret_cast<uintptr_t>(bytes.c_str()));
+  mainWindowCommandSink().postWindowCommand(kCommandRotateScreen, 3);
   mainWindowCommandSink().postWindowCommand(
-      30000, reinterpret_cast<uintptr_t>(std::string(300, 'x').c_str()));
+      kCommandRunProgram, reinterpret_cast<uintptr_t>(std::string(300, 'x').c_str()));
 
   MSG message;
   ASSERT_TRUE(PeekMessageW(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
-  EXPECT_EQ(message.wParam, 30000u);
+  EXPECT_EQ(message.wParam, WPARAM{kCommandRunProgram});
   EXPECT_NE(static_cast<uintptr_t>(message.lParam), reinterpret_cast<uintptr_t>(bytes.c_str()));
   LaunchRequest request;
   ASSERT_TRUE(takeLaunchRequest(static_cast<uintptr_t>(message.lParam), request));
@@ -104,7 +105,7 @@ TEST_F(LaunchRequestsTest, SinkPostsATokenToTheMainWindow) {
   EXPECT_STREQ(request.parameters, L"file.txt");
 
   ASSERT_TRUE(PeekMessageW(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
-  EXPECT_EQ(message.wParam, 30001u);
+  EXPECT_EQ(message.wParam, WPARAM{kCommandRotateScreen});
   EXPECT_EQ(message.lParam, 3);
   // The string too long to convert was never posted.
   EXPECT_FALSE(PeekMessageW(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));

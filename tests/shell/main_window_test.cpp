@@ -91,7 +91,7 @@ TEST_F(MainWindowTest, CloseRequestPostsQuitToTheRunningInstance) {
   shellState = first;
   MSG message;
   ASSERT_TRUE(PeekMessageW(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
-  EXPECT_EQ(message.wParam, 30002u);
+  EXPECT_EQ(message.wParam, WPARAM{kCommandQuit});
   EXPECT_EQ(message.lParam, 0);
   DispatchMessageW(&message);
   EXPECT_FALSE(IsWindow(window));
@@ -190,18 +190,18 @@ TEST_F(MainWindowTest, OnlyIssuedRunProgramRequestsStartAndOnlyOnce) {
   for (LPARAM forged :
        {LPARAM{0}, LPARAM{1}, static_cast<LPARAM>(token + 1), static_cast<LPARAM>(0x12345678),
         reinterpret_cast<LPARAM>(launch.execBytes.c_str())}) {
-    SendMessageW(window, WM_COMMAND, 30000, forged);
+    SendMessageW(window, WM_COMMAND, kCommandRunProgram, forged);
   }
   EXPECT_TRUE(IsWindow(window));
   EXPECT_FALSE(launch.ran(1000));
-  SendMessageW(window, WM_COMMAND, 30000, static_cast<LPARAM>(token));
+  SendMessageW(window, WM_COMMAND, kCommandRunProgram, static_cast<LPARAM>(token));
   EXPECT_TRUE(launch.ran(10000));
   LaunchRequest request;
   EXPECT_FALSE(takeLaunchRequest(token, request));  // used up
 }
 
 TEST_F(MainWindowTest, QuitCommandsEndTheProgramWritingChangesOnce) {
-  for (WPARAM command : {WPARAM{30002}, WPARAM{IDM_QUIT}}) {
+  for (WPARAM command : {WPARAM{kCommandQuit}, WPARAM{IDM_QUIT}}) {
     HWND window = start();
     shellState.engine.timeoutMs = 1500;
     shellState.appFlags |= kAppSettingsDirty;
@@ -356,7 +356,7 @@ TEST_F(MainWindowTest, TimerReinstallsAMissingHookUnlessBehaviourOneHasTheScreen
   for (const auto& c : cases) {
     removeKeyHook();
     shellState.engine.options =
-        (c.behaviour << kOptionRotationShift) | (c.rotated ? uint32_t{kOptionScreenRotated} : 0u);
+        rotationBehaviourBits(c.behaviour) | (c.rotated ? uint32_t{kOptionScreenRotated} : 0u);
     SendMessageW(window, WM_TIMER, kHookTimerId, 0);
     EXPECT_EQ(shellState.hookHandle != nullptr, c.installs)
         << "behaviour " << c.behaviour << " rotated " << c.rotated;

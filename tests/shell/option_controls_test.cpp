@@ -23,7 +23,7 @@ class OptionControlsTest : public ShellAppTest {
 
 TEST_F(OptionControlsTest, InitShowsTheCurrentState) {
   engine().options = kOptionKanaToggle | kOptionAutoAdvance | kOptionImeControl |
-                     (2u << kOptionRotationShift) | kOptionSwapEscHankaku;
+                     rotationBehaviourBits(kRotationStandardKana) | kOptionSwapEscHankaku;
   engine().timeoutMs = 750;
   wcscpy(shellState.keymapPath, L"C:\\maps\\my.txt");
   HWND settings = openSettingsDialog();
@@ -125,7 +125,7 @@ TEST_F(OptionControlsTest, RadioReselectsTheSlotEvenWhenAlreadyChosen) {
   engine().options |= kOptionKanaToggle;
   HWND settings = openSettingsDialog();
   engine().activeKeymap = 7;
-  engine().toggleKey = 18;
+  engine().toggleKey = keyCodeOf(2);
   sendCommand(settings, IDC_MODE_KANA_TOGGLE);
   EXPECT_EQ(engine().activeKeymap, 4);
   EXPECT_EQ(engine().toggleKey, 0);
@@ -181,7 +181,7 @@ TEST_F(OptionControlsTest, NumericKeypadBoxSwitchesTheKeypadKeysAtOnce) {
   engine().options |= kOptionKanaToggle;
   HWND advanced = openAdvancedDialog();
   EXPECT_EQ(IsDlgButtonChecked(advanced, IDC_NUMERIC_KEYPAD), BST_UNCHECKED);  // off by default
-  engine().toggleKey = 17;
+  engine().toggleKey = keyCodeOf(1);
   setCheck(advanced, IDC_NUMERIC_KEYPAD, true);
   sendCommand(advanced, IDC_NUMERIC_KEYPAD);
   EXPECT_EQ(engine().vkMap[0x62], 258);  // numeric keypad 2
@@ -264,7 +264,8 @@ TEST_F(OptionControlsTest, TimeoutFieldTakesOnlyAWholeNumberFromOne) {
 }
 
 TEST_F(OptionControlsTest, RotationComboStoresANewBehaviourOnly) {
-  engine().options |= kOptionKanaToggle | kOptionScreenRotated | (3u << kOptionRotationShift);
+  engine().options |=
+      kOptionKanaToggle | kOptionScreenRotated | rotationBehaviourBits(kRotationDoNothing);
   HWND advanced = openAdvancedDialog();
   clearDirty();
   engine().activeKeymap = 9;

@@ -29,7 +29,7 @@ class RotationTest : public ShellAppTest {
   }
   void setBehaviour(uint32_t behaviour) {
     shellState.engine.options = (shellState.engine.options & ~uint32_t{kOptionRotationMask}) |
-                                (behaviour << kOptionRotationShift);
+                                rotationBehaviourBits(behaviour);
   }
   void turnTo(uint32_t orientation) {
     display.current = orientation;
@@ -134,8 +134,8 @@ TEST_F(RotationTest, LeavingBehaviourOneWhileTurnedBringsTheHookBack) {
 
 TEST_F(RotationTest, AnyAnnouncementResetsTheInputState) {
   shellState.engine.options |= kOptionKanaToggle;
-  shellState.engine.toggleKey = 17;
-  shellState.engine.firstStroke = 18;
+  shellState.engine.toggleKey = keyCodeOf(1);
+  shellState.engine.firstStroke = keyCodeOf(2);
   checkRotation();
   EXPECT_EQ(shellState.engine.toggleKey, 0);
   EXPECT_EQ(shellState.engine.firstStroke, 0);

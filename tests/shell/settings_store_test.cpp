@@ -70,13 +70,14 @@ class SettingsStoreTest : public ::testing::Test {
 TEST_F(SettingsStoreTest, FirstRunKeepsTheDefaults) {
   std::wcscpy(shell.keymapPath, L"left over");
   loadSettingsInto(shell);
-  EXPECT_EQ(shell.engine.options, 0x4100u);
+  EXPECT_EQ(shell.engine.options, kDefaultOptions);
   EXPECT_EQ(shell.engine.timeoutMs, 1000);
   EXPECT_STREQ(shell.keymapPath, L"");
 }
 
 TEST_F(SettingsStoreTest, RunTimeBitsAreNeitherStoredNorLoaded) {
-  shell.engine.options = 0x4100 | kOptionScreenRotated | kOptionCapsLockPending | 0x01000003;
+  shell.engine.options =
+      kDefaultOptions | kOptionScreenRotated | kOptionCapsLockPending | 0x01000003;
   shell.engine.timeoutMs = 750;
   saveSettingsFrom(shell);
   RawValue flag = readRaw(L"Flag");
@@ -150,7 +151,7 @@ TEST_F(SettingsStoreTest, UnreadableValuesKeepTheirDefaults) {
     std::fill(std::begin(loaded.keymapPath), std::end(loaded.keymapPath), L'x');
     loadSettingsInto(loaded);
     EXPECT_STREQ(loaded.keymapPath, L"");
-    EXPECT_EQ(loaded.engine.options, 0x4100u);
+    EXPECT_EQ(loaded.engine.options, kDefaultOptions);
   }
 }
 

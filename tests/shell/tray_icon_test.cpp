@@ -80,9 +80,10 @@ TEST(TrayTip, NamesTheProgramAndTheInputMode) {
     uint32_t options;
     const wchar_t* tip;
   } cases[] = {
-      {0x4100, L"padquiltkana - 無し"},
-      {0x4100 | kOptionKanaToggle, L"padquiltkana - かな入力・トグル式"},
-      {0x4100 | kOptionTwoTouch | kOptionNicoTouch, L"padquiltkana - 2タッチ(ポケベル)入力"},
+      {kDefaultOptions, L"padquiltkana - 無し"},
+      {kDefaultOptions | kOptionKanaToggle, L"padquiltkana - かな入力・トグル式"},
+      {kDefaultOptions | kOptionTwoTouch | kOptionNicoTouch,
+       L"padquiltkana - 2タッチ(ポケベル)入力"},
   };
   for (const auto& c : cases) {
     wchar_t tip[kTrayTipUnits];

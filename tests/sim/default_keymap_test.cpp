@@ -35,7 +35,7 @@ TEST(DefaultKeymapTest, RotatedScreenSlotSendsOneCursorKeyPerPress) {
   for (const NavigationKey& key : keys) {
     SimDevice device;
     // Screen rotated (run-time bit), rotation behaviour 0: slot 6.
-    startDevice(device, kKanaToggleMode | 0x10000, true);
+    startDevice(device, kKanaToggleMode | kOptionScreenRotated, true);
     EXPECT_EQ(device.engine().activeKeymap, 6);
     std::vector<SimEvent> events;
     device.onInjected = [&events](const SimEvent& event) { events.push_back(event); };
@@ -51,10 +51,10 @@ TEST(DefaultKeymapTest, RotatedScreenSlotSendsOneCursorKeyPerPress) {
 
 TEST(DefaultKeymapTest, RotatedScreenHashTurnsTheScreenBack) {
   SimDevice device;
-  startDevice(device, kKanaToggleMode | 0x10000, true);
+  startDevice(device, kKanaToggleMode | kOptionScreenRotated, true);
   play(device, "#");
   ASSERT_EQ(device.postedCommands().size(), 1u);
-  EXPECT_EQ(device.postedCommands()[0].first, 30001u);
+  EXPECT_EQ(device.postedCommands()[0].first, uint32_t{kCommandRotateScreen});
   EXPECT_EQ(device.postedCommands()[0].second, 0u);
   // Space and Enter reach the application.
   play(device, "0 5");
@@ -62,8 +62,8 @@ TEST(DefaultKeymapTest, RotatedScreenHashTurnsTheScreenBack) {
 }
 
 TEST(DefaultKeymapTest, KeypadKeysTypeTheirDigitsWithoutAnInputMode) {
-  EXPECT_EQ(typed(0x4100, false, "12*0#"), "12*0#");
-  EXPECT_EQ(typed(0x4100, true, "12"), "１２");
+  EXPECT_EQ(typed(kDefaultOptions, false, "12*0#"), "12*0#");
+  EXPECT_EQ(typed(kDefaultOptions, true, "12"), "１２");
 }
 
 }  // namespace

@@ -8,22 +8,15 @@
 
 namespace {
 
-constexpr uint8_t kBack = 0x08;
-constexpr uint8_t kReturn = 0x0D;
-constexpr uint8_t kShift = 0x10;
-constexpr uint8_t kCapital = 0x14;
-constexpr uint8_t kKanji = 0x19;
-constexpr uint8_t kLeftAlt = 0xA4;
-
 void tap(ImeEmulation& ime, uint8_t vk) {
   ime.sendKeyDown(vk);
   ime.sendKeyUp(vk);
 }
 
 void tapShifted(ImeEmulation& ime, uint8_t vk) {
-  ime.sendKeyDown(kShift);
+  ime.sendKeyDown(kVkShift);
   tap(ime, vk);
-  ime.sendKeyUp(kShift);
+  ime.sendKeyUp(kVkShift);
 }
 
 // Taps the keys named by upper-case letters and digits.
@@ -32,9 +25,9 @@ void typeKeys(ImeEmulation& ime, const std::string& keys) {
 }
 
 void altKanji(ImeEmulation& ime) {
-  ime.sendKeyDown(kLeftAlt);
-  tap(ime, kKanji);
-  ime.sendKeyUp(kLeftAlt);
+  ime.sendKeyDown(kVkLeftMenu);
+  tap(ime, kVkKanji);
+  ime.sendKeyUp(kVkLeftMenu);
 }
 
 ImeEmulation imeOn() {
@@ -81,13 +74,13 @@ struct SymbolCase {
 
 TEST(ImeEmulationTest, SymbolsTakeJapaneseFormsWhileTheImeIsOn) {
   const SymbolCase cases[] = {
-      {0xBC, false, "、", ","},  {0xBE, false, "。", "."}, {0xBF, false, "・", "/"},
-      {0xBD, false, "ー", "-"},  {0xDB, false, "「", "["}, {0xDD, false, "」", "]"},
-      {0xDC, false, "￥", "\\"}, {0x20, false, "　", " "}, {'1', true, "！", "!"},
-      {'2', true, "＠", "@"},    {0xBF, true, "？", "?"},  {0xBA, true, "：", ":"},
-      {0xBA, false, "；", ";"},  {0xC0, true, "〜", "~"},  {0xBD, true, "＿", "_"},
-      {0xDE, false, "’", "'"},   {0xDE, true, "”", "\""},  {'5', false, "５", "5"},
-      {0x77, false, "＊", "*"},  {0x78, false, "＃", "#"}, {'A', true, "Ａ", "A"},
+      {0xBC, false, "、", ","},         {0xBE, false, "。", "."},          {0xBF, false, "・", "/"},
+      {0xBD, false, "ー", "-"},         {0xDB, false, "「", "["},          {0xDD, false, "」", "]"},
+      {0xDC, false, "￥", "\\"},        {0x20, false, "　", " "},          {'1', true, "！", "!"},
+      {'2', true, "＠", "@"},           {0xBF, true, "？", "?"},           {0xBA, true, "：", ":"},
+      {0xBA, false, "；", ";"},         {0xC0, true, "〜", "~"},           {0xBD, true, "＿", "_"},
+      {0xDE, false, "’", "'"},          {0xDE, true, "”", "\""},           {'5', false, "５", "5"},
+      {kKeypadVk[9], false, "＊", "*"}, {kKeypadVk[11], false, "＃", "#"}, {'A', true, "Ａ", "A"},
   };
   for (const SymbolCase& c : cases) {
     ImeEmulation on = imeOn();
@@ -137,18 +130,18 @@ TEST(ImeEmulationTest, SymbolEndsPendingLetters) {
 TEST(ImeEmulationTest, BackspaceDeletesTheLastCompositionCharacterFirst) {
   ImeEmulation ime = imeOn();
   typeKeys(ime, "KANA");
-  tap(ime, kBack);
+  tap(ime, kVkBack);
   EXPECT_EQ(ime.composition(), "か");
   typeKeys(ime, "K");
   EXPECT_EQ(ime.composition(), "かｋ");
-  tap(ime, kBack);
+  tap(ime, kVkBack);
   EXPECT_EQ(ime.composition(), "か");
-  tap(ime, kReturn);
+  tap(ime, kVkReturn);
   EXPECT_EQ(ime.committed, "か");
   // With no composition the application deletes committed text.
-  tap(ime, kBack);
+  tap(ime, kVkBack);
   EXPECT_EQ(ime.text(), "");
-  tap(ime, kBack);
+  tap(ime, kVkBack);
   EXPECT_EQ(ime.text(), "");
 }
 
@@ -157,10 +150,10 @@ TEST(ImeEmulationTest, BackspaceWithTheImeOffDeletesWholeCharacters) {
   typeKeys(ime, "KA");
   altKanji(ime);
   typeKeys(ime, "AB");
-  tap(ime, kBack);
-  tap(ime, kBack);
+  tap(ime, kVkBack);
+  tap(ime, kVkBack);
   EXPECT_EQ(ime.text(), "か");
-  tap(ime, kBack);
+  tap(ime, kVkBack);
   EXPECT_EQ(ime.text(), "");
 }
 
@@ -168,14 +161,14 @@ TEST(ImeEmulationTest, EnterCommitsTheCompositionOrTypesANewLine) {
   ImeEmulation ime = imeOn();
   typeKeys(ime, "NIHONN");
   EXPECT_EQ(ime.compositionLength(), 3u);
-  tap(ime, kReturn);
+  tap(ime, kVkReturn);
   EXPECT_EQ(ime.committed, "にほん");
   EXPECT_EQ(ime.compositionLength(), 0u);
-  tap(ime, kReturn);
+  tap(ime, kVkReturn);
   EXPECT_EQ(ime.committed, "にほん\n");
   // Letters that never became kana are committed as they show.
   typeKeys(ime, "N");
-  tap(ime, kReturn);
+  tap(ime, kVkReturn);
   EXPECT_EQ(ime.committed, "にほん\nｎ");
 }
 
@@ -200,7 +193,7 @@ TEST(ImeEmulationTest, AltKanjiCommitsAndSwitchesTheImeBothWays) {
 
 TEST(ImeEmulationTest, KanjiWithoutAltAndKeysWithCtrlTypeNothing) {
   ImeEmulation ime = imeOn();
-  tap(ime, kKanji);
+  tap(ime, kVkKanji);
   EXPECT_TRUE(ime.isOpen());
   ime.sendKeyDown(0x11);
   tap(ime, 'A');
@@ -210,15 +203,15 @@ TEST(ImeEmulationTest, KanjiWithoutAltAndKeysWithCtrlTypeNothing) {
 
 TEST(ImeEmulationTest, CapsLockTapTogglesTheCaseOfLetters) {
   ImeEmulation ime;
-  tap(ime, kCapital);
+  tap(ime, kVkCapital);
   EXPECT_TRUE(ime.keyboard.capsLock);
   typeKeys(ime, "A");
   tapShifted(ime, 'B');
-  tap(ime, kCapital);
+  tap(ime, kVkCapital);
   typeKeys(ime, "C");
   EXPECT_EQ(ime.text(), "Abc");
   // Digits ignore CapsLock.
-  tap(ime, kCapital);
+  tap(ime, kVkCapital);
   typeKeys(ime, "1");
   EXPECT_EQ(ime.text(), "Abc1");
 }

@@ -56,9 +56,9 @@ Texts cellTexts(const TableKey& key) {
 
 TEST(KeymapTableTest, EveryKeyIsPressedOnTheDevice) {
   TempFile file(kKeymap);
-  const KeymapTable pairs = buildKeymapTable(file.path(), 0, 0x4100);
+  const KeymapTable pairs = buildKeymapTable(file.path(), 0, kDefaultOptions);
   ASSERT_FALSE(pairs.empty);
-  EXPECT_EQ(pairs.options, 0x4108u);
+  EXPECT_EQ(pairs.options, kDefaultOptions | kOptionTwoTouch);
   EXPECT_EQ(pairs.postColumn, 2);
   EXPECT_EQ(cellTexts(pairs.keys[0]),
             (Texts{"か", "[Home]", "[画面90度]", "[コマンド3]", "--", "[keymap5]", "[IMEオフ]",
@@ -70,20 +70,20 @@ TEST(KeymapTableTest, EveryKeyIsPressedOnTheDevice) {
   EXPECT_TRUE(pairs.keys[2].cells.empty());
 
   // Slot 5 runs in kana toggle mode with the IME off.
-  const KeymapTable direct = buildKeymapTable(file.path(), 5, 0x4100);
-  EXPECT_EQ(direct.options, 0x4140u);
+  const KeymapTable direct = buildKeymapTable(file.path(), 5, kDefaultOptions);
+  EXPECT_EQ(direct.options, kDefaultOptions | kOptionKanaToggle);
   EXPECT_FALSE(direct.imeOn);
   EXPECT_EQ(cellTexts(direct.keys[0]), (Texts{"a", "?"}));
   EXPECT_EQ(direct.keys[0].cells[0].forms, Texts{"A"});
 
-  EXPECT_TRUE(buildKeymapTable(file.path(), 3, 0x4100).empty);
+  EXPECT_TRUE(buildKeymapTable(file.path(), 3, kDefaultOptions).empty);
 
   // A key of very many actions shows the first 64.
   std::string many = "keymap '\\x00'\nkey '\\x02'\n";
   for (int i = 0; i < 65; ++i) many += "nop\n";
   for (int i = 0; i < 11; ++i) many += "key\n";
   TempFile manyFile(many);
-  const KeymapTable cut = buildKeymapTable(manyFile.path(), 0, 0x4100);
+  const KeymapTable cut = buildKeymapTable(manyFile.path(), 0, kDefaultOptions);
   EXPECT_EQ(cut.keys[0].cells.size(), 64u);
   EXPECT_EQ(cut.keys[0].notShown, 1u);
 }

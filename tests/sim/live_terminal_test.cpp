@@ -17,10 +17,11 @@ struct TerminalKey {
 
 TEST(LiveTerminalTest, TerminalKeysBecomeTheKeysOfTheDevice) {
   const TerminalKey keys[] = {
-      {'5', 0x35, false},  {'0', 0x30, false},  {'*', 0x77, false}, {'#', 0x78, false},
-      {0x7F, 0x08, false}, {'\r', 0x0D, false}, {'a', 0x41, false}, {'A', 0x41, true},
-      {' ', 0x20, false},  {'!', 0x31, true},   {',', 0xBC, false}, {'?', 0xBF, true},
-      {'+', 0xBB, true},   {'\xC3', 0, false},
+      {'5', 0x35, false},          {'0', 0x30, false},  {'*', kKeypadVk[9], false},
+      {'#', kKeypadVk[11], false}, {0x7F, 0x08, false}, {'\r', 0x0D, false},
+      {'a', 0x41, false},          {'A', 0x41, true},   {' ', 0x20, false},
+      {'!', 0x31, true},           {',', 0xBC, false},  {'?', 0xBF, true},
+      {'+', 0xBB, true},           {'\xC3', 0, false},
   };
   for (const TerminalKey& key : keys) {
     const LiveKey live = liveKeyFor(key.c);
@@ -104,7 +105,7 @@ TEST(LiveTerminalTest, ScreenFollowsToggleCandidatesPostConversionAndFirstStroke
             std::string::npos);
 
   SimDevice nico;
-  startDevice(nico, kNicoTouchMode | 0x20 | 0x80, true);
+  startDevice(nico, kNicoTouchMode | kOptionImeControl | kOptionAutoAdvance, true);
   play(nico, "2");
   EXPECT_NE(describeInputState(nico).find("2タッチ(ポケベル)入力 ニコタッチ風  キーマップ2"),
             std::string::npos);

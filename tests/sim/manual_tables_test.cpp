@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/key_names.h"
 #include "sim/keymap_table.h"
 #include "tests/sim/sim_fixture.h"
 
@@ -31,9 +32,6 @@ std::vector<std::string> words(const std::string& text) {
   for (std::string word; in >> word;) out.push_back(word);
   return out;
 }
-
-const std::string kKeyLabels[kKeypadColumns] = {"1", "2", "3", "4", "5", "6",
-                                                "7", "8", "9", "*", "0", "#"};
 
 // The manual's chapter 9, by keymap number. A table begins at its header
 // line ("  キー", "  一打目＼二打目", "  * (後変換)"); its rows are lines of
@@ -59,7 +57,7 @@ std::map<int, Tables> manualTables() {
     } else if (current != nullptr && line.rfind("  * (後変換)", 0) == 0) {
       rows = &current->chains;
     } else if (rows != nullptr && line.size() > 4 && line.compare(0, 2, "  ") == 0 &&
-               line[3] == ' ' && std::string("123456789*0#").find(line[2]) != std::string::npos) {
+               line[3] == ' ' && std::string(kKeypadKeys).find(line[2]) != std::string::npos) {
       std::vector<std::string> cells = words(line.substr(4));
       if (!cells.empty() && cells[0] == "後変換") cells = {"後変換"};
       (*rows)[line.substr(2, 1)] = cells;
@@ -84,7 +82,7 @@ Tables pressedTables(int slot, uint32_t options) {
       for (const std::string& form : cell.forms) chain += "→" + form;
       chains.push_back(chain);
     }
-    const std::string& label = kKeyLabels[column];
+    const std::string label = keypadKeyName(column);
     if (isPairKeyType(key.type)) {
       tables.grid[label] = cells;
     } else if (!cells.empty()) {
@@ -104,7 +102,11 @@ TEST(ManualTablesTest, ChapterNineShowsWhatTheKeysType) {
   };
   // The ニコタッチ風 table is shown with "IME制御(Atok/Wnn用)" on, as the
   // manual says.
-  const Shown shown[] = {{4, 0x4100}, {5, 0x4100}, {0, 0x4100}, {2, 0x4120}, {6, 0x4100}};
+  const Shown shown[] = {{4, kDefaultOptions},
+                         {5, kDefaultOptions},
+                         {0, kDefaultOptions},
+                         {2, kDefaultOptions | kOptionImeControl},
+                         {6, kDefaultOptions}};
   std::map<int, Tables> manual = manualTables();
   ASSERT_EQ(manual.size(), 5u);
   for (const Shown& s : shown) {

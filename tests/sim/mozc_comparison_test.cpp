@@ -130,8 +130,6 @@ class MozcComparisonTest : public ::testing::Test {
   std::map<std::string, int> excluded_;
 };
 
-const char kKeypadKeys[] = "123456789*0#";
-
 // The number of forms that * steps through after action n of a key.
 int charListForms(const KeymapImage& image, int column, uint32_t n) {
   const uint8_t* record = keyActionRecord(image, readKeyRecord(image, column), n);
@@ -177,7 +175,7 @@ TEST_F(MozcComparisonTest, EveryCellOfTheDefaultKeymapTablesInTheThreeModes) {
   startDevice(device, kKanaToggleMode, true);
   const KeymapImage* slots = device.engine().keymaps;
   std::vector<Case> cases;
-  for (uint32_t imeControl : {0u, 0x20u}) {
+  for (uint32_t imeControl : {0u, uint32_t{kOptionImeControl}}) {
     toggleCases(slots[4], kKanaToggleMode | imeControl, true, cases);
     pairCases(slots[0], kTwoTouchMode | imeControl, true, true, cases);
     pairCases(slots[2], kNicoTouchMode | imeControl, true, false, cases);
@@ -195,8 +193,11 @@ TEST_F(MozcComparisonTest, EveryCellOfTheDefaultKeymapTablesInTheThreeModes) {
 Case randomCase(std::mt19937& random) {
   const uint32_t modes[] = {kKanaToggleMode, kTwoTouchMode, kNicoTouchMode};
   Case c{modes[random() % 3], random() % 5 != 0, ""};
-  if (random() % 3 == 0) c.options |= 0x20;
-  if (random() % 3 == 0) c.options |= random() % 2 == 0 ? 0x80 : 0x280;
+  if (random() % 3 == 0) c.options |= kOptionImeControl;
+  if (random() % 3 == 0) {
+    c.options |= kOptionAutoAdvance;
+    if (random() % 2 != 0) c.options |= kOptionAdvanceAfterStep;
+  }
   const int length = 8 + static_cast<int>(random() % 23);
   for (int i = 0; i < length; ++i) {
     const uint32_t pick = random() % 100;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/virtual_keys.h"
 #include "sim/keymap_diagnostics.h"
 #include "sim/option_labels.h"
 #include "tests/sim/sim_fixture.h"
@@ -277,10 +278,10 @@ TEST(SimCommandsTest, BadScriptTokensAndOptionsAreRefused) {
   }
   ASSERT_TRUE(parseScript({"12*0#>C", "+250", "vk:1b", "ime:off", "ime:on"}, steps, error));
   ASSERT_EQ(steps.size(), 11u);
-  EXPECT_EQ(steps[2].value, 0x77u);
-  EXPECT_EQ(steps[4].value, 0x78u);
-  EXPECT_EQ(steps[5].value, 0x27u);
-  EXPECT_EQ(steps[6].value, 0x08u);
+  EXPECT_EQ(steps[2].value, kKeypadVk[9]);
+  EXPECT_EQ(steps[4].value, kKeypadVk[11]);
+  EXPECT_EQ(steps[5].value, kVkRight);
+  EXPECT_EQ(steps[6].value, kVkBack);
   EXPECT_EQ(steps[7].kind, ScriptStepKind::kWait);
   EXPECT_EQ(steps[7].value, 250u);
   EXPECT_EQ(steps[8].value, 0x1Bu);
@@ -310,9 +311,9 @@ TEST(SimCommandsTest, BadScriptTokensAndOptionsAreRefused) {
 }
 
 TEST(SimCommandsTest, DefaultOptionsAddTheModeBit) {
-  EXPECT_EQ(commandLine({"type", "1"}).settings.options, 0x4140u);
-  EXPECT_EQ(commandLine({"type", "--mode", "2touch", "1"}).settings.options, 0x4108u);
-  EXPECT_EQ(commandLine({"live", "--mode", "none"}).settings.options, 0x4100u);
+  EXPECT_EQ(commandLine({"type", "1"}).settings.options, kKanaToggleMode);
+  EXPECT_EQ(commandLine({"type", "--mode", "2touch", "1"}).settings.options, kTwoTouchMode);
+  EXPECT_EQ(commandLine({"live", "--mode", "none"}).settings.options, kDefaultOptions);
   EXPECT_EQ(commandLine({"live", "--options", "0x18"}).settings.options, 0x18u);
   EXPECT_TRUE(commandLine({"live"}).settings.imeOn);
 }

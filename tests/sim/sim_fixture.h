@@ -1,5 +1,10 @@
 // Runs keypad scripts on the default keymap through the real engine and the
 // emulated IME.
+//
+// How to write a test here: what a keymap types is asserted as the text a
+// user sees, typed(kKanaToggleMode, true, "2 *") == "が", never as key
+// events. Rules of the engine itself belong in tests/engine, of the keymap
+// format in tests/keymap: each rule is tested at one layer.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,11 +26,10 @@ inline std::string defaultKeymapFile() {
   return sourcePath("data/defaultkeymap.txt");
 }
 
-enum : uint32_t {
-  kKanaToggleMode = 0x4140,  // default options with kana toggle input
-  kTwoTouchMode = 0x4108,    // default options with 2-touch input
-  kNicoTouchMode = 0x4118,   // 2-touch, nico-touch style
-};
+// Default options with each input mode.
+constexpr uint32_t kKanaToggleMode = kDefaultOptions | kOptionKanaToggle;
+constexpr uint32_t kTwoTouchMode = kDefaultOptions | kOptionTwoTouch;
+constexpr uint32_t kNicoTouchMode = kTwoTouchMode | kOptionNicoTouch;
 
 // Splits a script at blanks.
 inline std::vector<std::string> scriptTokens(const std::string& script) {

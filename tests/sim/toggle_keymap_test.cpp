@@ -119,16 +119,16 @@ TEST(ToggleKeymapTest, RightArrowConfirmsTheCandidateSoTheSameKeyStartsAnew) {
 }
 
 TEST(ToggleKeymapTest, AutoAdvanceStartsANewCharacterAfterTheTimeout) {
-  const uint32_t autoAdvance = kKanaToggleMode | 0x80;
+  const uint32_t autoAdvance = kKanaToggleMode | kOptionAutoAdvance;
   // Each press takes 100 ms: +900 makes the gap exactly the 1000 ms timeout.
   EXPECT_EQ(typed(autoAdvance, true, "2 +900 2"), "かか");
   EXPECT_EQ(typed(autoAdvance, true, "2 +899 2"), "き");
   EXPECT_EQ(typed(autoAdvance, true, "22 +5000 22"), "きき");
   // Without the option time does not matter.
   EXPECT_EQ(typed(kKanaToggleMode, true, "2 +5000 2"), "き");
-  // Post-conversion ignores the timeout unless option 0x200 is set too.
+  // Post-conversion ignores the timeout unless its own option is set too.
   EXPECT_EQ(typed(autoAdvance, true, "2 +5000 *"), "が");
-  EXPECT_EQ(typed(autoAdvance | 0x200, true, "2 +5000 *"), "か");
+  EXPECT_EQ(typed(autoAdvance | kOptionAdvanceAfterStep, true, "2 +5000 *"), "か");
 }
 
 TEST(ToggleKeymapTest, TheImeStateChoosesBetweenKanaAndAlphanumericSlots) {

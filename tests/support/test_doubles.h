@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,14 @@ std::vector<KeyEvent> taps(const std::string& keys);
 // The parts one after another.
 Events join(std::initializer_list<Events> parts);
 
+// The events as the keys they are, in the words the simulator uses: letters
+// and digits as themselves, other keys by name or in hex, "+" for a key-down
+// and "-" for a key-up. A tap of K then Shift+1: "+K -K +Shift +1 -1 -Shift".
 std::string describe(const std::vector<KeyEvent>& events);
+
+// GoogleTest prints recorded events in every failed assertion this way.
+void PrintTo(const KeyEvent& event, std::ostream* os);
+void PrintTo(const std::vector<KeyEvent>& events, std::ostream* os);
 
 // Keeps every injected event in order.
 struct RecordingKeyOutput final : KeyOutput {
