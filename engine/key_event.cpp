@@ -54,15 +54,8 @@ constexpr KeySet kSwappedKeys = swappedKeys();
 constexpr KeySet kKeysSwappedToCtrl = keysSwappedTo(kVkControl);
 
 // The keys whose events can change which modifiers the system holds.
-constexpr KeySet modifierKeys() {
-  KeySet keys;
-  for (int i = 0; i < 8; ++i) {
-    keys.words[i] = kShiftKeys.words[i] | kCtrlKeys.words[i] | kKeysSwappedToCtrl.words[i];
-  }
-  return keys;
-}
-
-constexpr KeySet kModifierKeys = modifierKeys();
+constexpr KeySet kModifierKeys =
+    keySetUnion(keySetUnion(kShiftKeys, kCtrlKeys), kKeysSwappedToCtrl);
 
 // Shift, Ctrl and Alt alone change nothing on the screen.
 constexpr KeySet kBareModifiers =
@@ -71,15 +64,8 @@ constexpr KeySet kBareModifiers =
 
 // Keys that may be swapped, tracked as modifiers or spared as bare
 // modifiers; every other key takes the short way while no input mode is on.
-constexpr KeySet keysNeedingCare() {
-  KeySet keys;
-  for (int i = 0; i < 8; ++i) {
-    keys.words[i] = kSwappedKeys.words[i] | kModifierKeys.words[i] | kBareModifiers.words[i];
-  }
-  return keys;
-}
-
-constexpr KeySet kKeysNeedingCare = keysNeedingCare();
+constexpr KeySet kKeysNeedingCare =
+    keySetUnion(keySetUnion(kSwappedKeys, kModifierKeys), kBareModifiers);
 
 const SwapRow* swapRowOf(uint32_t vk) {
   if (vk > 0xFF || !keySetHas(kSwappedKeys, static_cast<uint8_t>(vk))) return nullptr;

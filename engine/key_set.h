@@ -29,6 +29,12 @@ inline bool keySetsMeet(const KeySet& a, const KeySet& b) {
   return false;
 }
 
+constexpr KeySet keySetUnion(const KeySet& a, const KeySet& b) {
+  KeySet set;
+  for (int i = 0; i < 8; ++i) set.words[i] = a.words[i] | b.words[i];
+  return set;
+}
+
 constexpr KeySet keySetOf(std::initializer_list<uint8_t> keys) {
   KeySet set;
   for (uint8_t vk : keys) set.words[vk >> 5] |= 1u << (vk & 31);

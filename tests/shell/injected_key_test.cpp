@@ -82,47 +82,44 @@ TEST_F(InjectedKeyTest, KeyOutputEventsCarryTheOwnEventMarker) {
   }
 }
 
+// A swapped key is swallowed and its replacement comes back as the
+// program's own. Esc sends scan code 1 from a desktop keyboard, like the
+// program's own events; without the program's extra information it is
+// swapped all the same.
 TEST_F(InjectedKeyTest, SwappedKeyIsReplacedByTheEnginesOwnEvents) {
+  const struct {
+    const char* what;
+    uint32_t option;
+    BYTE vk;
+    BYTE scanCode;
+    uint8_t replacement;
+  } cases[] = {
+      {"Ctrl with its own scan code", kOptionSwapCtrlCaps, VK_CONTROL, 0x1D, kVkDbeAlphanumeric},
+      {"Esc with scan code 1", kOptionSwapEscHankaku, VK_ESCAPE, 1, kVkDbeSbcsChar},
+  };
   Win32KeyOutput output;
-  setEngineDefaults(shellState.engine);
-  shellState.engine.keyOutput = &output;
-  shellState.engine.options |= kOptionSwapCtrlCaps;
-  // Installed after the recorder, so it sees every event first.
-  ASSERT_TRUE(installKeyHook(false));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    seen.clear();
+    setEngineDefaults(shellState.engine);
+    shellState.engine.keyOutput = &output;
+    shellState.engine.options |= c.option;
+    // Installed after the recorder, so it sees every event first.
+    ASSERT_TRUE(installKeyHook(false));
 
-  // A key as the keyboard would send it: Ctrl with its own scan code.
-  keybd_event(VK_CONTROL, 0x1D, 0, 0);
-  keybd_event(VK_CONTROL, 0x1D, KEYEVENTF_KEYUP, 0);
-  pumpUntil(2, 3000);
+    keybd_event(c.vk, c.scanCode, 0, 0);
+    keybd_event(c.vk, c.scanCode, KEYEVENTF_KEYUP, 0);
+    pumpUntil(2, 3000);
+    removeKeyHook();
 
-  ASSERT_EQ(seen.size(), 2u);
-  for (size_t i = 0; i < 2; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(seen[i].vk, static_cast<DWORD>(kVkDbeAlphanumeric));
-    EXPECT_EQ(seen[i].scanCode, 1u);
-    EXPECT_EQ(seen[i].up, i == 1);
-  }
-}
-
-// Esc sends scan code 1 from a desktop keyboard, like the program's own
-// events; without the program's extra information it is swapped all the same.
-TEST_F(InjectedKeyTest, EscWithScanCodeOneIsSwapped) {
-  Win32KeyOutput output;
-  setEngineDefaults(shellState.engine);
-  shellState.engine.keyOutput = &output;
-  shellState.engine.options |= kOptionSwapEscHankaku;
-  ASSERT_TRUE(installKeyHook(false));
-
-  keybd_event(VK_ESCAPE, 1, 0, 0);
-  keybd_event(VK_ESCAPE, 1, KEYEVENTF_KEYUP, 0);
-  pumpUntil(2, 3000);
-
-  ASSERT_EQ(seen.size(), 2u);
-  for (size_t i = 0; i < 2; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(seen[i].vk, static_cast<DWORD>(kVkDbeSbcsChar));
-    EXPECT_EQ(seen[i].extraInfo, 11u);
-    EXPECT_EQ(seen[i].up, i == 1);
+    ASSERT_EQ(seen.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(seen[i].vk, static_cast<DWORD>(c.replacement));
+      EXPECT_EQ(seen[i].scanCode, 1u);
+      EXPECT_EQ(seen[i].extraInfo, 11u);
+      EXPECT_EQ(seen[i].up, i == 1);
+    }
   }
 }
 
