@@ -46,6 +46,13 @@ texts_fit() {  # NAME: every static, button and combo text fits its control
   fi
 }
 
+end_app() {  # ends the running program with -c and waits for it
+  wine "$exe" -c >/dev/null 2>&1
+  probe wait-gone 10000 || fail "-c did not end the program"
+  wait "$app_pid"
+  app_pid=
+}
+
 # --- A clean start: kana toggle mode stored before the program starts -----
 wine reg delete "$settings_key" /f >/dev/null 2>&1
 wine reg add "$settings_key" /v Flag /t REG_DWORD /d 0x4140 /f >/dev/null 2>&1
@@ -318,10 +325,7 @@ if probe wait-window 15000; then
   received=$(tr -d '\r' <"$out/e2e-keys.txt" | tr '\n' ' ')
   [ "$received" = "f3 41 " ] && pass "the real Esc key arrives as the half-width key (f3)" ||
     fail "with Esc-半全 交換 on, Esc then a arrived as '$received', expected 'f3 41 '"
-  wine "$exe" -c >/dev/null 2>&1
-  probe wait-gone 10000 || fail "-c did not end the program"
-  wait "$app_pid"
-  app_pid=
+  end_app
 else
   fail "Esc swap: no main window"
 fi
@@ -352,10 +356,7 @@ if probe wait-window 30000 && probe wait-dialog settings 15000; then
     pass "テンキーを使う: keypad 2 2 types b, the digit row types 23, the decimal key is #" ||
     fail "テンキーを使う: the test field holds '$typed', expected 'b23.'"
   xdotool key Num_Lock
-  wine "$exe" -c >/dev/null 2>&1
-  probe wait-gone 10000 || fail "-c did not end the program"
-  wait "$app_pid"
-  app_pid=
+  end_app
 else
   fail "テンキーを使う: the program did not start"
 fi
