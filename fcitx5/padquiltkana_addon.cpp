@@ -60,7 +60,7 @@ PadquiltkanaAddon::PadquiltkanaAddon(fcitx::Instance* instance)
   engine_.imeControl = &imeControl_;
   setEngineDefaults(engine_);
   fcitx::readAsIni(config_, kConfigFile);
-  applySettings(true);
+  applySettings();
 
   watchers_.emplace_back(instance_->watchEvent(
       fcitx::EventType::InputContextKeyEvent, fcitx::EventWatcherPhase::PreInputMethod,
@@ -82,24 +82,23 @@ PadquiltkanaAddon::~PadquiltkanaAddon() {
 
 void PadquiltkanaAddon::reloadConfig() {
   fcitx::readAsIni(config_, kConfigFile);
-  applySettings(true);
+  applySettings();
 }
 
 void PadquiltkanaAddon::setConfig(const fcitx::RawConfig& config) {
-  const std::string oldPath = *config_.keymapPath;
   config_.load(config, true);
   fcitx::safeSaveAsIni(config_, kConfigFile);
-  applySettings(*config_.keymapPath != oldPath);
+  applySettings();
 }
 
-void PadquiltkanaAddon::applySettings(bool loadKeymap) {
+void PadquiltkanaAddon::applySettings() {
   const AddonSettings settings = settingsOf(config_);
   engine_.options = engineOptionsOf(settings);
   engine_.timeoutMs = settings.timeoutMs;
   selectKeypadKeys(engine_);
   resetInputState(engine_);
   selectModeKeymap(engine_);
-  if (loadKeymap) this->loadKeymap(settings);
+  loadKeymap(settings);
 }
 
 void PadquiltkanaAddon::loadKeymap(const AddonSettings& settings) {

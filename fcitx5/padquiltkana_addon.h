@@ -25,16 +25,17 @@ class PadquiltkanaAddon final : public fcitx::AddonInstance {
   explicit PadquiltkanaAddon(fcitx::Instance* instance);
   ~PadquiltkanaAddon() override;
 
-  // Reads the stored settings again and reloads the keymap file (fcitx5's
-  // "reload configuration").
+  // Reads the stored settings again (fcitx5's ReloadAddonConfig).
   void reloadConfig() override;
   const fcitx::Configuration* getConfig() const override { return &config_; }
   // Settings from the configuration tool: stored, and in effect from the
-  // next key event; the keymap is loaded again when its path changed.
+  // next key event.
   void setConfig(const fcitx::RawConfig& config) override;
 
  private:
-  void applySettings(bool loadKeymap);
+  // Puts the settings into the engine and loads the keymap file again, so
+  // that applying the settings also takes in an edited keymap.
+  void applySettings();
   void loadKeymap(const AddonSettings& settings);
   void reportKeymapMessages(const std::string& path, const std::vector<std::string>& messages);
   void handleKey(fcitx::KeyEvent& event);

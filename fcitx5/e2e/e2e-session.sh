@@ -2,7 +2,8 @@
 # The desktop session of the add-on's end-to-end run, as an unprivileged
 # user: Xvfb, a private D-Bus session bus, fcitx5 with mozc and the add-on,
 # then the GTK3 entry and its driver (fcitx5_e2e.py). Every process it starts
-# is ended on the way out, with the children they started (mozc_server).
+# is ended on the way out, with the children they started (mozc_server);
+# the run has a session of its own, and nothing of it outlives the run.
 # Usage: e2e-session.sh WORK_DIR  (prepared by run-e2e.sh)
 set -euo pipefail
 
@@ -11,7 +12,7 @@ run=$work/run
 cd "$run"
 export HOME=$work/home
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
-export XDG_DATA_DIRS=$work/prefix/share:/usr/local/share:/usr/share
+export XDG_DATA_DIRS=/usr/local/share:/usr/share
 unset XDG_RUNTIME_DIR
 # No accessibility bus or settings daemon for GTK to leave behind.
 export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
@@ -34,6 +35,13 @@ end_session() {
     sleep 0.05
   done
   for pid in "${started[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  # What they left behind (mozc_server, should fcitx5 have ended first) is
+  # still in this run's own session, which run-e2e.sh began for it.
+  if [ "$(ps -o sid= -p $$ | tr -d ' ')" = "$$" ]; then
+    for pid in $(pgrep -s $$ || true); do
+      [ "$pid" = "$$" ] || kill -9 "$pid" 2>/dev/null || true
+    done
+  fi
   wait 2>/dev/null || true
 }
 trap end_session EXIT
