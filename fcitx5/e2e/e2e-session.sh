@@ -91,7 +91,7 @@ fcitx_on_bus() {
 wait_for 300 fcitx_on_bus || fail "fcitx5 did not take its D-Bus name"
 wait_for 100 grep -q 'Loaded addon padquiltkana' fcitx5.log || fail "fcitx5 did not load the add-on"
 
-GTK_IM_MODULE=fcitx FCITX_ENABLE_SYNC_MODE=1 \
+GTK_IM_MODULE=fcitx \
   timeout 120 /usr/bin/python3 "$work/fcitx5_e2e.py" "$work/broken-keymap.txt" "$run/fcitx5.log" &
 driver=$!
 started+=($driver)

@@ -29,7 +29,8 @@ TIMEOUT_S = 8.0
 # One table of scenarios: the settings (input mode and options as the add-on
 # stores them), how the IME is put before the keys, the keys, the text the
 # entry must show. Keys: a string of keypad keys ("2", "*", "#", ">" for the
-# right arrow) or a key name list; "Return" commits mozc's composition.
+# right arrow), an X key name ("Return" commits mozc's composition) or a
+# pause in seconds ("wait:0.6").
 SCENARIOS = [
     # (name, settings, IME, keys, expected text)
     ("kana toggle: こんにちは", {"InputMode": "KanaToggle"}, "hiragana",
@@ -40,6 +41,9 @@ SCENARIOS = [
      ["keypad:6**", "Return"], "ぱ"),
     ("right arrow confirms the toggle: か か", {"InputMode": "KanaToggle"}, "hiragana",
      ["keypad:2>2", "Return"], "かか"),
+    ("自動送り: the key events' times end a toggle after 300 ms",
+     {"InputMode": "KanaToggle", "AutoAdvance": "True", "Timeout": "300"}, "hiragana",
+     ["keypad:22", "wait:0.6", "keypad:2", "Return"], "きか"),
     ("digit row as keypad (テンキーを使う off)",
      {"InputMode": "KanaToggle", "NumericKeypad": "False"}, "hiragana",
      ["2", "2", "Return"], "き"),
@@ -317,7 +321,10 @@ def run_scenarios(entry, keyboard, fcitx):
             failures.append(f"{name}: the entry did not clear ({entry.shows()})")
             continue
         for key in expand_keys(keys):
-            keyboard.press(key)
+            if key.startswith("wait:"):
+                time.sleep(float(key[len("wait:"):]))
+            else:
+                keyboard.press(key)
         if entry.wait_for(expected):
             print(f"ok   {name}: {expected}")
         else:
