@@ -44,7 +44,7 @@ Layout=
 EOF
 # A keymap whose key 1 is a bell key with one action instead of twelve.
 printf "keymap '\\\\x00'\nkey '\\\\x01'\nchar '\\\\x41'\nkey '\\\\x02'\n" > "$work/broken-keymap.txt"
-cp "$here/e2e-session.sh" "$here/fcitx5_e2e.py" "$work/"
+cp "$here/e2e-session.sh" "$here/fcitx5_e2e.py" "$here/e2e_desktop.py" "$work/"
 
 session=(setsid --wait bash "$work/e2e-session.sh" "$work")
 if [ "$(id -u)" -eq 0 ]; then
