@@ -64,7 +64,7 @@ void checkEngineInvariants(const EngineState& engine) {
       if (isInsideImage(image, engine.activeCharList)) live = true;
     }
     if (!live) fail("activeCharList outside every live image");
-    if (engine.activeCharList[0] != kActionChar) fail("activeCharList is not a char list");
+    if (actionKind(engine.activeCharList) != kActionChar) fail("activeCharList is not a char list");
     if (engine.charIndex < 0 || engine.charIndex >= charListCount(engine.activeCharList)) {
       fail("charIndex outside the active list");
     }
@@ -81,7 +81,7 @@ bool keymapsHoldRawRecords(const EngineState& engine) {
   for (const KeymapImage& image : engine.keymaps) {
     const uint32_t count = actionTableCount(image);
     for (uint32_t i = 0; i < count; ++i) {
-      if (actionRecordAt(image, i)[0] == kActionRaw) return true;
+      if (actionKind(actionRecordAt(image, i)) == kActionRaw) return true;
     }
   }
   return false;
@@ -92,9 +92,9 @@ bool rawRecordsMention(const EngineState& engine, uint8_t vk) {
     const uint32_t count = actionTableCount(image);
     for (uint32_t i = 0; i < count; ++i) {
       const uint8_t* record = actionRecordAt(image, i);
-      if (record[0] != kActionRaw) continue;
-      for (uint32_t j = 0; j < record[2]; ++j) {
-        if (record[3 + j] == vk) return true;
+      if (actionKind(record) != kActionRaw) continue;
+      for (uint32_t j = 0; j < rawByteCount(record); ++j) {
+        if (rawBytes(record)[j] == vk) return true;
       }
     }
   }

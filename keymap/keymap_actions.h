@@ -18,3 +18,6 @@ bool beginAction(KeymapCompiler& compiler, uint8_t kind);
 
 // Appends one byte to the record being written; false when the area is full.
 bool appendActionByte(KeymapCompiler& compiler, uint8_t byte);
+
+// The record begun last, inside the action area.
+uint8_t* lastActionRecord(KeymapCompiler& compiler);

@@ -42,7 +42,7 @@ void compileChar(KeymapCompiler& compiler, const uint8_t* pos) {
     return;
   }
   if (!beginAction(compiler, kActionChar)) return;
-  compiler.openCharList = compiler.actionAreaUsed - 2;
+  compiler.openCharList = static_cast<uint32_t>(lastActionRecord(compiler) - compiler.actionArea);
   compiler.blockFlags |= kCharListOpen;
   compiler.entryCount = 0;
   appendCharEntry(compiler, readCharEntry(compiler, pos));
@@ -77,8 +77,8 @@ void compileCommand(KeymapCompiler& compiler, const uint8_t* pos) {
 }
 
 void compileRaw(KeymapCompiler& compiler, const uint8_t* pos) {
+  // The count byte is filled in at the end.
   const bool begun = beginAction(compiler, kActionRaw) && appendActionByte(compiler, 0);
-  const uint32_t countAt = begun ? compiler.actionAreaUsed - 1 : 0;
   // Before the first keymap the record is thrown away, so its length does
   // not matter; its tokens are still checked.
   const bool kept = (compiler.blockFlags & kKeymapOpen) != 0;
@@ -95,7 +95,7 @@ void compileRaw(KeymapCompiler& compiler, const uint8_t* pos) {
     ++count;
   }
   if (!begun) return;
-  compiler.actionArea[countAt] = static_cast<uint8_t>(count);
+  setRawByteCount(lastActionRecord(compiler), static_cast<uint8_t>(count));
   ++compiler.keyActionCount;
 }
 

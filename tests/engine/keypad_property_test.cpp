@@ -33,7 +33,7 @@ Bytes randomCharList(Random& random) {
     record.push_back(pick(random, 8) == 0 ? static_cast<uint8_t>(pick(random, 256))
                                           : pickFrom(random, keys));
   }
-  record[1] = static_cast<uint8_t>(count);
+  setCharListCount(record.data(), static_cast<uint8_t>(count));
   return record;
 }
 
@@ -44,7 +44,7 @@ Bytes balancedRaw(Random& random) {
   const uint32_t taps = pick(random, 3);
   for (uint32_t i = 0; i < taps; ++i) {
     const auto vk = static_cast<uint8_t>(pick(random, 256));
-    bytes.insert(bytes.end(), {1, vk, 2, vk});
+    bytes.insert(bytes.end(), {kRawPress, vk, kRawRelease, vk});
   }
   return rawAction(bytes);
 }
