@@ -69,6 +69,12 @@ void compileCommand(KeymapCompiler& compiler, const uint8_t* pos) {
   const bool begun = beginAction(compiler, kActionCommand);
   const int32_t number = parseToken(compiler, pos);
   const int32_t parameter = parseToken(compiler, pos);
+  // The program ignores a command it does not know; a checker says so,
+  // unless a bad token (reported already) made the number.
+  if (!compiler.errorFlag && !isKnownKeymapCommand(static_cast<uint8_t>(number))) {
+    noteKeymapWarning(compiler, KeymapDiagnosticKind::kUnknownCommand, {},
+                      static_cast<uint8_t>(number));
+  }
   if (!begun) return;
   if (appendActionByte(compiler, static_cast<uint8_t>(number))) {
     appendActionByte(compiler, static_cast<uint8_t>(parameter));
