@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "keymap/keymap_compiler.h"
+#include "keymap/keymap_compiler_internal.h"
 
 // Reports a full buffer (once per keymap) and marks the keymap damaged.
 void reportKeymapOverflow(KeymapCompiler& compiler, const char* messageUtf8);

@@ -2,7 +2,7 @@
 // into its image.
 #include <cstring>
 
-#include "keymap/keymap_compiler.h"
+#include "keymap/keymap_compiler_internal.h"
 #include "keymap/keymap_messages.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The line loop and one handler per statement keyword.
 #include "keymap/keymap_actions.h"
-#include "keymap/keymap_compiler.h"
+#include "keymap/keymap_compiler_internal.h"
 #include "keymap/keymap_messages.h"
 
 namespace {
