@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tests/support/engine_invariants.h"
+
 bool MemoryKeymapPlatform::openKeymapFile(const std::string&, uint32_t& fileSize) {
   fileSize = static_cast<uint32_t>(size);
   return true;
@@ -42,39 +44,11 @@ bool TrackingKeyOutput::anyHeld() const {
   return false;
 }
 
-namespace {
-
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "engine invariant broken: %s\n", what);
-  std::abort();
-}
-
-bool isColumnMarker(int32_t value) {
-  return value == 0 || (value >= keyCodeOf(0) && value < keyCodeOf(kKeypadColumns));
-}
-
-}  // namespace
-
 void checkEngineInvariants(const EngineState& engine) {
-  if (!isColumnMarker(engine.toggleKey)) fail("toggleKey out of range");
-  if (!isColumnMarker(engine.firstStroke)) fail("firstStroke out of range");
-  if (engine.activeCharList != nullptr) {
-    bool live = false;
-    for (const KeymapImage& image : engine.keymaps) {
-      if (isInsideImage(image, engine.activeCharList)) live = true;
-    }
-    if (!live) fail("activeCharList outside every live image");
-    if (actionKind(engine.activeCharList) != kActionChar) fail("activeCharList is not a char list");
-    if (engine.charIndex < 0 || engine.charIndex >= charListCount(engine.activeCharList)) {
-      fail("charIndex outside the active list");
-    }
-  } else if (engine.charIndex != 0) {
-    fail("charIndex without a list");
-  }
-  if (engine.currentKeymap != nullptr && (engine.currentKeymap < engine.keymaps ||
-                                          engine.currentKeymap >= engine.keymaps + kKeymapSlots)) {
-    fail("currentKeymap is not a slot");
-  }
+  const std::string broken = brokenEngineInvariant(engine);
+  if (broken.empty()) return;
+  std::fprintf(stderr, "engine invariant broken: %s\n", broken.c_str());
+  std::abort();
 }
 
 bool keymapsHoldRawRecords(const EngineState& engine) {
