@@ -1,7 +1,7 @@
 #include "sim/live_screen.h"
 
+#include "engine/key_names.h"
 #include "sim/action_text.h"
-#include "sim/key_names.h"
 #include "sim/option_labels.h"
 
 namespace {
