@@ -1,4 +1,5 @@
-// Loading keymap files from the dialogs, the menu and at start-up.
+#include "shell/keymap_loading.h"
+
 #include <windows.h>
 // windows.h first: commdlg.h needs its types.
 #include <commdlg.h>
@@ -7,7 +8,6 @@
 #include <string>
 
 #include "keymap/keymap_compiler.h"
-#include "shell/dialogs.h"
 #include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"

@@ -1,16 +1,15 @@
-// The option controls that the settings and advanced dialogs share. A control
-// that a dialog lacks is passed over.
+#include "shell/option_controls.h"
+
 #include <cstdint>
 #include <cwchar>
 
 #include "engine/engine_state.h"
 #include "engine/key_event.h"
-#include "shell/dialogs.h"
+#include "shell/ime_label.h"
 #include "shell/resource_ids.h"
 #include "shell/rotation.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
-#include "shell/tray_icon.h"
 
 namespace {
 
@@ -58,6 +57,8 @@ constexpr const wchar_t* kRotationEntries[] = {
 // Longest timeout text read from its field.
 constexpr int kTimeoutTextUnits = 30;
 
+InputModeListener inputModeListener = nullptr;
+
 EngineState& engine() {
   return shellState.engine;
 }
@@ -75,9 +76,7 @@ void selectInputMode(HWND dialog, uint32_t modeBits) {
   selectModeKeymap(engine());
   if (dialog != nullptr) updateControlEnabling(dialog);
   markDirty();
-#ifndef _WIN32_WCE
-  showInputModeInTray();
-#endif
+  if (inputModeListener != nullptr) inputModeListener();
 }
 
 int modeRadioButton(uint32_t options) {
@@ -220,6 +219,10 @@ void switchInputMode(uint32_t modeBits) {
   if (dialog != nullptr) {
     CheckRadioButton(dialog, IDC_MODE_NONE, IDC_MODE_TWO_TOUCH, modeRadioButton(engine().options));
   }
+}
+
+void setInputModeListener(InputModeListener listener) {
+  inputModeListener = listener;
 }
 
 void setOptionFromCheckbox(HWND dialog, int id, uint32_t bit) {

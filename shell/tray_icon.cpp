@@ -7,10 +7,10 @@
 #include <cwchar>
 
 #include "engine/engine_state.h"
-#include "shell/dialogs.h"
-#include "shell/main_window.h"
+#include "shell/option_controls.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
+#include "shell/settings_window.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -135,6 +135,7 @@ bool addTrayIcon() {
                                             0, 0, nullptr, nullptr, shellState.instance, nullptr);
     if (shellState.trayWindow == nullptr) return false;
   }
+  setInputModeListener(showInputModeInTray);
   notifyFullIcon(NIM_ADD);
   return true;
 }
@@ -147,6 +148,7 @@ void showInputModeInTray() {
 }
 
 void removeTrayIcon() {
+  setInputModeListener(nullptr);
   if (shellState.trayWindow == nullptr) return;
   NOTIFYICONDATAW data = iconData(0);
   notifyIcon(NIM_DELETE, &data);

@@ -5,14 +5,15 @@
 #include <cwchar>
 #include <string>
 
-#include "shell/dialogs.h"
 #include "shell/display_orientation.h"
 #include "shell/key_hook.h"
+#include "shell/keymap_loading.h"
 #include "shell/launch_requests.h"
 #include "shell/program_messages.h"
 #include "shell/program_run.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
+#include "shell/settings_window.h"
 #include "shell/win32_keymap_platform.h"
 #include "tests/shell/app_test_support.h"
 

@@ -1,10 +1,13 @@
 // The option controls of the real settings and advanced dialogs: every row of
 // the shared command handling, control enabling by mode, the auto-start
 // buttons and the keymap path field.
+#include "shell/option_controls.h"
+
 #include <cwchar>
 #include <string>
 
-#include "shell/dialogs.h"
+#include "shell/ime_label.h"
+#include "shell/keymap_loading.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "tests/shell/app_test_support.h"

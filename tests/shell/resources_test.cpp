@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/dialogs.h"
+#include "shell/about_dialog.h"
+#include "shell/dialog_resources.h"
 #include "shell/resource_ids.h"
 #include "tests/shell/app_test_support.h"
 #include "web_address.h"
