@@ -77,7 +77,7 @@ void selectKeymap(EngineState& engine, int32_t slot) {
 }
 
 void closeActiveCharList(EngineState& engine) {
-  if (latchApplies(engine)) engine.options |= kOptionCapsLockPending;
+  if (latchApplies(engine)) engine.capsLockPending = true;
   engine.activeCharList = nullptr;
   engine.charIndex = 0;
 }
@@ -90,7 +90,7 @@ void resetInputState(EngineState& engine) {
 
 void selectModeKeymap(EngineState& engine) {
   const uint32_t options = engine.options;
-  if (options & kOptionScreenRotated) {
+  if (engine.screenRotated) {
     const uint32_t behaviour = rotationBehaviour(options);
     if (behaviour == kRotationUseKeymap6) {
       selectKeymap(engine, 6);

@@ -23,13 +23,14 @@ enum OptionBits : uint32_t {
   kOptionRotationMask = 0x1800,        // "画面回転時の動作", behaviour 0-3
   kOptionClearCancelsStroke = 0x4000,  // "[クリア]キーで2タッチの一打目を取り消す"
   kOptionNumericKeypad = 0x8000,       // "テンキーを使う": the numeric keypad (desktop)
-  kOptionScreenRotated = 0x10000,      // run time: the screen is turned
-  kOptionCapsLockPending = 0x80000,    // run time: tap CapsLock before the next entry
 };
 
 constexpr int kOptionRotationShift = 11;
 constexpr uint32_t kDefaultOptions = kOptionAutoCapsLock | kOptionClearCancelsStroke;  // 0x4100
-constexpr uint32_t kStoredOptionsMask = 0xFF00FFFF;  // bits 16-23 are never stored
+// Bits 16-23 of the stored "Flag" word are never saved or loaded: they held
+// run-time state (0x10000 the screen turned, 0x80000 CapsLock pending), which
+// now has fields of its own (EngineState::screenRotated, capsLockPending).
+constexpr uint32_t kStoredOptionsMask = 0xFF00FFFF;
 constexpr int32_t kDefaultTimeoutMs = 1000;
 
 // Rotation behaviours (bits 11-12 of options).
@@ -85,6 +86,7 @@ enum HeldModifierBits : uint32_t {
 constexpr uint32_t kImeStatusOpen = 0x1;
 
 struct EngineState {
+  // The settings' option bits (OptionBits); no run-time state.
   uint32_t options = 0;
   int32_t firstStroke = 0;
   int32_t charIndex = 0;
@@ -114,9 +116,15 @@ struct EngineState {
   // only after the hook has returned, so what it composes now still holds
   // the characters they will erase.
   uint32_t backspacesInEvent = 0;
+  // The auto-CapsLock latch: the next char entry typed is preceded by a
+  // CapsLock tap (set by closeActiveCharList, consumed by typeCharEntry).
+  bool capsLockPending = false;
   // The auto-CapsLock latch's taps have switched CapsLock over since the
   // user last pressed the key: CapsLock is on by the engine's doing.
   bool capsLockByEngine = false;
+  // The screen is turned (an odd orientation); kept by the shell's rotation
+  // handling, read by selectModeKeymap and the dispatcher.
+  bool screenRotated = false;
 
   // Platform connections, set by whoever owns the engine.
   KeyOutput* keyOutput = nullptr;

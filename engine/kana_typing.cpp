@@ -135,8 +135,8 @@ void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   // go out as roman letters, which CapsLock would turn into capitals: a kana
   // entry only drops the latch, and switches CapsLock back first when the
   // latch turned it on.
-  const bool latched = (engine.options & kOptionCapsLockPending) != 0;
-  engine.options &= ~static_cast<uint32_t>(kOptionCapsLockPending);
+  const bool latched = engine.capsLockPending;
+  engine.capsLockPending = false;
   if (modifier & kModifierKana) {
     if (engine.capsLockByEngine) tapCapsLock(engine);
   } else if (latched) {

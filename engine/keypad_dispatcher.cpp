@@ -23,7 +23,7 @@ bool modifierHeld(const EngineState& engine) {
 // is open in native (kana) conversion mode, slot 5 otherwise. The input state
 // carries over between the two.
 void followImeKeymap(EngineState& engine, uint32_t message) {
-  if ((engine.options & kOptionKanaToggle) == 0 || (engine.options & kOptionScreenRotated)) return;
+  if ((engine.options & kOptionKanaToggle) == 0 || engine.screenRotated) return;
   if (message != kMessageKeyDown) return;
   const bool kana = imeIsOpen(engine) && (imeConversionMode(engine) & kImeConversionNative);
   engine.activeKeymap = kana ? kKanaSlot : kNonKanaSlot;

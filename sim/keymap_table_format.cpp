@@ -119,8 +119,7 @@ std::string formatKeymapTable(const KeymapTable& table) {
   char options[16];
   std::snprintf(options, sizeof options, "0x%X", table.options);
   const bool toggle = (table.options & kOptionKanaToggle) != 0;
-  const bool turned = (table.options & kOptionScreenRotated) != 0;
-  return name + ": " + (toggle ? "kana toggle" : "2-touch") + (turned ? ", screen turned" : "") +
-         ", IME " + (table.imeOn ? "on" : "off") + ", options " + options + "\n" + keyLines(table) +
-         pairGrid(table) + postConversion(table);
+  return name + ": " + (toggle ? "kana toggle" : "2-touch") +
+         (table.screenRotated ? ", screen turned" : "") + ", IME " + (table.imeOn ? "on" : "off") +
+         ", options " + options + "\n" + keyLines(table) + pairGrid(table) + postConversion(table);
 }

@@ -209,10 +209,12 @@ uint32_t tableOptions(int slot, uint32_t options) {
   uint32_t mode = kOptionTwoTouch;
   if (slot == 2 || slot == 3) mode = kOptionTwoTouch | kOptionNicoTouch;
   if (slot == 4 || slot == kImeSlotOff) mode = kOptionKanaToggle;
-  if (slot == 6 || slot == 7) mode = kOptionTwoTouch | kOptionScreenRotated;
-  const uint32_t modeBits =
-      kOptionKanaToggle | kOptionTwoTouch | kOptionNicoTouch | kOptionScreenRotated;
+  const uint32_t modeBits = kOptionKanaToggle | kOptionTwoTouch | kOptionNicoTouch;
   return (options & ~modeBits) | mode;
+}
+
+bool tableScreenRotated(int slot) {
+  return slot == 6 || slot == 7;
 }
 
 KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options) {
@@ -222,6 +224,7 @@ KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t o
   run.settings.keymapPath = keymapPath;
   run.slot = slot;
   run.settings.options = table.options = tableOptions(slot, options);
+  run.settings.screenRotated = table.screenRotated = tableScreenRotated(slot);
   run.settings.imeOn = table.imeOn = slot != kImeSlotOff;
 
   SimDevice probe;

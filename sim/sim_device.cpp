@@ -21,6 +21,7 @@ std::vector<std::string> SimDevice::start(const SimSettings& settings) {
   clearKeymaps(engine_);
   setEngineDefaults(engine_);
   engine_.options = settings.options;
+  engine_.screenRotated = settings.screenRotated;
   engine_.timeoutMs = settings.timeoutMs;
   engine_.mainWindow = &commands_;
   ime_->switchTo(settings.imeOn);

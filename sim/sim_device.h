@@ -15,6 +15,7 @@
 struct SimSettings {
   std::string keymapPath;
   uint32_t options = 0;
+  bool screenRotated = false;  // the device starts with its screen turned
   int32_t timeoutMs = 1000;
   bool imeOn = true;
 };

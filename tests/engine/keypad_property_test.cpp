@@ -84,7 +84,9 @@ TestKeymap randomKeymap(Random& random) {
   return keymap;
 }
 
-uint32_t randomOptions(Random& random) {
+// Random option bits and run-time latches (the screen turned, CapsLock
+// pending).
+void randomizeOptions(Random& random, EngineState& engine) {
   static const uint32_t modes[] = {kOptionKanaToggle, kOptionKanaToggle, kOptionTwoTouch,
                                    kOptionTwoTouch, kOptionKanaToggle | kOptionTwoTouch};
   static const uint32_t extras[] = {kOptionSwapCtrlCaps,
@@ -96,14 +98,14 @@ uint32_t randomOptions(Random& random) {
                                     kOptionAdvanceAfterStep,
                                     rotationBehaviourBits(kRotationReleaseHook),
                                     rotationBehaviourBits(kRotationStandardKana),
-                                    kOptionClearCancelsStroke,
-                                    kOptionScreenRotated,
-                                    kOptionCapsLockPending};
+                                    kOptionClearCancelsStroke};
   uint32_t options = pickFrom(random, modes);
   for (uint32_t extra : extras) {
     if (pick(random, 2)) options |= extra;
   }
-  return options;
+  engine.options = options;
+  engine.screenRotated = pick(random, 2) != 0;
+  engine.capsLockPending = pick(random, 2) != 0;
 }
 
 uint32_t randomVk(Random& random) {
@@ -139,7 +141,7 @@ class Stream {
     engine_.mainWindow = &sink_;
     for (TestKeymap& keymap : keymaps_) keymap = randomKeymap(random_);
     reload();
-    engine_.options = randomOptions(random_);
+    randomizeOptions(random_, engine_);
     static const int32_t timeouts[] = {INT32_MIN, -5, 0, 1, 100, 1000, INT32_MAX};
     engine_.timeoutMs = pickFrom(random_, timeouts);
     selectModeKeymap(engine_);
@@ -169,7 +171,7 @@ class Stream {
         installTestKeymap(engine_, pick(random_, kKeymapSlots), keymaps_[pick(random_, 3)]);
         break;
       case 2:
-        engine_.options = randomOptions(random_);
+        randomizeOptions(random_, engine_);
         selectModeKeymap(engine_);
         break;
       case 3: {

@@ -337,7 +337,7 @@ TEST_F(ToggleTest, ClosingAListAwayFromALetterLatchesCapsLock) {
   press(4, 10);  // now at entry 'G', a letter
   output.take();
   EXPECT_EQ(pressed(1, 20), (Events{down(kVkCapital), up(kVkCapital), down('A'), up('A')}));
-  EXPECT_EQ(engine.options & kOptionCapsLockPending, 0u);
+  EXPECT_FALSE(engine.capsLockPending);
 }
 
 class TwoTouchTest : public KeypadFixture {

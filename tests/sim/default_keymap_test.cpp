@@ -34,8 +34,8 @@ TEST(DefaultKeymapTest, RotatedScreenSlotSendsOneCursorKeyPerPress) {
   };
   for (const NavigationKey& key : keys) {
     SimDevice device;
-    // Screen rotated (run-time bit), rotation behaviour 0: slot 6.
-    startDevice(device, kKanaToggleMode | kOptionScreenRotated, true);
+    // Screen rotated, rotation behaviour 0: slot 6.
+    startDevice(device, kKanaToggleMode, true, true);
     EXPECT_EQ(device.engine().activeKeymap, 6);
     std::vector<SimEvent> events;
     device.onInjected = [&events](const SimEvent& event) { events.push_back(event); };
@@ -51,7 +51,7 @@ TEST(DefaultKeymapTest, RotatedScreenSlotSendsOneCursorKeyPerPress) {
 
 TEST(DefaultKeymapTest, RotatedScreenHashTurnsTheScreenBack) {
   SimDevice device;
-  startDevice(device, kKanaToggleMode | kOptionScreenRotated, true);
+  startDevice(device, kKanaToggleMode, true, true);
   play(device, "#");
   ASSERT_EQ(device.postedCommands().size(), 1u);
   EXPECT_EQ(device.postedCommands()[0].first, uint32_t{kCommandRotateScreen});

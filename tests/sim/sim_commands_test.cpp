@@ -315,7 +315,12 @@ TEST(SimCommandsTest, DefaultOptionsAddTheModeBit) {
   EXPECT_EQ(commandLine({"type", "--mode", "2touch", "1"}).settings.options, kTwoTouchMode);
   EXPECT_EQ(commandLine({"live", "--mode", "none"}).settings.options, kDefaultOptions);
   EXPECT_EQ(commandLine({"live", "--options", "0x18"}).settings.options, 0x18u);
+  EXPECT_FALSE(commandLine({"live", "--options", "0x18"}).settings.screenRotated);
   EXPECT_TRUE(commandLine({"live"}).settings.imeOn);
+  // 0x10000 turns the simulated screen; it is no bit of the option word.
+  const SimCommandLine turned = commandLine({"type", "--options", "14140", "1"});
+  EXPECT_EQ(turned.settings.options, kKanaToggleMode);
+  EXPECT_TRUE(turned.settings.screenRotated);
 }
 
 TEST(SimCommandsTest, DumpDecodesKeysAndActions) {

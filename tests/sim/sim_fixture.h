@@ -47,11 +47,13 @@ inline std::vector<std::string> scriptTokens(const std::string& script) {
 }
 
 // Starts a device on the default keymap; fails the test on any keymap message.
-inline void startDevice(SimDevice& device, uint32_t options, bool imeOn) {
+inline void startDevice(SimDevice& device, uint32_t options, bool imeOn,
+                        bool screenRotated = false) {
   SimSettings settings;
   settings.keymapPath = defaultKeymapFile();
   settings.options = options;
   settings.imeOn = imeOn;
+  settings.screenRotated = screenRotated;
   const std::vector<std::string> messages = device.start(settings);
   for (const std::string& message : messages) ADD_FAILURE() << message;
 }
