@@ -12,6 +12,7 @@
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/utf8_text.h"
 #include "shell/win32_keymap_platform.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include "shell/settings_dialog.h"
 #include "shell/settings_store.h"
 #include "shell/settings_window.h"
+#include "shell/utf8_text.h"
 #include "shell/win32_keymap_platform.h"
 
 std::vector<std::string> keymapMessages;

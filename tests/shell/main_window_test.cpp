@@ -14,6 +14,7 @@
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/settings_window.h"
+#include "shell/utf8_text.h"
 #include "shell/win32_keymap_platform.h"
 #include "tests/shell/app_test_support.h"
 

@@ -6,10 +6,12 @@
 #include <cwchar>
 #include <string>
 
+#include "engine/option_table.h"
 #include "shell/ime_label.h"
 #include "shell/keymap_loading.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
+#include "shell/utf8_text.h"
 #include "tests/shell/app_test_support.h"
 
 namespace {
@@ -47,14 +49,12 @@ TEST_F(OptionControlsTest, InitShowsTheCurrentState) {
   EXPECT_EQ(IsDlgButtonChecked(advanced, IDC_SWAP_ESC_HANKAKU), BST_CHECKED);
   EXPECT_EQ(IsDlgButtonChecked(advanced, IDC_SWAP_CTRL_CAPS), BST_UNCHECKED);
   EXPECT_EQ(controlText(advanced, IDC_KEYMAP_PATH), L"C:\\maps\\my.txt");
-  const wchar_t* entries[] = {L"回転時keymap使用", L"KeyHookを開放", L"標準かなに戻す",
-                              L"何もしない"};
   ASSERT_EQ(SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_GETCOUNT, 0, 0), 4);
   for (int i = 0; i < 4; ++i) {
     wchar_t text[64] = {};
     SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_GETLBTEXT, i,
                         reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, entries[i]);
+    EXPECT_EQ(text, wideFromUtf8(kRotationBehaviourLabels[i])) << i;
   }
   EXPECT_EQ(SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_GETCURSEL, 0, 0), 2);
   EXPECT_FALSE(dirty());
@@ -135,36 +135,24 @@ TEST_F(OptionControlsTest, RadioReselectsTheSlotEvenWhenAlreadyChosen) {
 }
 
 TEST_F(OptionControlsTest, EveryCheckBoxSetsAndClearsItsBit) {
-  const struct {
-    int id;
-    uint32_t bit;
-    bool inSettings;
-  } rows[] = {
-      {IDC_SWAP_CTRL_CAPS, kOptionSwapCtrlCaps, false},
-      {IDC_SWAP_ESC_HANKAKU, kOptionSwapEscHankaku, false},
-      {IDC_NICO_TOUCH, kOptionNicoTouch, true},
-      {IDC_IME_CONTROL, kOptionImeControl, true},
-      {IDC_AUTO_ADVANCE, kOptionAutoAdvance, true},
-      {IDC_AUTO_CAPSLOCK, kOptionAutoCapsLock, true},
-      {IDC_ADVANCE_AFTER_STEP, kOptionAdvanceAfterStep, true},
-      {IDC_CLEAR_CANCELS_STROKE, kOptionClearCancelsStroke, false},
-      {IDC_NUMERIC_KEYPAD, kOptionNumericKeypad, false},
-  };
   HWND settings = openSettingsDialog();
   HWND advanced = openAdvancedDialog();
-  for (const auto& row : rows) {
-    HWND dialog = row.inSettings ? settings : advanced;
-    const uint32_t others = engine().options & ~row.bit;
-    setCheck(dialog, row.id, true);
+  for (const OptionRow& row : kOptionTable) {
+    if (row.control != OptionControl::kCheckBox) continue;
+    const int id = row.controlId;
+    HWND dialog = GetDlgItem(settings, id) != nullptr ? settings : advanced;
+    ASSERT_NE(GetDlgItem(dialog, id), nullptr) << id;
+    const uint32_t others = engine().options & ~row.bits;
+    setCheck(dialog, id, true);
     clearDirty();
-    EXPECT_TRUE(handleOptionCommand(dialog, row.id)) << row.id;
-    EXPECT_EQ(engine().options, others | row.bit) << row.id;
-    EXPECT_TRUE(dirty()) << row.id;
-    setCheck(dialog, row.id, false);
+    EXPECT_TRUE(handleOptionCommand(dialog, id)) << id;
+    EXPECT_EQ(engine().options, others | row.bits) << id;
+    EXPECT_TRUE(dirty()) << id;
+    setCheck(dialog, id, false);
     clearDirty();
-    sendCommand(dialog, row.id);  // through the dialog procedure
-    EXPECT_EQ(engine().options, others) << row.id;
-    EXPECT_TRUE(dirty()) << row.id;
+    sendCommand(dialog, id);  // through the dialog procedure
+    EXPECT_EQ(engine().options, others) << id;
+    EXPECT_TRUE(dirty()) << id;
   }
 }
 
