@@ -13,6 +13,7 @@
 #include "shell/settings_store.h"
 #include "shell/utf8_text.h"
 #include "tests/shell/app_test_support.h"
+#include "tests/shell/id_names.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ TEST_F(OptionControlsTest, KanaToggleRadioSelectsItsModeSlotAndControls) {
   EXPECT_TRUE(dirty());
   for (int id : {IDC_AUTO_ADVANCE, IDC_ADVANCE_AFTER_STEP, IDC_TIMEOUT, IDC_IME_CONTROL,
                  IDC_AUTO_CAPSLOCK}) {
-    EXPECT_TRUE(isEnabled(settings, id)) << id;
+    EXPECT_TRUE(isEnabled(settings, id)) << idName(id);
   }
   EXPECT_FALSE(isEnabled(settings, IDC_NICO_TOUCH));
 }
@@ -106,10 +107,10 @@ TEST_F(OptionControlsTest, TwoTouchRadioEnablesNicoTouch) {
   EXPECT_EQ(engine().options & (kOptionKanaToggle | kOptionTwoTouch), uint32_t{kOptionTwoTouch});
   EXPECT_EQ(engine().activeKeymap, 0);
   for (int id : {IDC_NICO_TOUCH, IDC_IME_CONTROL, IDC_AUTO_CAPSLOCK}) {
-    EXPECT_TRUE(isEnabled(settings, id)) << id;
+    EXPECT_TRUE(isEnabled(settings, id)) << idName(id);
   }
   for (int id : {IDC_AUTO_ADVANCE, IDC_ADVANCE_AFTER_STEP, IDC_TIMEOUT}) {
-    EXPECT_FALSE(isEnabled(settings, id)) << id;
+    EXPECT_FALSE(isEnabled(settings, id)) << idName(id);
   }
 }
 
@@ -120,7 +121,7 @@ TEST_F(OptionControlsTest, NoModeDisablesAllSixAndKeepsTheSlot) {
   sendCommand(settings, IDC_MODE_NONE);
   EXPECT_EQ(engine().options & (kOptionKanaToggle | kOptionTwoTouch), 0u);
   EXPECT_EQ(engine().activeKeymap, 4);
-  for (int id : kModeDependent) EXPECT_FALSE(isEnabled(settings, id)) << id;
+  for (int id : kModeDependent) EXPECT_FALSE(isEnabled(settings, id)) << idName(id);
   EXPECT_TRUE(dirty());
 }
 
@@ -141,18 +142,18 @@ TEST_F(OptionControlsTest, EveryCheckBoxSetsAndClearsItsBit) {
     if (row.control != OptionControl::kCheckBox) continue;
     const int id = row.controlId;
     HWND dialog = GetDlgItem(settings, id) != nullptr ? settings : advanced;
-    ASSERT_NE(GetDlgItem(dialog, id), nullptr) << id;
+    ASSERT_NE(GetDlgItem(dialog, id), nullptr) << idName(id);
     const uint32_t others = engine().options & ~row.bits;
     setCheck(dialog, id, true);
     clearDirty();
-    EXPECT_TRUE(handleOptionCommand(dialog, id)) << id;
-    EXPECT_EQ(engine().options, others | row.bits) << id;
-    EXPECT_TRUE(dirty()) << id;
+    EXPECT_TRUE(handleOptionCommand(dialog, id)) << idName(id);
+    EXPECT_EQ(engine().options, others | row.bits) << idName(id);
+    EXPECT_TRUE(dirty()) << idName(id);
     setCheck(dialog, id, false);
     clearDirty();
     sendCommand(dialog, id);  // through the dialog procedure
-    EXPECT_EQ(engine().options, others) << id;
-    EXPECT_TRUE(dirty()) << id;
+    EXPECT_EQ(engine().options, others) << idName(id);
+    EXPECT_TRUE(dirty()) << idName(id);
   }
 }
 
@@ -276,7 +277,7 @@ TEST_F(OptionControlsTest, CommandsForControlsADialogLacksChangeNothing) {
   HWND advanced = openAdvancedDialog();
   clearDirty();
   for (int id : {IDC_TIMEOUT, IDC_AUTO_ADVANCE, IDC_MODE_NONE, IDC_NICO_TOUCH}) {
-    EXPECT_TRUE(handleOptionCommand(advanced, id)) << id;
+    EXPECT_TRUE(handleOptionCommand(advanced, id)) << idName(id);
   }
   EXPECT_EQ(engine().timeoutMs, 800);
   EXPECT_EQ(engine().options & (kOptionKanaToggle | kOptionAutoAdvance),

@@ -12,6 +12,7 @@
 #include "shell/resource_ids.h"
 #include "shell/utf8_text.h"
 #include "tests/shell/app_test_support.h"
+#include "tests/shell/id_names.h"
 #include "web_address.h"
 
 namespace {
@@ -80,7 +81,8 @@ const ControlSpec kAboutControls[] = {
     {-1,
      kStatic,
      {8, 34, 184, 30},
-     L"動作保障はありません。重要なデータは予め\nバックアップをおとりください。更新情報は下記\n"
+     L"動作保障はありません。重要なデータは予め\nバックアップをおとりください。"
+     L"更新情報は下記\n"
      L"サイトからどうぞ。",
      false},
     {-1, kStatic, {8, 68, 184, 18}, nullptr, false},
@@ -112,7 +114,8 @@ bool hasBorder(HWND control) {
          (GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }
 
-void expectKind(HWND control, Kind kind, int id) {
+void expectKind(HWND control, Kind kind, int controlId) {
+  const std::string id = idName(controlId);
   const LONG style = GetWindowLongW(control, GWL_STYLE);
   switch (kind) {
     case kStatic:
@@ -170,7 +173,7 @@ void expectControls(HWND dialog, const ControlSpec (&expected)[N], bool checkTab
     const ControlSpec& wanted = expected[i];
     HWND control = own[i];
     if (wanted.id != -1) {
-      EXPECT_EQ(GetDlgCtrlID(control), wanted.id) << "control " << i;
+      EXPECT_EQ(NamedId(GetDlgCtrlID(control)), NamedId(wanted.id)) << "control " << i;
     } else {
       EXPECT_EQ(GetDlgCtrlID(control) & 0xFFFF, 0xFFFF) << "control " << i;
     }
@@ -178,15 +181,15 @@ void expectControls(HWND dialog, const ControlSpec (&expected)[N], bool checkTab
     if (wanted.text == kOptionLabel || wanted.text == kComboLabel) {
       const int labelled = wanted.text == kOptionLabel ? wanted.id : GetDlgCtrlID(own[i - 1]);
       const OptionRow* option = optionRowOfControl(labelled);
-      ASSERT_NE(option, nullptr) << "control " << i << ": " << labelled;
-      EXPECT_EQ(windowText(control), wideFromUtf8(option->label)) << labelled;
+      ASSERT_NE(option, nullptr) << "control " << i << ": " << idName(labelled);
+      EXPECT_EQ(windowText(control), wideFromUtf8(option->label)) << idName(labelled);
     } else if (wanted.text != nullptr) {
       EXPECT_EQ(windowText(control), wanted.text) << "control " << i;
     }
     // A checked radio button takes the tab stop of its group at run time.
     if (checkTabStops && wanted.kind != kRadio) {
       EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, wanted.tabStop)
-          << wanted.id;
+          << idName(wanted.id);
     }
     // The dialog manager converts the place and the size each on its own.
     RECT place = {wanted.rect.left, wanted.rect.top, 0, 0};
@@ -260,20 +263,20 @@ TEST_F(ResourcesTest, EveryOptionOfTheTableHasItsControl) {
     if (row.control == OptionControl::kNone) continue;
     HWND control = GetDlgItem(settings, row.controlId);
     if (control == nullptr) control = GetDlgItem(advanced, row.controlId);
-    ASSERT_NE(control, nullptr) << row.controlId;
+    ASSERT_NE(control, nullptr) << idName(row.controlId);
     switch (row.control) {
       case OptionControl::kModeRadio:
         expectKind(control, kRadio, row.controlId);
-        EXPECT_EQ(windowText(control), wideFromUtf8(row.label)) << row.controlId;
+        EXPECT_EQ(windowText(control), wideFromUtf8(row.label)) << idName(row.controlId);
         break;
       case OptionControl::kCheckBox:
         expectKind(control, kCheck, row.controlId);
-        EXPECT_EQ(windowText(control), wideFromUtf8(row.label)) << row.controlId;
+        EXPECT_EQ(windowText(control), wideFromUtf8(row.label)) << idName(row.controlId);
         break;
       case OptionControl::kComboBox:
         expectKind(control, kDropDownList, row.controlId);
         EXPECT_EQ(windowText(GetWindow(control, GW_HWNDNEXT)), wideFromUtf8(row.label))
-            << row.controlId;
+            << idName(row.controlId);
         break;
       case OptionControl::kNone:
         break;
@@ -326,7 +329,7 @@ TEST_F(ResourcesTest, MenuAndIcon) {
   EXPECT_STREQ(text, L"メニュー");
   GetMenuStringW(menu, 1, text, 64, MF_BYPOSITION);
   EXPECT_STREQ(text, L"隠す");
-  EXPECT_EQ(GetMenuItemID(menu, 1), static_cast<UINT>(IDM_HIDE));
+  EXPECT_EQ(NamedId(GetMenuItemID(menu, 1)), NamedId(IDM_HIDE));
 
   HMENU drop = GetSubMenu(menu, 0);
   ASSERT_NE(drop, nullptr);
@@ -342,7 +345,7 @@ TEST_F(ResourcesTest, MenuAndIcon) {
       EXPECT_TRUE(GetMenuState(drop, i, MF_BYPOSITION) & MF_SEPARATOR) << i;
       continue;
     }
-    EXPECT_EQ(GetMenuItemID(drop, i), items[i].id) << i;
+    EXPECT_EQ(NamedId(GetMenuItemID(drop, i)), NamedId(items[i].id)) << i;
     GetMenuStringW(drop, i, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, items[i].text) << i;
   }
