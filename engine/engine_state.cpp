@@ -26,7 +26,7 @@ void releaseSlot(EngineState& engine, KeymapImage& image) {
 bool latchApplies(const EngineState& engine) {
   if ((engine.options & kOptionAutoCapsLock) == 0) return false;
   const uint8_t* list = engine.activeCharList;
-  if (list == nullptr || engine.charIndex == 0 || list[0] != kActionChar) return false;
+  if (list == nullptr || engine.charIndex == 0 || actionKind(list) != kActionChar) return false;
   if (engine.charIndex < 0 || engine.charIndex >= charListCount(list)) return false;
   const uint8_t modifier = charEntryModifier(list, engine.charIndex);
   const uint8_t vk = charEntryVk(list, engine.charIndex);
@@ -93,7 +93,7 @@ void selectModeKeymap(EngineState& engine) {
   if (engine.screenRotated) {
     const uint32_t behaviour = rotationBehaviour(options);
     if (behaviour == kRotationUseKeymap6) {
-      selectKeymap(engine, 6);
+      selectKeymap(engine, kSlotRotated);
       return;
     }
     if (behaviour == kRotationStandardKana) {
@@ -102,9 +102,9 @@ void selectModeKeymap(EngineState& engine) {
     }
   }
   if (options & kOptionTwoTouch) {
-    selectKeymap(engine, (options & kOptionNicoTouch) ? 2 : 0);
+    selectKeymap(engine, (options & kOptionNicoTouch) ? kSlotNicoTouch : kSlotTwoTouch);
   } else if (options & kOptionKanaToggle) {
-    selectKeymap(engine, 4);
+    selectKeymap(engine, kSlotKana);
   }
 }
 

@@ -51,7 +51,21 @@ constexpr uint32_t rotationBehaviourBits(uint32_t behaviour) {
 }
 
 constexpr int kKeymapSlots = 10;
+
+// The slots the program selects by itself, by what they hold (the default
+// keymap's symbols in the comments). The others serve commands 1 and 4.
+constexpr int32_t kSlotTwoTouch = 0;      // MAP_PAGER: 2タッチ(ポケベル)入力
+constexpr int32_t kSlotNicoTouch = 2;     // MAP_NICO: 2-touch with "ニコタッチ風"
+constexpr int32_t kSlotKana = 4;          // MAP_KANA: kana toggle, IME open in kana mode
+constexpr int32_t kSlotAlphanumeric = 5;  // MAP_ALNUM: kana toggle, IME closed or not kana
+constexpr int32_t kSlotRotated = 6;       // MAP_ROTATED: the screen turned (behaviour 0)
+// activeKeymap with no keymap: every key event passes.
 constexpr int32_t kNoKeymap = 256;
+
+// The other slot of a pair (0-1, 2-3, 4-5, 6-7, 8-9), as command 1 selects.
+constexpr int32_t partnerSlot(int32_t slot) {
+  return slot ^ 1;
+}
 
 // The keypad's keys in column order, as printed on them, and their virtual
 // keys (* and # are F8 and F9).
@@ -167,14 +181,3 @@ void selectModeKeymap(EngineState& engine);
 
 // The image of activeKeymap, or nullptr when it is outside 0-9 or empty.
 const KeymapImage* activeKeymapImage(const EngineState& engine);
-
-// Number of entries of a char list record.
-inline int charListCount(const uint8_t* record) {
-  return record[1];
-}
-inline uint8_t charEntryModifier(const uint8_t* record, int i) {
-  return record[2 + 2 * i];
-}
-inline uint8_t charEntryVk(const uint8_t* record, int i) {
-  return record[3 + 2 * i];
-}

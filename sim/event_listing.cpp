@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "sim/key_names.h"
+#include "engine/key_names.h"
 
 std::string formatSimEvent(const SimEvent& event) {
   char hex[8];

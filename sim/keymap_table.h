@@ -23,7 +23,7 @@ struct TableCell {
 
 struct TableKey {
   uint16_t type = 0;
-  // Pair keys (types 1, 6, 7, 8): the cells by second key, in column order.
+  // Keys with a pair row (hasPairRow): the cells by second key, in column order.
   // Other keys: what each press of the key alone gives, one per action, for
   // at most kMostTablePresses actions.
   std::vector<TableCell> cells;
@@ -45,9 +45,6 @@ struct KeymapTable {
   int postColumn = -1;
   TableKey keys[kKeypadColumns];
 };
-
-// True for the key types that begin a 2-touch pair on a fresh device.
-bool isPairKeyType(uint16_t type);
 
 // The options a slot is shown with: `options` with the input mode that uses
 // the slot: kana toggle for 4 and 5, "ニコタッチ風" 2-touch for 2 and 3, else

@@ -1,8 +1,8 @@
 #include "sim/live_screen.h"
 
+#include "engine/key_names.h"
 #include "engine/option_table.h"
 #include "sim/action_text.h"
-#include "sim/key_names.h"
 #include "sim/option_labels.h"
 
 namespace {

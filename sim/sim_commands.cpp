@@ -1,7 +1,6 @@
 #include "sim/sim_commands.h"
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "keymap/host_keymap_platform.h"
@@ -36,8 +35,7 @@ bool compileAndReport(EngineState& engine, const std::string& file, std::string&
 std::string describePostedCommand(uint32_t command, uintptr_t param) {
   if (command == kCommandRunProgram && param != 0) {
     const char* program = reinterpret_cast<const char*>(param);
-    const char* arguments = program + std::strlen(program) + 1;
-    return "run \"" + std::string(program) + "\" \"" + arguments + "\"";
+    return "run \"" + std::string(program) + "\" \"" + execArgumentsAfter(program) + "\"";
   }
   return "command " + std::to_string(command) + " " + std::to_string(param);
 }
