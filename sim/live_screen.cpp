@@ -1,24 +1,24 @@
 #include "sim/live_screen.h"
 
 #include "engine/key_names.h"
+#include "engine/option_table.h"
 #include "sim/action_text.h"
 #include "sim/option_labels.h"
 
 namespace {
 
-// The options besides the input mode that change what the keypad does.
+// The options besides the input mode that change what the keypad does: the
+// check boxes that are set, ニコタッチ風 aside (it is part of the mode).
 std::string optionsLine(const EngineState& engine) {
   std::string line;
-  for (int i = 0; i < kOptionLabelCount; ++i) {
-    const OptionLabel& option = kOptionLabels[i];
-    if (option.bit == kOptionKanaToggle || option.bit == kOptionTwoTouch ||
-        option.bit == kOptionNicoTouch || option.bit == kOptionRotationMask ||
-        (engine.options & option.bit) == 0) {
+  for (const OptionRow& option : kOptionTable) {
+    if (option.control != OptionControl::kCheckBox || option.bits == kOptionNicoTouch ||
+        (engine.options & option.bits) == 0) {
       continue;
     }
     line += line.empty() ? "" : "  ";
     line += option.label;
-    if (option.bit == kOptionAutoAdvance) line += " " + std::to_string(engine.timeoutMs) + "msec";
+    if (option.bits == kOptionAutoAdvance) line += " " + std::to_string(engine.timeoutMs) + "msec";
   }
   return line.empty() ? "-" : line;
 }
@@ -82,9 +82,8 @@ std::string describeInputState(const SimDevice& device) {
   const EngineState& engine = device.engine();
   const DeviceIme& ime = device.ime();
   const KeymapImage* image = activeKeymapImage(engine);
-  std::string text = "入力方式: " + std::string(inputModeName(engine.options)) + "  " +
-                     keymapName(engine) + "  " + (ime.imeOn() ? "IME ON" : "IME OFF") + " (" +
-                     ime.modeName() + ")\n";
+  std::string text = "入力方式: " + inputModeName(engine.options) + "  " + keymapName(engine) +
+                     "  " + (ime.imeOn() ? "IME ON" : "IME OFF") + " (" + ime.modeName() + ")\n";
   text += "オプション: " + optionsLine(engine) + "\n";
   text += toggleLine(device, image) + "\n";
   text += charListLine(device) + "\n";

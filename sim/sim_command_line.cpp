@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "engine/engine_state.h"
-#include "sim/option_labels.h"
+#include "engine/option_table.h"
 
 const char kSimUsage[] =
     "usage: padquiltkana-sim check FILE\n"
@@ -29,16 +29,18 @@ std::string simUsage() {
                 "whole option word instead, its bits labelled as in the settings dialogs:\n",
                 kDefaultOptions);
   usage += text;
-  for (int i = 0; i < kOptionLabelCount; ++i) {
-    std::snprintf(text, sizeof text, "  0x%-6X %s\n", kOptionLabels[i].bit, kOptionLabels[i].label);
+  for (const OptionRow& option : kOptionTable) {
+    // "無し" has no bit, and run-time state is not an option.
+    if (option.bits == 0 || option.storage != OptionStorage::kStored) continue;
+    std::snprintf(text, sizeof text, "  0x%-6X %s\n", option.bits, option.label);
     usage += text;
-    if (kOptionLabels[i].bit == kOptionRotationMask) {
-      std::snprintf(
-          text, sizeof text,
-          "           %X 回転時keymap使用, 0x%X KeyHookを開放,\n"
-          "           0x%X 標準かなに戻す, 0x%X 何もしない\n",
-          rotationBehaviourBits(kRotationUseKeymap6), rotationBehaviourBits(kRotationReleaseHook),
-          rotationBehaviourBits(kRotationStandardKana), rotationBehaviourBits(kRotationDoNothing));
+    if (option.control == OptionControl::kComboBox) {
+      const char* const* entries = kRotationBehaviourLabels;
+      std::snprintf(text, sizeof text,
+                    "           %X %s, 0x%X %s,\n"
+                    "           0x%X %s, 0x%X %s\n",
+                    rotationBehaviourBits(0), entries[0], rotationBehaviourBits(1), entries[1],
+                    rotationBehaviourBits(2), entries[2], rotationBehaviourBits(3), entries[3]);
       usage += text;
     }
   }

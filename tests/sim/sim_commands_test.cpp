@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/option_table.h"
 #include "engine/virtual_keys.h"
 #include "sim/keymap_diagnostics.h"
-#include "sim/option_labels.h"
 #include "tests/sim/sim_fixture.h"
 #include "tests/sim/temp_file.h"
 
@@ -265,9 +265,14 @@ TEST(SimCommandsTest, CommandLineConventions) {
       EXPECT_EQ(run.err, c.err) << shown;
     }
   }
-  // The usage names every option bit by its label in the settings dialogs.
-  for (int i = 0; i < kOptionLabelCount; ++i) {
-    EXPECT_NE(usage.find(kOptionLabels[i].label), std::string::npos) << kOptionLabels[i].label;
+  // The usage names every option bit by its label in the settings dialogs,
+  // and every rotation behaviour.
+  for (const OptionRow& option : kOptionTable) {
+    if (option.bits == 0 || option.storage != OptionStorage::kStored) continue;
+    EXPECT_NE(usage.find(option.label), std::string::npos) << option.label;
+  }
+  for (const char* entry : kRotationBehaviourLabels) {
+    EXPECT_NE(usage.find(entry), std::string::npos) << entry;
   }
 }
 
