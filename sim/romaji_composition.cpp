@@ -9,8 +9,11 @@ bool isLowerLetter(char c) {
   return c >= 'a' && c <= 'z';
 }
 
-bool isAlphanumeric(char c) {
-  return isLowerLetter(c) || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+ComposedKind kindOf(char c) {
+  if (c >= '0' && c <= '9') return ComposedKind::kDigit;
+  if (isLowerLetter(c) || (c >= 'A' && c <= 'Z')) return ComposedKind::kLetter;
+  if (c == '-') return ComposedKind::kAsciiMinus;
+  return ComposedKind::kOtherSymbol;
 }
 
 // The full-width form of an ASCII character, without the Japanese
@@ -29,7 +32,7 @@ std::string plainFullWidth(char c) {
 }
 
 void appendUnconverted(RomajiComposition& composition, char c) {
-  composition.characters.push_back({plainFullWidth(c), isAlphanumeric(c)});
+  composition.characters.push_back({plainFullWidth(c), kindOf(c)});
 }
 
 // Kana of a table entry; an ASCII letter in it stays a letter.
@@ -38,7 +41,7 @@ void appendKana(RomajiComposition& composition, const std::string& kana) {
     if (character.size() == 1) {
       appendUnconverted(composition, character[0]);
     } else {
-      composition.characters.push_back({character, false});
+      composition.characters.push_back({character, ComposedKind::kKana});
     }
   }
 }
@@ -55,8 +58,14 @@ void settlePending(RomajiComposition& composition) {
   composition.pending.clear();
 }
 
-bool followsAlphanumeric(const RomajiComposition& composition) {
-  return !composition.characters.empty() && composition.characters.back().alphanumeric;
+// After a digit or a letter left as it is, . , and - stay ASCII symbols in
+// full width (１．５, ｋ，), and so does a run of - after them (１−−).
+bool staysAscii(const RomajiComposition& composition, char c) {
+  if (!composition.pending.empty() || composition.characters.empty()) return false;
+  const ComposedKind last = composition.characters.back().kind;
+  const bool afterAlphanumeric = last == ComposedKind::kDigit || last == ComposedKind::kLetter;
+  if (c == '.' || c == ',') return afterAlphanumeric;
+  return c == '-' && (afterAlphanumeric || last == ComposedKind::kAsciiMinus);
 }
 
 }  // namespace
@@ -68,8 +77,7 @@ void typeIntoComposition(RomajiComposition& composition, char c) {
     return;
   }
   for (;;) {
-    if (composition.pending.empty() && (c == '.' || c == ',' || c == '-') &&
-        followsAlphanumeric(composition)) {
+    if (staysAscii(composition, c)) {
       appendUnconverted(composition, c);
       return;
     }
@@ -85,7 +93,7 @@ void typeIntoComposition(RomajiComposition& composition, char c) {
     }
     if (composition.pending.empty()) {
       // Not part of any spelling: the character itself.
-      composition.characters.push_back({imeFullWidthForm(c), isAlphanumeric(c)});
+      composition.characters.push_back({imeFullWidthForm(c), kindOf(c)});
       return;
     }
     // The pending letters cannot take c: settle them and try c again.
@@ -102,8 +110,13 @@ void eraseFromComposition(RomajiComposition& composition) {
 }
 
 std::string compositionText(const RomajiComposition& composition) {
+  const std::vector<ComposedCharacter>& characters = composition.characters;
   std::string text;
-  for (const ComposedCharacter& character : composition.characters) text += character.text;
+  for (size_t i = 0; i < characters.size(); ++i) {
+    const bool leadingMinus = i == 0 && characters.size() > 1 && characters[0].text == "ー" &&
+                              characters[1].kind == ComposedKind::kDigit;
+    text += leadingMinus ? plainFullWidth('-') : characters[i].text;
+  }
   for (char c : composition.pending) text += imeFullWidthForm(c);
   return text;
 }

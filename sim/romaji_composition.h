@@ -3,14 +3,22 @@
 // become kana shows in full width.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+// What a composed character is to the symbols typed after it.
+enum class ComposedKind : uint8_t {
+  kKana,         // kana, or a symbol of the roman table
+  kDigit,        // a digit
+  kLetter,       // a roman letter left as it is
+  kAsciiMinus,   // a - kept as the ASCII minus (after a digit or letter)
+  kOtherSymbol,  // any other character as it is
+};
+
 struct ComposedCharacter {
   std::string text;  // one character (UTF-8)
-  // A digit or a roman letter left as it is: a . , or - right after it
-  // stays an ASCII symbol in full width (１．５), as the IME does.
-  bool alphanumeric = false;
+  ComposedKind kind = ComposedKind::kKana;
 };
 
 struct RomajiComposition {
@@ -26,6 +34,8 @@ void typeIntoComposition(RomajiComposition& composition, char c);
 void eraseFromComposition(RomajiComposition& composition);
 
 // What the user sees: the characters, then the pending letters in full width.
+// A prolonged sound mark that begins the composition shows as a minus when a
+// digit follows it (−５), as the IME shows it.
 std::string compositionText(const RomajiComposition& composition);
 
 // Number of characters shown.
