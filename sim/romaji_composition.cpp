@@ -32,7 +32,7 @@ std::string plainFullWidth(char c) {
 }
 
 void appendUnconverted(RomajiComposition& composition, char c) {
-  composition.characters.push_back({plainFullWidth(c), kindOf(c)});
+  composition.characters.push_back({plainFullWidth(c), kindOf(c), ""});
 }
 
 // Kana of a table entry; an ASCII letter in it stays a letter.
@@ -41,7 +41,7 @@ void appendKana(RomajiComposition& composition, const std::string& kana) {
     if (character.size() == 1) {
       appendUnconverted(composition, character[0]);
     } else {
-      composition.characters.push_back({character, ComposedKind::kKana});
+      composition.characters.push_back({character, ComposedKind::kKana, ""});
     }
   }
 }
@@ -55,7 +55,19 @@ void settlePending(RomajiComposition& composition) {
     return;
   }
   for (char c : composition.pending) appendUnconverted(composition, c);
+  composition.characters.back().letters = composition.pending;
   composition.pending.clear();
+}
+
+// Letters left as they were become pending again once they end the
+// composition.
+void reviveLetters(RomajiComposition& composition) {
+  std::vector<ComposedCharacter>& characters = composition.characters;
+  if (!composition.pending.empty() || characters.empty()) return;
+  const std::string letters = characters.back().letters;
+  if (letters.empty() || letters.size() > characters.size()) return;
+  characters.resize(characters.size() - letters.size());
+  composition.pending = letters;
 }
 
 // After a digit or a letter left as it is, . , and - stay ASCII symbols in
@@ -93,7 +105,7 @@ void typeIntoComposition(RomajiComposition& composition, char c) {
     }
     if (composition.pending.empty()) {
       // Not part of any spelling: the character itself.
-      composition.characters.push_back({imeFullWidthForm(c), kindOf(c)});
+      composition.characters.push_back({imeFullWidthForm(c), kindOf(c), ""});
       return;
     }
     // The pending letters cannot take c: settle them and try c again.
@@ -107,6 +119,7 @@ void eraseFromComposition(RomajiComposition& composition) {
   } else if (!composition.characters.empty()) {
     composition.characters.pop_back();
   }
+  reviveLetters(composition);
 }
 
 std::string compositionText(const RomajiComposition& composition) {

@@ -19,6 +19,10 @@ enum class ComposedKind : uint8_t {
 struct ComposedCharacter {
   std::string text;  // one character (UTF-8)
   ComposedKind kind = ComposedKind::kKana;
+  // On the last of letters that never became kana: those letters. They
+  // spell on once a back-space makes them the last again (ky, 1, back-space,
+  // a is きゃ), as the IME keeps them.
+  std::string letters;
 };
 
 struct RomajiComposition {
@@ -30,7 +34,8 @@ struct RomajiComposition {
 // settles the pending letters and goes in as it is, in full width.
 void typeIntoComposition(RomajiComposition& composition, char c);
 
-// The back-space key: the last pending letter, else the last character.
+// The back-space key: the last pending letter, else the last character;
+// letters left as they were before it may then spell on.
 void eraseFromComposition(RomajiComposition& composition);
 
 // What the user sees: the characters, then the pending letters in full width.

@@ -61,7 +61,8 @@ struct RomajiCase {
 
 // After a digit or a letter left as it is, . , and - stay ASCII, and so
 // does a run of - (１−−); a prolonged sound mark that begins the composition
-// shows as a minus before a digit (−１). < is the back-space key.
+// shows as a minus before a digit (−１). < is the back-space key: letters
+// left as they were spell on once it makes them the last again.
 TEST(ImeEmulationTest, RomanLettersComposeKana) {
   const RomajiCase cases[] = {
       {"A", "あ"},        {"KA", "か"},      {"SI", "し"},
@@ -81,6 +82,8 @@ TEST(ImeEmulationTest, RomanLettersComposeKana) {
       {"K--,", "ｋ−−、"}, {"1-.", "１−。"},  {"A-,", "あー、"},
       {"-1", "−１"},      {"-1--", "−１−−"}, {"--1", "ーー１"},
       {"A-1", "あー１"},  {"-1<", "ー"},     {"-K1", "ーｋ１"},
+      {"KY1<A", "きゃ"},  {"K,<A", "か"},    {"TK<A", "た"},
+      {"KK1<A", "っか"},  {"KY1<<A", "か"},  {"KA1<A", "かあ"},
   };
   for (const RomajiCase& c : cases) {
     ImeEmulation ime = imeOn();
