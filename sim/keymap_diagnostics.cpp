@@ -54,20 +54,25 @@ std::string formatKeymapMessage(const std::string& file, const std::string& text
   return file + ": " + text;
 }
 
-std::string formatKeymapDiagnostic(const std::string& file, const KeymapDiagnostic& d) {
-  const std::string at = location(file, d.editorLine);
+std::vector<KeymapCheckLine> keymapCheckLines(const KeymapDiagnostic& d) {
   switch (d.kind) {
     case KeymapDiagnosticKind::kMissingPath:
-      return "";
+      return {};
     case KeymapDiagnosticKind::kError:
-      return at + d.text + "\n";
+      return {{d.editorLine, d.text}};
     case KeymapDiagnosticKind::kKeyError:
-      return at + d.text + "\n" + location(file, d.startLine) +
-             "備考: このkeyはここから始まります\n";
+      return {{d.editorLine, d.text}, {d.startLine, "備考: このkeyはここから始まります"}};
     case KeymapDiagnosticKind::kKeymapError:
-      return at + d.text + "\n" + location(file, d.startLine) +
-             "備考: このkeymapはここから始まります\n";
+      return {{d.editorLine, d.text}, {d.startLine, "備考: このkeymapはここから始まります"}};
     default:
-      return at + "警告: " + warningText(d) + "\n";
+      return {{d.editorLine, "警告: " + warningText(d)}};
   }
+}
+
+std::string formatKeymapDiagnostic(const std::string& file, const KeymapDiagnostic& d) {
+  std::string text;
+  for (const KeymapCheckLine& line : keymapCheckLines(d)) {
+    text += location(file, line.line) + line.text + "\n";
+  }
+  return text;
 }

@@ -1,7 +1,9 @@
 // Compiler messages and diagnostics as lines for the command line.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "keymap/keymap_diagnostic.h"
 
@@ -16,3 +18,14 @@ std::string formatKeymapMessage(const std::string& file, const std::string& text
 // where its key or keymap began. The path that follows "ファイルがありません"
 // gives no line (the file is named already).
 std::string formatKeymapDiagnostic(const std::string& file, const KeymapDiagnostic& diagnostic);
+
+// One line of `check`, without the file: the editor line it points at (0
+// for none) and its text, exactly the box text for a message, "警告: ..."
+// for a warning, "備考: ..." for a note.
+struct KeymapCheckLine {
+  int32_t line = 0;
+  std::string text;
+};
+
+// The lines of one diagnostic, in the order `check` lists them.
+std::vector<KeymapCheckLine> keymapCheckLines(const KeymapDiagnostic& diagnostic);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/keymap_image.h"
+#include "sim/sim_device.h"
 
 // One thing a key does, as a person reads it: the text it types, with a
 // space shown as "[空白]" and a new line as "[Enter]"; else the keys it sends
@@ -57,6 +58,9 @@ uint32_t tableOptions(int slot, uint32_t options);
 // fresh device each time. Slot 5 runs with the IME off, every other slot
 // with it on (hiragana, roman input). Compiler messages are not reported.
 KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options);
+// The same for the keymap (path or text) of `keymap`; its other settings
+// are not used.
+KeymapTable buildKeymapTable(const SimSettings& keymap, int slot, uint32_t options);
 
 // The table as `table` prints it: a header line, a line per key that is not
 // a plain pair key (its type and its cells), a grid of the pair keys (first

@@ -216,10 +216,17 @@ uint32_t tableOptions(int slot, uint32_t options) {
 }
 
 KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options) {
+  SimSettings keymap;
+  keymap.keymapPath = keymapPath;
+  return buildKeymapTable(keymap, slot, options);
+}
+
+KeymapTable buildKeymapTable(const SimSettings& keymap, int slot, uint32_t options) {
   KeymapTable table;
   table.slot = slot;
   Run run;
-  run.settings.keymapPath = keymapPath;
+  run.settings.keymapPath = keymap.keymapPath;
+  run.settings.keymapText = keymap.keymapText;
   run.slot = slot;
   run.settings.options = table.options = tableOptions(slot, options);
   run.settings.imeOn = table.imeOn = slot != kImeSlotOff;

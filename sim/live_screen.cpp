@@ -34,61 +34,95 @@ std::string marked(const std::string& text, bool current) {
   return current ? "[" + text + "]" : text;
 }
 
-std::string toggleLine(const SimDevice& device, const KeymapImage* image) {
+CandidateRow toggleRow(const SimDevice& device, const KeymapImage* image) {
   const EngineState& engine = device.engine();
-  if (engine.toggleKey == 0 || image == nullptr) return "トグル中: -";
-  const int column = columnOf(engine.toggleKey);
-  const KeyRecord key = readKeyRecord(*image, column);
-  std::string line = "トグル中: キー" + keypadKeyName(column % kKeypadColumns) + " ";
-  for (uint32_t n = 0; n < key.actionCount; ++n) {
-    const uint8_t* record = keyActionRecord(*image, key, n);
-    if (record == nullptr) break;
-    const std::string text = actionText(record, device.ime().imeOn(), engine.options);
-    line += " " + marked(text, static_cast<int32_t>(n) == engine.toggleIndex);
-  }
-  return line;
+  CandidateRow row;
+  if (engine.toggleKey == 0 || image == nullptr) return row;
+  row.column = columnOf(engine.toggleKey) % kKeypadColumns;
+  row.texts = keyActionTexts(device, *image, columnOf(engine.toggleKey), UINT32_MAX);
+  row.current = engine.toggleIndex;
+  return row;
 }
 
-std::string charListLine(const SimDevice& device) {
+CandidateRow formsRow(const SimDevice& device) {
   const EngineState& engine = device.engine();
+  CandidateRow row;
   const uint8_t* list = engine.activeCharList;
-  if (list == nullptr || charListCount(list) < 2) return "後変換 (*): -";
-  std::string line = "後変換 (*):";
+  if (list == nullptr || charListCount(list) < 2) return row;
   for (int i = 0; i < charListCount(list); ++i) {
-    const std::string text = charEntryText(charEntryModifier(list, i), charEntryVk(list, i),
-                                           device.ime().imeOn(), engine.options);
-    line += " " + marked(text, i == engine.charIndex);
+    row.texts.push_back(charEntryText(charEntryModifier(list, i), charEntryVk(list, i),
+                                      device.ime().imeOn(), engine.options));
   }
-  return line;
+  row.current = engine.charIndex;
+  return row;
 }
 
-std::string firstStrokeLine(const SimDevice& device, const KeymapImage* image) {
+CandidateRow firstStrokeRow(const SimDevice& device, const KeymapImage* image) {
   const EngineState& engine = device.engine();
-  if (engine.firstStroke == 0 || image == nullptr) return "一打目: -";
-  const int column = columnOf(engine.firstStroke);
-  const KeyRecord key = readKeyRecord(*image, column);
-  std::string line = "一打目: キー" + keypadKeyName(column % kKeypadColumns) + "  二打目で";
-  for (uint32_t n = 0; n < key.actionCount && n < kKeypadColumns; ++n) {
-    const uint8_t* record = keyActionRecord(*image, key, n);
-    if (record == nullptr) break;
-    line += " " + keypadKeyName(n) + ":" + actionText(record, device.ime().imeOn(), engine.options);
+  CandidateRow row;
+  if (engine.firstStroke == 0 || image == nullptr) return row;
+  row.column = columnOf(engine.firstStroke) % kKeypadColumns;
+  row.texts = keyActionTexts(device, *image, columnOf(engine.firstStroke), kKeypadColumns);
+  return row;
+}
+
+std::string candidates(const CandidateRow& row) {
+  std::string line;
+  for (size_t n = 0; n < row.texts.size(); ++n) {
+    line += " " + marked(row.texts[n], static_cast<int>(n) == row.current);
   }
   return line;
 }
 
 }  // namespace
 
-std::string describeInputState(const SimDevice& device) {
+std::vector<std::string> keyActionTexts(const SimDevice& device, const KeymapImage& image,
+                                        int column, uint32_t most) {
+  std::vector<std::string> texts;
+  const KeyRecord key = readKeyRecord(image, column);
+  for (uint32_t n = 0; n < key.actionCount && n < most; ++n) {
+    const uint8_t* record = keyActionRecord(image, key, n);
+    if (record == nullptr) break;
+    texts.push_back(actionText(record, device.ime().imeOn(), device.engine().options));
+  }
+  return texts;
+}
+
+InputStateView inputStateView(const SimDevice& device) {
   const EngineState& engine = device.engine();
   const DeviceIme& ime = device.ime();
   const KeymapImage* image = activeKeymapImage(engine);
-  std::string text = "入力方式: " + std::string(inputModeName(engine.options)) + "  " +
-                     keymapName(engine) + "  " + (ime.imeOn() ? "IME ON" : "IME OFF") + " (" +
-                     ime.modeName() + ")\n";
-  text += "オプション: " + optionsLine(engine) + "\n";
-  text += toggleLine(device, image) + "\n";
-  text += charListLine(device) + "\n";
-  text += firstStrokeLine(device, image) + "\n";
+  InputStateView view;
+  view.mode = inputModeName(engine.options);
+  view.keymap = keymapName(engine);
+  view.ime = ime.imeOn() ? "IME ON" : "IME OFF";
+  view.imeMode = ime.modeName();
+  view.options = optionsLine(engine);
+  view.toggle = toggleRow(device, image);
+  view.forms = formsRow(device);
+  view.firstStroke = firstStrokeRow(device, image);
+  return view;
+}
+
+std::string describeInputState(const SimDevice& device) {
+  const InputStateView view = inputStateView(device);
+  std::string text =
+      "入力方式: " + view.mode + "  " + view.keymap + "  " + view.ime + " (" + view.imeMode + ")\n";
+  text += "オプション: " + view.options + "\n";
+  text += view.toggle.column < 0 ? std::string("トグル中: -\n")
+                                 : "トグル中: キー" + keypadKeyName(view.toggle.column) + " " +
+                                       candidates(view.toggle) + "\n";
+  text += view.forms.texts.empty() ? std::string("後変換 (*): -\n")
+                                   : "後変換 (*):" + candidates(view.forms) + "\n";
+  if (view.firstStroke.column < 0) {
+    text += "一打目: -\n";
+  } else {
+    text += "一打目: キー" + keypadKeyName(view.firstStroke.column) + "  二打目で";
+    for (size_t n = 0; n < view.firstStroke.texts.size(); ++n) {
+      text += " " + keypadKeyName(static_cast<int>(n)) + ":" + view.firstStroke.texts[n];
+    }
+    text += "\n";
+  }
   return text;
 }
 

@@ -25,9 +25,33 @@ std::vector<std::string> SimDevice::start(const SimSettings& settings) {
   engine_.mainWindow = &commands_;
   ime_->switchTo(settings.imeOn);
   selectModeKeymap(engine_);
+  return loadKeymap(settings);
+}
+
+std::vector<std::string> SimDevice::loadKeymap(const SimSettings& settings) {
   HostKeymapPlatform platform;
-  loadKeymapFile(engine_, platform, settings.keymapPath);
+  if (settings.keymapText) {
+    loadKeymapText(engine_, platform, *settings.keymapText);
+  } else {
+    loadKeymapFile(engine_, platform, settings.keymapPath);
+  }
   return platform.messages();
+}
+
+void SimDevice::applySettings(uint32_t options, int32_t timeoutMs) {
+  constexpr uint32_t kSlotChoice =
+      kOptionKanaToggle | kOptionTwoTouch | kOptionNicoTouch | kOptionRotationMask;
+  constexpr uint32_t kRunTime = ~kStoredOptionsMask;
+  const uint32_t before = engine_.options;
+  engine_.options = (options & kStoredOptionsMask) | (before & kRunTime);
+  engine_.timeoutMs = timeoutMs;
+  const uint32_t changed = before ^ engine_.options;
+  if ((changed & kSlotChoice) != 0) selectModeKeymap(engine_);
+  if ((changed & kOptionNumericKeypad) != 0) {
+    // Other keys are the keypad from the next key event on.
+    selectKeypadKeys(engine_);
+    resetInputState(engine_);
+  }
 }
 
 void SimDevice::keyEvent(uint8_t vk, bool down) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@
 
 struct SimSettings {
   std::string keymapPath;
+  // The keymap text itself: when set, it is compiled instead of the file at
+  // keymapPath (which then only names it).
+  std::optional<std::string> keymapText;
   uint32_t options = 0;
   int32_t timeoutMs = 1000;
   bool imeOn = true;
@@ -56,6 +60,17 @@ class SimDevice {
   // settings, the mode's keymap slot, then the keymap file. Returns the
   // compiler's messages (empty when the file compiled cleanly).
   std::vector<std::string> start(const SimSettings& settings);
+
+  // Loads the keymap of `settings` (its path or text) again, as "Keymap読込"
+  // does: every slot is emptied and filled anew, the rest of the engine and
+  // the IME keep their state. Returns the compiler's messages.
+  std::vector<std::string> loadKeymap(const SimSettings& settings);
+
+  // Changes the options and the timeout as the settings dialog does: a new
+  // input mode, "ニコタッチ風" or rotation behaviour selects the mode's slot
+  // (ending the input in progress), "テンキーを使う" chooses the keypad keys;
+  // the run-time bits stay as they are.
+  void applySettings(uint32_t options, int32_t timeoutMs);
 
   // One real key event at the current time.
   void keyEvent(uint8_t vk, bool down);
