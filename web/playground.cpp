@@ -3,12 +3,12 @@
 #include "engine/virtual_keys.h"
 #include "keymap/host_keymap_platform.h"
 #include "keymap/keymap_compiler.h"
-#include "sim/event_listing.h"
-#include "sim/key_names.h"
-#include "sim/keymap_diagnostics.h"
-#include "sim/keymap_table.h"
-#include "sim/live_screen.h"
-#include "sim/option_labels.h"
+#include "sim/views/event_listing.h"
+#include "sim/views/key_names.h"
+#include "sim/views/keymap_diagnostics.h"
+#include "sim/views/keymap_table.h"
+#include "sim/views/live_screen.h"
+#include "sim/views/option_labels.h"
 #include "web/json_text.h"
 
 namespace {
@@ -120,8 +120,15 @@ std::string Playground::settings(uint32_t options, int32_t timeoutMs) {
 }
 
 std::string Playground::key(uint8_t vk, bool down, uint32_t timeMs) {
+  const size_t posted = device_->postedCommands().size();
   device_->setTime(timeMs);
   device_->keyEvent(vk, down);
+  // The window commands the key posted, after its events (the page starts
+  // no program and turns no screen).
+  const auto& commands = device_->postedCommands();
+  for (size_t i = posted; i < commands.size(); ++i) {
+    record(formatPostedCommand(commands[i].first, commands[i].second));
+  }
   return state();
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/sim_device.h"
+#include "sim/device/sim_device.h"
 
 class Playground {
  public:
@@ -44,7 +44,8 @@ class Playground {
 
   // What the page shows: the text and the composition, the input state in
   // the program's words and the events since the last answer, each line as
-  // `type --events` prints it.
+  // `type --events` prints it (a window command right after the key that
+  // posted it).
   std::string state();
 
   // For each pad key, what the actions of its key in the active slot type.

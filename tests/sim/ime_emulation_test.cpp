@@ -1,6 +1,6 @@
 // The emulated keyboard and IME: roman letters compose kana, symbols take
 // their Japanese forms, and the editing keys act as on the device.
-#include "sim/ime_emulation.h"
+#include "sim/device/ime_emulation.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/key_names.h"
-#include "sim/keymap_table.h"
+#include "sim/views/key_names.h"
+#include "sim/views/keymap_table.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/sim_device.h"
-#include "sim/sim_script.h"
+#include "sim/device/sim_device.h"
+#include "sim/device/sim_script.h"
 
 inline std::string sourcePath(const std::string& relative) {
   const char* root = std::getenv("PQK_SOURCE_DIR");

@@ -25,7 +25,7 @@ async function loadModule() {
 }
 
 // Small keymaps besides the default one: a kana toggle keymap with reverse
-// toggle, post-conversion both ways and raw keys; a 2-touch keymap with every
+// toggle, post-conversion both ways, raw keys and window commands; a 2-touch keymap with every
 // pair type, commands and a keymap switch; direct characters with Shift, Alt
 // and the dakuten keys.
 const kSmallKeymaps = {
@@ -60,6 +60,8 @@ char K Y
 key T
 nop
 char '\\x04' Q
+exec "\\Windows\\pword.exe" "a b"
+command '\\x07' '\\x01'
 key '\\x04'
 key T
 char K U
@@ -172,9 +174,14 @@ function hostRun(c, file) {
   const lines = out.replace(/\n$/, '').split('\n');
   const text = lines.pop();
   assert.match(text, /^text: /);
-  // Window commands come after the events; the page does not list them.
-  const events = lines.filter((line) => !/^(run |command )/.test(line));
-  return { events, text: text.slice(6) };
+  return { ...splitCommands(lines), text: text.slice(6) };
+}
+
+// Window commands: type lists them after the events, the page after the key
+// that posted them.
+function splitCommands(lines) {
+  const isCommand = (line) => /^(run |command )/.test(line);
+  return { events: lines.filter((l) => !isCommand(l)), commands: lines.filter(isCommand) };
 }
 
 // The same script through the page's calls.
@@ -198,7 +205,7 @@ function moduleRun(api, c, bytes, keys) {
       time += 100;
     }
   }
-  return { events, text: (state.committed + state.composition).replace(/\n/g, '\\n') };
+  return { ...splitCommands(events), text: (state.committed + state.composition).replace(/\n/g, '\\n') };
 }
 
 test('the module types what the host tool types, event by event', async () => {
@@ -219,16 +226,21 @@ test('the module types what the host tool types, event by event', async () => {
     const bytes = Object.fromEntries(Object.entries(files).map(([n, f]) => [n, readFileSync(f)]));
     const pick = random(23);
     let compared = 0;
+    let withCommands = 0;
     for (let i = 0; i < 300; i += 1) {
       const c = makeCase(pick, i);
       const host = hostRun(c, files[c.keymap]);
       const page = moduleRun(api, c, bytes[c.keymap], keys);
       const name = `case ${i}: --keymap ${c.keymap} --options ${c.options.toString(16)} --timeout ${c.timeout} --ime ${c.imeOn ? 'on' : 'off'} ${c.tokens.join(' ')}`;
       assert.deepEqual(page.events, host.events, name);
+      assert.deepEqual(page.commands, host.commands, name);
+      if (host.commands.length > 0) withCommands += 1;
       assert.equal(page.text, host.text, name);
       compared += 1;
     }
     assert.equal(compared, 300);
+    assert.ok(withCommands > 0, 'no script posted a window command');
+    console.log(`compared 300 scripts, ${withCommands} of them with window commands`);
   } finally {
     rmSync(folder, { recursive: true, force: true });
   }
