@@ -471,14 +471,17 @@ bool hasNotepad(const char*) {
 
 // What Notepad made of the file it opened: the first line as it shows it.
 int printNotepadLine(int timeoutMs) {
+  const DWORD start = GetTickCount();
   if (!waitFor(hasNotepad, nullptr, timeoutMs)) return 1;
   HWND notepad = FindWindowW(L"Notepad", nullptr);
   HWND edit = FindWindowExW(notepad, nullptr, L"Edit", nullptr);
-  // Notepad fills its field after the window appears.
+  // Notepad fills its field after the window appears; on a busy machine that
+  // can take seconds, so the whole timeout is the limit, not a few tries.
   std::wstring text;
-  for (int tries = 0; edit != nullptr && text.empty() && tries < 50; ++tries) {
+  while (edit != nullptr && text.empty()) {
     text = wideText(edit);
-    if (text.empty()) Sleep(100);
+    if (!text.empty() || GetTickCount() - start >= static_cast<DWORD>(timeoutMs)) break;
+    Sleep(100);
   }
   text = text.substr(0, text.find_first_of(L"\r\n"));
   printf("%s\n", utf8(text.c_str()).c_str());

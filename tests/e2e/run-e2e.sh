@@ -257,7 +257,7 @@ if probe wait-window 15000; then
   # .txt files with Notepad that Windows has.
   wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
   probe post-command "$IDM_MANUAL" 0
-  line=$(probe notepad 20000)
+  line=$(probe notepad 40000)
   [ "$line" = "padquiltkana (padquilt kana lite v$version) マニュアル" ] &&
     pass "マニュアルを開く shows the manual in Notepad: '$line'" ||
     fail "マニュアルを開く: Notepad shows '$line'"
