@@ -71,7 +71,9 @@ std::string Playground::start(const std::string& keymapText, uint32_t options, i
                               bool imeOn) {
   settings_ = SimSettings{};
   settings_.keymapText = "";
-  settings_.options = options;
+  // The run-time bits (a turned screen) are the program's own, never a
+  // setting: a link cannot set them.
+  settings_.options = options & kStoredOptionsMask;
   settings_.timeoutMs = timeoutMs;
   settings_.imeOn = imeOn;
   startDevice();
@@ -113,7 +115,7 @@ std::string Playground::keymap(const std::string& keymapText) {
 }
 
 std::string Playground::settings(uint32_t options, int32_t timeoutMs) {
-  settings_.options = options;
+  settings_.options = options & kStoredOptionsMask;
   settings_.timeoutMs = timeoutMs;
   device_->applySettings(options, timeoutMs);
   return state();
