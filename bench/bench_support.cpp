@@ -32,19 +32,6 @@ std::vector<std::string> compileText(EngineState& engine, const std::string& tex
   return platform.messages;
 }
 
-BenchEngine::BenchEngine() {
-  engine.keyOutput = &output;
-  engine.imeControl = &ime;
-  setEngineDefaults(engine);
-  const std::vector<std::string> messages =
-      compileText(engine, readProjectFile("data/defaultkeymap.txt"));
-  for (const std::string& message : messages) std::fprintf(stderr, "%s\n", message.c_str());
-}
-
-BenchEngine::~BenchEngine() {
-  clearKeymaps(engine);
-}
-
 namespace {
 
 constexpr uint32_t kDown = kMessageKeyDown;
@@ -55,7 +42,7 @@ constexpr uint32_t kKeypadStar = kKeypadVk[9];
 
 }  // namespace
 
-void prepareCase(BenchEngine& bench, BenchCase which) {
+void prepareCase(DefaultKeymapEngine& bench, BenchCase which) {
   EngineState& engine = bench.engine;
   switch (which) {
     case BenchCase::kPassThrough:
@@ -80,7 +67,7 @@ void prepareCase(BenchEngine& bench, BenchCase which) {
   }
 }
 
-bool runCaseEvent(BenchEngine& bench, BenchCase which, uint32_t& time) {
+bool runCaseEvent(DefaultKeymapEngine& bench, BenchCase which, uint32_t& time) {
   EngineState& engine = bench.engine;
   switch (which) {
     case BenchCase::kPassThrough:

@@ -1,5 +1,6 @@
-// Shared set-up of the benchmark programs: an engine on the default keymap
-// with platform stand-ins that do nothing.
+// Shared set-up of the benchmark programs: the cases measured on the engine
+// on the default keymap (DefaultKeymapEngine, from the test support), and
+// keymap texts for the compiler.
 #pragma once
 
 #include <cstdint>
@@ -8,37 +9,7 @@
 
 #include "engine/engine_state.h"
 #include "keymap/keymap_platform.h"
-
-// Injects nothing; only counts, so a run can show that the case typed.
-struct NullKeyOutput final : KeyOutput {
-  unsigned long events = 0;
-  void sendKeyDown(uint8_t) override { ++events; }
-  void sendKeyUp(uint8_t) override { ++events; }
-};
-
-// Open in hiragana mode unless told otherwise; counts every call, since on
-// the device each one crosses into the IME's process from inside the hook.
-struct CountingIme final : ImeControl {
-  bool open = true;
-  unsigned long calls = 0;
-  bool isOpen() override {
-    ++calls;
-    return open;
-  }
-  uint32_t conversionMode() override {
-    ++calls;
-    return open ? 25 : 0;
-  }
-  void setOpen(bool value) override {
-    ++calls;
-    open = value;
-  }
-  void setConversionMode(uint32_t, uint32_t) override { ++calls; }
-  uint32_t compositionLength() override {
-    ++calls;
-    return 1;
-  }
-};
+#include "tests/support/default_keymap_engine.h"
 
 // Serves a buffer as the keymap file; messages are kept.
 struct BufferKeymapPlatform final : KeymapPlatform {
@@ -55,16 +26,6 @@ std::string readProjectFile(const std::string& relativePath);
 // Compiles `text` into the engine's slots; returns the messages it showed.
 std::vector<std::string> compileText(EngineState& engine, const std::string& text);
 
-struct BenchEngine {
-  EngineState engine;
-  NullKeyOutput output;
-  CountingIme ime;
-  BenchEngine();  // default keymap, kana toggle mode with the IME open
-  ~BenchEngine();
-  BenchEngine(const BenchEngine&) = delete;
-  BenchEngine& operator=(const BenchEngine&) = delete;
-};
-
 // Engine events of the measured cases.
 enum class BenchCase {
   kPassThrough,       // no input mode: a letter key
@@ -77,10 +38,10 @@ enum class BenchCase {
 };
 
 // Puts the engine into the state before the case's event.
-void prepareCase(BenchEngine& bench, BenchCase which);
+void prepareCase(DefaultKeymapEngine& bench, BenchCase which);
 // Handles one event of the case (including the cheap per-event set-up the
 // case needs to stay in a steady state).
-bool runCaseEvent(BenchEngine& bench, BenchCase which, uint32_t& time);
+bool runCaseEvent(DefaultKeymapEngine& bench, BenchCase which, uint32_t& time);
 
 // A generated keymap file of about `bytes` bytes: 1024 symbols, many keymaps,
 // long char lists written with symbols.

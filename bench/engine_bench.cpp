@@ -7,7 +7,7 @@
 namespace {
 
 void runCase(benchmark::State& state, BenchCase which) {
-  BenchEngine bench;
+  DefaultKeymapEngine bench;
   prepareCase(bench, which);
   uint32_t time = 0;
   const unsigned long callsBefore = bench.ime.calls;

@@ -7,8 +7,8 @@
 #include "bench/bench_support.h"
 
 // Marker function: callgrind's --toggle-collect counts only inside it.
-extern "C" __attribute__((noinline)) bool pqkMeasuredEvent(BenchEngine& bench, BenchCase which,
-                                                           uint32_t& time) {
+extern "C" __attribute__((noinline)) bool pqkMeasuredEvent(DefaultKeymapEngine& bench,
+                                                           BenchCase which, uint32_t& time) {
   return runCaseEvent(bench, which, time);
 }
 
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   }
   for (const auto& c : cases) {
     if (std::strcmp(argv[1], c.name) != 0) continue;
-    BenchEngine bench;
+    DefaultKeymapEngine bench;
     prepareCase(bench, c.which);
     uint32_t time = 0;
     runCaseEvent(bench, c.which, time);  // warm-up: first-touch effects stay out

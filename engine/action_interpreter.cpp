@@ -5,21 +5,6 @@
 
 namespace {
 
-// Command numbers of command actions.
-enum CommandNumber : uint8_t {
-  kCommandPartnerKeymap = 1,
-  kCommandImeToggle = 2,
-  kCommandResetInput = 3,
-  kCommandSelectKeymap = 4,
-  kCommandNextEntry = 5,
-  kCommandPreviousEntry = 6,
-  kCommandRotate = 7,
-};
-
-// Directions of a raw sequence step.
-constexpr uint8_t kRawPress = 1;
-constexpr uint8_t kRawRelease = 2;
-
 void runCharAction(EngineState& engine, const uint8_t* record) {
   closeActiveCharList(engine);
   if (charListCount(record) == 0) return;  // nothing to type or step through
@@ -33,15 +18,12 @@ void runExecAction(EngineState& engine, const uint8_t* record) {
   // key hook; the path (and the arguments after its NUL) stay in the image.
   if (engine.mainWindow != nullptr) {
     engine.mainWindow->postWindowCommand(kCommandRunProgram,
-                                         reinterpret_cast<uintptr_t>(record + 2));
+                                         reinterpret_cast<uintptr_t>(execProgramPath(record)));
   }
 }
 
-// Plays the count-prefixed bytes of a raw record (count byte first).
-void playRawSequence(EngineState& engine, const uint8_t* rawBytes) {
-  if (rawBytes == nullptr) return;
-  const uint32_t count = rawBytes[0];
-  const uint8_t* bytes = rawBytes + 1;
+// Plays the `count` bytes of a raw record as steps (direction, key).
+void playRawSequence(EngineState& engine, const uint8_t* bytes, uint32_t count) {
   uint32_t at = 0;
   // count / 2 steps; a step whose direction byte is neither press nor
   // release ends after that byte. No step reads past the count.
@@ -61,19 +43,19 @@ void playRawSequence(EngineState& engine, const uint8_t* rawBytes) {
 // Runs command `number` with its parameter byte.
 void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {
   switch (number) {
-    case kCommandPartnerKeymap:
+    case kKeymapCommandPartnerKeymap:
       closeActiveCharList(engine);
       engine.toggleIndex = 0;
-      engine.activeKeymap ^= 1;
+      engine.activeKeymap = partnerSlot(engine.activeKeymap);
       engine.toggleKey = 0;
       break;
-    case kCommandImeToggle:
+    case kKeymapCommandImeOnOff:
       imeToggleChord(engine);
       break;
-    case kCommandResetInput:
+    case kKeymapCommandEndInput:
       resetInputState(engine);
       break;
-    case kCommandSelectKeymap:
+    case kKeymapCommandSelectKeymap:
       // An empty or unknown slot is left to the dispatcher, which then
       // handles no key.
       closeActiveCharList(engine);
@@ -81,18 +63,18 @@ void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {
       engine.toggleKey = 0;
       selectKeymap(engine, parameter);
       break;
-    case kCommandNextEntry:
+    case kKeymapCommandNextEntry:
       nextCharEntry(engine);
       break;
-    case kCommandPreviousEntry:
+    case kKeymapCommandPreviousEntry:
       previousCharEntry(engine);
       break;
-    case kCommandRotate:
+    case kKeymapCommandRotateScreen:
       if (engine.mainWindow != nullptr) {
         engine.mainWindow->postWindowCommand(kCommandRotateScreen, parameter);
       }
       break;
-    default:
+    default:  // numbers the program does not know do nothing
       break;
   }
 }
@@ -101,17 +83,17 @@ void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {
 
 void executeAction(EngineState& engine, const uint8_t* record) {
   if (record == nullptr) return;
-  switch (record[0]) {
+  switch (actionKind(record)) {
     case kActionChar:
       runCharAction(engine, record);
       break;
     case kActionCommand:
       // The char list stays open so that commands 5 and 6 can step it.
-      executeCommand(engine, record[2], record[3]);
+      executeCommand(engine, commandNumber(record), commandParameter(record));
       break;
     case kActionRaw:
       closeActiveCharList(engine);
-      playRawSequence(engine, record + 2);
+      playRawSequence(engine, rawBytes(record), rawByteCount(record));
       break;
     case kActionExec:
       runExecAction(engine, record);
@@ -122,6 +104,7 @@ void executeAction(EngineState& engine, const uint8_t* record) {
 }
 
 bool switchesKeymap(const uint8_t* record) {
-  return record != nullptr && record[0] == kActionCommand &&
-         (record[2] == kCommandPartnerKeymap || record[2] == kCommandSelectKeymap);
+  if (record == nullptr || actionKind(record) != kActionCommand) return false;
+  const uint8_t number = commandNumber(record);
+  return number == kKeymapCommandPartnerKeymap || number == kKeymapCommandSelectKeymap;
 }

@@ -26,7 +26,7 @@ void releaseSlot(EngineState& engine, KeymapImage& image) {
 bool latchApplies(const EngineState& engine) {
   if ((engine.options & kOptionAutoCapsLock) == 0) return false;
   const uint8_t* list = engine.activeCharList;
-  if (list == nullptr || engine.charIndex == 0 || list[0] != kActionChar) return false;
+  if (list == nullptr || engine.charIndex == 0 || actionKind(list) != kActionChar) return false;
   if (engine.charIndex < 0 || engine.charIndex >= charListCount(list)) return false;
   const uint8_t modifier = charEntryModifier(list, engine.charIndex);
   const uint8_t vk = charEntryVk(list, engine.charIndex);
@@ -77,7 +77,7 @@ void selectKeymap(EngineState& engine, int32_t slot) {
 }
 
 void closeActiveCharList(EngineState& engine) {
-  if (latchApplies(engine)) engine.options |= kOptionCapsLockPending;
+  if (latchApplies(engine)) engine.capsLockPending = true;
   engine.activeCharList = nullptr;
   engine.charIndex = 0;
 }
@@ -90,10 +90,10 @@ void resetInputState(EngineState& engine) {
 
 void selectModeKeymap(EngineState& engine) {
   const uint32_t options = engine.options;
-  if (options & kOptionScreenRotated) {
+  if (engine.screenRotated) {
     const uint32_t behaviour = rotationBehaviour(options);
     if (behaviour == kRotationUseKeymap6) {
-      selectKeymap(engine, 6);
+      selectKeymap(engine, kSlotRotated);
       return;
     }
     if (behaviour == kRotationStandardKana) {
@@ -102,9 +102,9 @@ void selectModeKeymap(EngineState& engine) {
     }
   }
   if (options & kOptionTwoTouch) {
-    selectKeymap(engine, (options & kOptionNicoTouch) ? 2 : 0);
+    selectKeymap(engine, (options & kOptionNicoTouch) ? kSlotNicoTouch : kSlotTwoTouch);
   } else if (options & kOptionKanaToggle) {
-    selectKeymap(engine, 4);
+    selectKeymap(engine, kSlotKana);
   }
 }
 

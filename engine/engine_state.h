@@ -23,13 +23,14 @@ enum OptionBits : uint32_t {
   kOptionRotationMask = 0x1800,        // "画面回転時の動作", behaviour 0-3
   kOptionClearCancelsStroke = 0x4000,  // "[クリア]キーで2タッチの一打目を取り消す"
   kOptionNumericKeypad = 0x8000,       // "テンキーを使う": the numeric keypad (desktop)
-  kOptionScreenRotated = 0x10000,      // run time: the screen is turned
-  kOptionCapsLockPending = 0x80000,    // run time: tap CapsLock before the next entry
 };
 
 constexpr int kOptionRotationShift = 11;
 constexpr uint32_t kDefaultOptions = kOptionAutoCapsLock | kOptionClearCancelsStroke;  // 0x4100
-constexpr uint32_t kStoredOptionsMask = 0xFF00FFFF;  // bits 16-23 are never stored
+// Bits 16-23 of the stored "Flag" word are never saved or loaded: they held
+// run-time state (0x10000 the screen turned, 0x80000 CapsLock pending), which
+// now has fields of its own (EngineState::screenRotated, capsLockPending).
+constexpr uint32_t kStoredOptionsMask = 0xFF00FFFF;
 constexpr int32_t kDefaultTimeoutMs = 1000;
 
 // Rotation behaviours (bits 11-12 of options).
@@ -50,7 +51,21 @@ constexpr uint32_t rotationBehaviourBits(uint32_t behaviour) {
 }
 
 constexpr int kKeymapSlots = 10;
+
+// The slots the program selects by itself, by what they hold (the default
+// keymap's symbols in the comments). The others serve commands 1 and 4.
+constexpr int32_t kSlotTwoTouch = 0;      // MAP_PAGER: 2タッチ(ポケベル)入力
+constexpr int32_t kSlotNicoTouch = 2;     // MAP_NICO: 2-touch with "ニコタッチ風"
+constexpr int32_t kSlotKana = 4;          // MAP_KANA: kana toggle, IME open in kana mode
+constexpr int32_t kSlotAlphanumeric = 5;  // MAP_ALNUM: kana toggle, IME closed or not kana
+constexpr int32_t kSlotRotated = 6;       // MAP_ROTATED: the screen turned (behaviour 0)
+// activeKeymap with no keymap: every key event passes.
 constexpr int32_t kNoKeymap = 256;
+
+// The other slot of a pair (0-1, 2-3, 4-5, 6-7, 8-9), as command 1 selects.
+constexpr int32_t partnerSlot(int32_t slot) {
+  return slot ^ 1;
+}
 
 // The keypad's keys in column order, as printed on them, and their virtual
 // keys (* and # are F8 and F9).
@@ -85,6 +100,7 @@ enum HeldModifierBits : uint32_t {
 constexpr uint32_t kImeStatusOpen = 0x1;
 
 struct EngineState {
+  // The settings' option bits (OptionBits); no run-time state.
   uint32_t options = 0;
   int32_t firstStroke = 0;
   int32_t charIndex = 0;
@@ -114,9 +130,15 @@ struct EngineState {
   // only after the hook has returned, so what it composes now still holds
   // the characters they will erase.
   uint32_t backspacesInEvent = 0;
+  // The auto-CapsLock latch: the next char entry typed is preceded by a
+  // CapsLock tap (set by closeActiveCharList, consumed by typeCharEntry).
+  bool capsLockPending = false;
   // The auto-CapsLock latch's taps have switched CapsLock over since the
   // user last pressed the key: CapsLock is on by the engine's doing.
   bool capsLockByEngine = false;
+  // The screen is turned (an odd orientation); kept by the shell's rotation
+  // handling, read by selectModeKeymap and the dispatcher.
+  bool screenRotated = false;
 
   // Platform connections, set by whoever owns the engine.
   KeyOutput* keyOutput = nullptr;
@@ -159,14 +181,3 @@ void selectModeKeymap(EngineState& engine);
 
 // The image of activeKeymap, or nullptr when it is outside 0-9 or empty.
 const KeymapImage* activeKeymapImage(const EngineState& engine);
-
-// Number of entries of a char list record.
-inline int charListCount(const uint8_t* record) {
-  return record[1];
-}
-inline uint8_t charEntryModifier(const uint8_t* record, int i) {
-  return record[2 + 2 * i];
-}
-inline uint8_t charEntryVk(const uint8_t* record, int i) {
-  return record[3 + 2 * i];
-}

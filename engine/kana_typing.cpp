@@ -112,7 +112,7 @@ bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk) {
 bool stepCharList(EngineState& engine, int direction) {
   engine.firstStroke = 0;
   const uint8_t* list = engine.activeCharList;
-  if (list == nullptr || list[0] != kActionChar || charListCount(list) < 2) return false;
+  if (list == nullptr || actionKind(list) != kActionChar || charListCount(list) < 2) return false;
   engine.toggleKey = 0;
   const int count = charListCount(list);
   // An index that does not name an entry counts as the first entry.
@@ -135,8 +135,8 @@ void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   // go out as roman letters, which CapsLock would turn into capitals: a kana
   // entry only drops the latch, and switches CapsLock back first when the
   // latch turned it on.
-  const bool latched = (engine.options & kOptionCapsLockPending) != 0;
-  engine.options &= ~static_cast<uint32_t>(kOptionCapsLockPending);
+  const bool latched = engine.capsLockPending;
+  engine.capsLockPending = false;
   if (modifier & kModifierKana) {
     if (engine.capsLockByEngine) tapCapsLock(engine);
   } else if (latched) {

@@ -113,6 +113,12 @@ KeyRecord readKeyRecord(const KeymapImage& image, int column) {
   return key;
 }
 
+void writeKeyRecord(uint8_t* at, const KeyRecord& key) {
+  writeU16(at, key.type);
+  writeU16(at + 2, key.actionCount);
+  writeU32(at + 4, key.actions);
+}
+
 const uint8_t* keyActionRecord(const KeymapImage& image, const KeyRecord& key, uint32_t n) {
   if (image.bytes == nullptr || n >= key.actionCount) return nullptr;
   return image.bytes + readU32(image.bytes + key.actions + n * kActionTableEntrySize);

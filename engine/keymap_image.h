@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/action_record.h"
+
 // A keymap image as held by the engine: the block and the size of its used
 // areas (the allocation has 4 spare bytes beyond `size`). bytes == nullptr
 // means an empty slot.
@@ -21,27 +23,27 @@ constexpr uint32_t kKeyRecordsSize = kKeypadColumns * kKeyRecordSize;  // 96
 constexpr uint32_t kActionTableEntrySize = 4;
 constexpr uint32_t kImageSpareBytes = 4;
 
-// Key types (type field of a key record).
+// Key types (type field of a key record). The comments give the default
+// keymap's symbol of each.
 enum KeyType : uint16_t {
-  kKeyTypeNone = 0,
-  kKeyTypeBell = 1,            // begins a 2-touch pair
-  kKeyTypeToggle = 2,          // cycles through its actions
-  kKeyTypeReverseToggle = 3,   // steps the running toggle back
-  kKeyTypeNextEntry = 4,       // post-conversion: next char entry
-  kKeyTypePreviousEntry = 5,   // previous char entry
-  kKeyTypeReverseOrPair = 6,   // as 3, else begins a 2-touch pair
-  kKeyTypeNextOrPair = 7,      // as 4, else begins a 2-touch pair
-  kKeyTypePreviousOrPair = 8,  // as 5, else begins a 2-touch pair
+  kKeyTypeNone = 0,            // any type outside 1-8: the key does nothing
+  kKeyTypeBell = 1,            // PAIR, `bell` in the messages: begins a 2-touch pair
+  kKeyTypeToggle = 2,          // TOGGLE: cycles through its actions
+  kKeyTypeReverseToggle = 3,   // REVERSE: steps the running toggle back
+  kKeyTypeNextEntry = 4,       // NEXT: post-conversion, next char entry
+  kKeyTypePreviousEntry = 5,   // PREVIOUS: previous char entry
+  kKeyTypeReverseOrPair = 6,   // REVERSE_PAIR: as 3, else begins a 2-touch pair
+  kKeyTypeNextOrPair = 7,      // NEXT_PAIR: as 4, else begins a 2-touch pair
+  kKeyTypePreviousOrPair = 8,  // PREVIOUS_PAIR: as 5, else begins a 2-touch pair
 };
 
-// Action record kinds (first byte of a record).
-enum ActionKind : uint8_t {
-  kActionNop = 0,
-  kActionChar = 1,
-  kActionCommand = 2,
-  kActionRaw = 3,
-  kActionExec = 4,
-};
+// The key types whose actions are a 2-touch row, one per second key: bell and
+// the three that fall back to a pair. They need exactly 12 actions
+// ("bellはactionが12個必要です").
+constexpr bool hasPairRow(uint16_t type) {
+  return type == kKeyTypeBell || type == kKeyTypeReverseOrPair || type == kKeyTypeNextOrPair ||
+         type == kKeyTypePreviousOrPair;
+}
 
 struct KeyRecord {
   uint16_t type = 0;
@@ -87,6 +89,9 @@ uint32_t actionRecordSize(const KeymapImage& image, uint32_t offset);
 
 // Key record of a column (0-11); a zero record for any other column.
 KeyRecord readKeyRecord(const KeymapImage& image, int column);
+
+// Writes a key record at `at` (kKeyRecordSize bytes), `actions` as it is.
+void writeKeyRecord(uint8_t* at, const KeyRecord& key);
 
 // The n-th action record of a key, or nullptr when n is not below its count.
 const uint8_t* keyActionRecord(const KeymapImage& image, const KeyRecord& key, uint32_t n);

@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr uint32_t kKanaSlot = 4;
-constexpr uint32_t kNonKanaSlot = 5;
-
 // Keypad column of a vkMap value, or -1 for a key that is not on the keypad.
 int keypadColumn(uint16_t mapped) {
   if (mapped < kVkMapColumnBase || mapped >= kVkMapColumnBase + kKeypadColumns) return -1;
@@ -23,10 +20,10 @@ bool modifierHeld(const EngineState& engine) {
 // is open in native (kana) conversion mode, slot 5 otherwise. The input state
 // carries over between the two.
 void followImeKeymap(EngineState& engine, uint32_t message) {
-  if ((engine.options & kOptionKanaToggle) == 0 || (engine.options & kOptionScreenRotated)) return;
+  if ((engine.options & kOptionKanaToggle) == 0 || engine.screenRotated) return;
   if (message != kMessageKeyDown) return;
   const bool kana = imeIsOpen(engine) && (imeConversionMode(engine) & kImeConversionNative);
-  engine.activeKeymap = kana ? kKanaSlot : kNonKanaSlot;
+  engine.activeKeymap = kana ? kSlotKana : kSlotAlphanumeric;
   engine.currentKeymap = activeKeymapImage(engine);
 }
 

@@ -82,8 +82,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     h->ime.conversion = (s[3] & 2) ? 25 : 0;
     h->ime.composition = (s[3] & 4) ? 1 : 0;
     switch (s[0] % 10) {
-      case 8:  // the settings dialogs change the options and the timeout
-        engine.options = static_cast<uint32_t>(s[1] | (s[4] << 8) | ((s[5] & 0x09) << 16));
+      case 8:  // the settings dialogs change the options and the timeout; the
+               // screen turns and the CapsLock latch comes and goes
+        engine.options = static_cast<uint32_t>(s[1] | (s[4] << 8));
+        engine.screenRotated = (s[5] & 0x01) != 0;
+        engine.capsLockPending = (s[5] & 0x08) != 0;
         engine.timeoutMs = static_cast<int8_t>(s[2]) * 16;
         selectModeKeymap(engine);
         break;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tests/support/engine_invariants.h"
+
 bool MemoryKeymapPlatform::openKeymapFile(const std::string&, uint32_t& fileSize) {
   fileSize = static_cast<uint32_t>(size);
   return true;
@@ -42,46 +44,18 @@ bool TrackingKeyOutput::anyHeld() const {
   return false;
 }
 
-namespace {
-
-[[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "engine invariant broken: %s\n", what);
-  std::abort();
-}
-
-bool isColumnMarker(int32_t value) {
-  return value == 0 || (value >= keyCodeOf(0) && value < keyCodeOf(kKeypadColumns));
-}
-
-}  // namespace
-
 void checkEngineInvariants(const EngineState& engine) {
-  if (!isColumnMarker(engine.toggleKey)) fail("toggleKey out of range");
-  if (!isColumnMarker(engine.firstStroke)) fail("firstStroke out of range");
-  if (engine.activeCharList != nullptr) {
-    bool live = false;
-    for (const KeymapImage& image : engine.keymaps) {
-      if (isInsideImage(image, engine.activeCharList)) live = true;
-    }
-    if (!live) fail("activeCharList outside every live image");
-    if (engine.activeCharList[0] != kActionChar) fail("activeCharList is not a char list");
-    if (engine.charIndex < 0 || engine.charIndex >= charListCount(engine.activeCharList)) {
-      fail("charIndex outside the active list");
-    }
-  } else if (engine.charIndex != 0) {
-    fail("charIndex without a list");
-  }
-  if (engine.currentKeymap != nullptr && (engine.currentKeymap < engine.keymaps ||
-                                          engine.currentKeymap >= engine.keymaps + kKeymapSlots)) {
-    fail("currentKeymap is not a slot");
-  }
+  const std::string broken = brokenEngineInvariant(engine);
+  if (broken.empty()) return;
+  std::fprintf(stderr, "engine invariant broken: %s\n", broken.c_str());
+  std::abort();
 }
 
 bool keymapsHoldRawRecords(const EngineState& engine) {
   for (const KeymapImage& image : engine.keymaps) {
     const uint32_t count = actionTableCount(image);
     for (uint32_t i = 0; i < count; ++i) {
-      if (actionRecordAt(image, i)[0] == kActionRaw) return true;
+      if (actionKind(actionRecordAt(image, i)) == kActionRaw) return true;
     }
   }
   return false;
@@ -92,9 +66,9 @@ bool rawRecordsMention(const EngineState& engine, uint8_t vk) {
     const uint32_t count = actionTableCount(image);
     for (uint32_t i = 0; i < count; ++i) {
       const uint8_t* record = actionRecordAt(image, i);
-      if (record[0] != kActionRaw) continue;
-      for (uint32_t j = 0; j < record[2]; ++j) {
-        if (record[3 + j] == vk) return true;
+      if (actionKind(record) != kActionRaw) continue;
+      for (uint32_t j = 0; j < rawByteCount(record); ++j) {
+        if (rawBytes(record)[j] == vk) return true;
       }
     }
   }

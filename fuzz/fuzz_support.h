@@ -52,7 +52,8 @@ struct RecordingSink final : WindowCommandSink {
   void postWindowCommand(uint32_t, uintptr_t) override { ++posted; }
 };
 
-// Aborts (so the fuzzer reports the input) when an engine invariant is broken.
+// Aborts (so the fuzzer reports the input) when one of the engine's
+// invariants (tests/support/engine_invariants.h) is broken.
 void checkEngineInvariants(const EngineState& engine);
 
 // True when a slot's image holds a raw record, whose key presses may

@@ -29,6 +29,10 @@ bool beginAction(KeymapCompiler& compiler, uint8_t kind) {
   return true;
 }
 
+uint8_t* lastActionRecord(KeymapCompiler& compiler) {
+  return compiler.actionArea + compiler.actionTable[compiler.actionTableUsed - 1];
+}
+
 bool appendActionByte(KeymapCompiler& compiler, uint8_t byte) {
   if (compiler.actionAreaUsed >= kActionAreaSize) {
     reportKeymapOverflow(compiler, keymap_messages::kActionAreaFull);

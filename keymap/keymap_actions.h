@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "keymap/keymap_compiler.h"
+#include "keymap/keymap_compiler_internal.h"
 
 // Reports a full buffer (once per keymap) and marks the keymap damaged.
 void reportKeymapOverflow(KeymapCompiler& compiler, const char* messageUtf8);
@@ -18,3 +18,6 @@ bool beginAction(KeymapCompiler& compiler, uint8_t kind);
 
 // Appends one byte to the record being written; false when the area is full.
 bool appendActionByte(KeymapCompiler& compiler, uint8_t byte);
+
+// The record begun last, inside the action area.
+uint8_t* lastActionRecord(KeymapCompiler& compiler);

@@ -2,15 +2,10 @@
 // into its image.
 #include <cstring>
 
-#include "keymap/keymap_compiler.h"
+#include "keymap/keymap_compiler_internal.h"
 #include "keymap/keymap_messages.h"
 
 namespace {
-
-bool needsTwelveActions(uint16_t type) {
-  return type == kKeyTypeBell || type == kKeyTypeReverseOrPair || type == kKeyTypeNextOrPair ||
-         type == kKeyTypePreviousOrPair;
-}
 
 // Once a keymap lost records to a full buffer or the load ran out of memory,
 // its key counts are consequences of that, not errors of the file: they are
@@ -23,7 +18,8 @@ bool countsAreConsequences(const KeymapCompiler& compiler) {
 
 void closeCharList(KeymapCompiler& compiler) {
   if ((compiler.blockFlags & kCharListOpen) == 0) return;
-  compiler.actionArea[compiler.openCharList + 1] = static_cast<uint8_t>(compiler.entryCount);
+  setCharListCount(compiler.actionArea + compiler.openCharList,
+                   static_cast<uint8_t>(compiler.entryCount));
   compiler.blockFlags &= ~kCharListOpen;
   ++compiler.keyActionCount;
 }
@@ -39,7 +35,7 @@ void closeKey(KeymapCompiler& compiler) {
   }
   KeyRecord& key = compiler.keys[compiler.completeKeys];
   key.actionCount = static_cast<uint16_t>(compiler.keyActionCount);
-  if (needsTwelveActions(key.type) && compiler.keyActionCount != 12 &&
+  if (hasPairRow(key.type) && compiler.keyActionCount != kKeypadColumns &&
       !countsAreConsequences(compiler)) {
     reportKeymapMessage(compiler, keymap_messages::kBellNeedsTwelve,
                         KeymapDiagnosticKind::kKeyError, compiler.keyLine);
@@ -73,11 +69,10 @@ void buildAndInstallKeymap(KeymapCompiler& compiler) {
     return;
   }
   for (int column = 0; column < kKeysPerKeymap; ++column) {
-    const KeyRecord& key = compiler.keys[column];
-    uint8_t* record = block + column * kKeyRecordSize;
-    writeU16(record, key.type);
-    writeU16(record + 2, key.actionCount);
-    writeU32(record + 4, kKeyRecordsSize + key.actions * kActionTableEntrySize);
+    // While compiling, `actions` is an action-table index.
+    KeyRecord key = compiler.keys[column];
+    key.actions = kKeyRecordsSize + key.actions * kActionTableEntrySize;
+    writeKeyRecord(block + column * kKeyRecordSize, key);
   }
   for (uint32_t i = 0; i < compiler.actionTableUsed; ++i) {
     writeU32(block + kKeyRecordsSize + i * kActionTableEntrySize,

@@ -14,10 +14,11 @@ enum class KeymapDiagnosticKind {
   kKeymapError,  // "Keyの数が合いません"; startLine is the keymap's line
   kMissingPath,  // the path shown after "ファイルがありません"
   // Warnings from here on: the program says nothing about them.
-  kHexDigits,     // warning: a hex literal holds bytes that are no hex digits
-  kUnquotedExec,  // warning: exec text outside double quotes, or a quote left open
-  kLongLine,      // warning: a statement line over the line limit goes on as a new line
-  kNoKeymap,      // warning: the text has no "keymap" line
+  kHexDigits,       // warning: a hex literal holds bytes that are no hex digits
+  kUnquotedExec,    // warning: exec text outside double quotes, or a quote left open
+  kLongLine,        // warning: a statement line over the line limit goes on as a new line
+  kNoKeymap,        // warning: the text has no "keymap" line
+  kUnknownCommand,  // warning: a command number the program does not know (value)
 };
 
 inline bool isKeymapWarning(KeymapDiagnosticKind kind) {
@@ -37,6 +38,7 @@ struct KeymapDiagnostic {
   // kKeyError, kKeymapError: the editor line of the "key" or "keymap" line
   // at fault (the message itself names the line that ended it).
   int32_t startLine = 0;
-  // kHexDigits: the value the literal is read as.
+  // kHexDigits: the value the literal is read as. kUnknownCommand: the
+  // command number.
   uint32_t value = 0;
 };

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "keymap/keymap_compiler.h"
+#include "keymap/keymap_compiler_internal.h"
 #include "keymap/keymap_messages.h"
 
 namespace {

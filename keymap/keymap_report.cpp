@@ -1,6 +1,6 @@
 #include <string>
 
-#include "keymap/keymap_compiler.h"
+#include "keymap/keymap_compiler_internal.h"
 
 void reportKeymapMessage(KeymapCompiler& compiler, const std::string& messageUtf8,
                          KeymapDiagnosticKind kind, int32_t startLine) {

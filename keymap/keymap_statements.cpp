@@ -1,6 +1,6 @@
 // The line loop and one handler per statement keyword.
 #include "keymap/keymap_actions.h"
-#include "keymap/keymap_compiler.h"
+#include "keymap/keymap_compiler_internal.h"
 #include "keymap/keymap_messages.h"
 
 namespace {
@@ -42,7 +42,7 @@ void compileChar(KeymapCompiler& compiler, const uint8_t* pos) {
     return;
   }
   if (!beginAction(compiler, kActionChar)) return;
-  compiler.openCharList = compiler.actionAreaUsed - 2;
+  compiler.openCharList = static_cast<uint32_t>(lastActionRecord(compiler) - compiler.actionArea);
   compiler.blockFlags |= kCharListOpen;
   compiler.entryCount = 0;
   appendCharEntry(compiler, readCharEntry(compiler, pos));
@@ -69,6 +69,12 @@ void compileCommand(KeymapCompiler& compiler, const uint8_t* pos) {
   const bool begun = beginAction(compiler, kActionCommand);
   const int32_t number = parseToken(compiler, pos);
   const int32_t parameter = parseToken(compiler, pos);
+  // The program ignores a command it does not know; a checker says so,
+  // unless a bad token (reported already) made the number.
+  if (!compiler.errorFlag && !isKnownKeymapCommand(static_cast<uint8_t>(number))) {
+    noteKeymapWarning(compiler, KeymapDiagnosticKind::kUnknownCommand, {},
+                      static_cast<uint8_t>(number));
+  }
   if (!begun) return;
   if (appendActionByte(compiler, static_cast<uint8_t>(number))) {
     appendActionByte(compiler, static_cast<uint8_t>(parameter));
@@ -77,8 +83,8 @@ void compileCommand(KeymapCompiler& compiler, const uint8_t* pos) {
 }
 
 void compileRaw(KeymapCompiler& compiler, const uint8_t* pos) {
+  // The count byte is filled in at the end.
   const bool begun = beginAction(compiler, kActionRaw) && appendActionByte(compiler, 0);
-  const uint32_t countAt = begun ? compiler.actionAreaUsed - 1 : 0;
   // Before the first keymap the record is thrown away, so its length does
   // not matter; its tokens are still checked.
   const bool kept = (compiler.blockFlags & kKeymapOpen) != 0;
@@ -95,7 +101,7 @@ void compileRaw(KeymapCompiler& compiler, const uint8_t* pos) {
     ++count;
   }
   if (!begun) return;
-  compiler.actionArea[countAt] = static_cast<uint8_t>(count);
+  setRawByteCount(lastActionRecord(compiler), static_cast<uint8_t>(count));
   ++compiler.keyActionCount;
 }
 

@@ -8,7 +8,7 @@
 // "symbolが見つかりません" like any other unknown word.
 #include <cstring>
 
-#include "keymap/keymap_compiler.h"
+#include "keymap/keymap_compiler_internal.h"
 #include "keymap/keymap_messages.h"
 
 namespace {

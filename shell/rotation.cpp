@@ -8,24 +8,23 @@
 void checkRotation() {
   EngineState& engine = shellState.engine;
   const uint32_t orientation = displayOrientation().readOrientation();
-  engine.options &= ~static_cast<uint32_t>(kOptionScreenRotated);
-  if (orientation & 1) engine.options |= kOptionScreenRotated;
+  engine.screenRotated = (orientation & 1) != 0;
   selectModeKeymap(engine);
   if (rotationBehaviour(engine.options) != kRotationReleaseHook) return;
-  if (engine.options & kOptionScreenRotated) {
+  if (engine.screenRotated) {
     removeKeyHook();
   } else {
     installKeyHook(false);
   }
 }
 
-bool keyHookWanted(uint32_t options) {
-  return rotationBehaviour(options) != kRotationReleaseHook || !(options & kOptionScreenRotated);
+bool keyHookWanted(const EngineState& engine) {
+  return rotationBehaviour(engine.options) != kRotationReleaseHook || !engine.screenRotated;
 }
 
 void restoreKeyHookIfWanted() {
   if (shellState.hookHandle != nullptr) return;
-  if (!keyHookWanted(shellState.engine.options)) return;
+  if (!keyHookWanted(shellState.engine)) return;
   installKeyHook(false);
 }
 

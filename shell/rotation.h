@@ -4,13 +4,15 @@
 
 #include <cstdint>
 
+struct EngineState;
+
 // Re-reads the orientation after a setting change and applies the rotation
 // behaviour.
 void checkRotation();
 
 // The keyboard hook belongs installed except while rotation behaviour 1 has
 // the screen turned.
-bool keyHookWanted(uint32_t options);
+bool keyHookWanted(const EngineState& engine);
 // Installs a missing hook when it is wanted, silently: after the user chose
 // another rotation behaviour while behaviour 1 had released it, and on every
 // timer tick after a failed installation.

@@ -1,10 +1,10 @@
 #include "web/playground.h"
 
+#include "engine/key_names.h"
 #include "engine/virtual_keys.h"
 #include "keymap/host_keymap_platform.h"
 #include "keymap/keymap_compiler.h"
 #include "sim/views/event_listing.h"
-#include "sim/views/key_names.h"
 #include "sim/views/keymap_diagnostics.h"
 #include "sim/views/keymap_table.h"
 #include "sim/views/live_screen.h"
@@ -71,8 +71,7 @@ std::string Playground::start(const std::string& keymapText, uint32_t options, i
                               bool imeOn) {
   settings_ = SimSettings{};
   settings_.keymapText = "";
-  // The run-time bits (a turned screen) are the program's own, never a
-  // setting: a link cannot set them.
+  // Only the bits the settings store keeps are settings.
   settings_.options = options & kStoredOptionsMask;
   settings_.timeoutMs = timeoutMs;
   settings_.imeOn = imeOn;

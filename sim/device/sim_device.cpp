@@ -21,6 +21,7 @@ std::vector<std::string> SimDevice::start(const SimSettings& settings) {
   clearKeymaps(engine_);
   setEngineDefaults(engine_);
   engine_.options = settings.options;
+  engine_.screenRotated = settings.screenRotated;
   engine_.timeoutMs = settings.timeoutMs;
   engine_.mainWindow = &commands_;
   ime_->switchTo(settings.imeOn);
@@ -41,11 +42,9 @@ std::vector<std::string> SimDevice::loadKeymap(const SimSettings& settings) {
 void SimDevice::applySettings(uint32_t options, int32_t timeoutMs) {
   constexpr uint32_t kSlotChoice =
       kOptionKanaToggle | kOptionTwoTouch | kOptionNicoTouch | kOptionRotationMask;
-  constexpr uint32_t kRunTime = ~kStoredOptionsMask;
-  const uint32_t before = engine_.options;
-  engine_.options = (options & kStoredOptionsMask) | (before & kRunTime);
+  const uint32_t changed = engine_.options ^ (options & kStoredOptionsMask);
+  engine_.options = options & kStoredOptionsMask;
   engine_.timeoutMs = timeoutMs;
-  const uint32_t changed = before ^ engine_.options;
   if ((changed & kSlotChoice) != 0) selectModeKeymap(engine_);
   if ((changed & kOptionNumericKeypad) != 0) {
     // Other keys are the keypad from the next key event on.

@@ -19,6 +19,7 @@ struct SimSettings {
   // keymapPath (which then only names it).
   std::optional<std::string> keymapText;
   uint32_t options = 0;
+  bool screenRotated = false;  // the device starts with its screen turned
   int32_t timeoutMs = 1000;
   bool imeOn = true;
 };
@@ -68,8 +69,8 @@ class SimDevice {
 
   // Changes the options and the timeout as the settings dialog does: a new
   // input mode, "ニコタッチ風" or rotation behaviour selects the mode's slot
-  // (ending the input in progress), "テンキーを使う" chooses the keypad keys;
-  // the run-time bits stay as they are.
+  // (ending the input in progress), "テンキーを使う" chooses the keypad keys.
+  // Only the bits the settings store keeps are taken.
   void applySettings(uint32_t options, int32_t timeoutMs);
 
   // One real key event at the current time.

@@ -4,9 +4,9 @@
 #include "engine/engine_state.h"
 #include "engine/kana_table.h"
 #include "engine/kana_typing.h"
+#include "engine/key_names.h"
 #include "engine/keymap_image.h"
 #include "sim/device/ime_emulation.h"
-#include "sim/views/key_names.h"
 
 namespace {
 
@@ -34,12 +34,13 @@ std::string charEntryText(uint8_t modifier, uint8_t vk, bool imeOn, uint32_t opt
 }
 
 std::string actionText(const uint8_t* record, bool imeOn, uint32_t options) {
-  switch (record[0]) {
+  switch (actionKind(record)) {
     case kActionChar:
       if (charListCount(record) == 0) return "-";
       return charEntryText(charEntryModifier(record, 0), charEntryVk(record, 0), imeOn, options);
     case kActionCommand:
-      return "command " + std::to_string(record[2]) + " " + std::to_string(record[3]);
+      return "command " + std::to_string(commandNumber(record)) + " " +
+             std::to_string(commandParameter(record));
     case kActionRaw: {
       // With no char list to close, running the record only plays its keys.
       Scratch scratch(imeOn, options);
@@ -48,13 +49,14 @@ std::string actionText(const uint8_t* record, bool imeOn, uint32_t options) {
       if (!text.empty() && text.find('\n') == std::string::npos) return text;
       text = "raw";
       // Pairs of (direction, key): name the pressed keys.
-      for (int i = 0; i + 1 < record[2]; i += 2) {
-        if (record[3 + i] == 1) text += " " + virtualKeyName(record[4 + i]);
+      const uint8_t* bytes = rawBytes(record);
+      for (uint32_t i = 0; i + 1 < rawByteCount(record); i += 2) {
+        if (bytes[i] == kRawPress) text += " " + virtualKeyName(bytes[i + 1]);
       }
       return text;
     }
     case kActionExec:
-      return "exec \"" + std::string(reinterpret_cast<const char*>(record + 2)) + "\"";
+      return "exec \"" + std::string(execProgramPath(record)) + "\"";
     default:
       return "-";
   }

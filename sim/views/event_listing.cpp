@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
-#include "sim/views/key_names.h"
+#include "engine/action_record.h"
+#include "engine/key_names.h"
 
 std::string formatSimEvent(const SimEvent& event) {
   char hex[8];
@@ -20,8 +20,7 @@ std::string formatImeSwitch(bool on) {
 std::string formatPostedCommand(uint32_t command, uintptr_t param) {
   if (command == kCommandRunProgram && param != 0) {
     const char* program = reinterpret_cast<const char*>(param);
-    const char* arguments = program + std::strlen(program) + 1;
-    return "run \"" + std::string(program) + "\" \"" + arguments + "\"";
+    return "run \"" + std::string(program) + "\" \"" + execArgumentsAfter(program) + "\"";
   }
   return "command " + std::to_string(command) + " " + std::to_string(param);
 }

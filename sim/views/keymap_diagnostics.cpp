@@ -37,6 +37,8 @@ std::string warningText(const KeymapDiagnostic& d) {
       return "行が838バイトを超えています (残りは次の行として読まれます)";
     case KeymapDiagnosticKind::kNoKeymap:
       return "keymap行がありません (キーマップが一つもできません)";
+    case KeymapDiagnosticKind::kUnknownCommand:
+      return std::string("commandの番号 ") + value + " のコマンドはありません (何もしません)";
     default:
       return d.text;
   }

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "sim/views/key_names.h"
+#include "engine/key_names.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ std::string hexByte(uint8_t value) {
 const char* keyTypeName(uint16_t type) {
   switch (type) {
     case kKeyTypeBell:
-      return "pair";
+      return "bell";
     case kKeyTypeToggle:
       return "toggle";
     case kKeyTypeReverseToggle:
@@ -39,29 +39,30 @@ const char* keyTypeName(uint16_t type) {
 
 std::string describeActionRecord(const uint8_t* record) {
   std::string text;
-  switch (record[0]) {
+  switch (actionKind(record)) {
     case kActionNop:
       return "nop";
     case kActionChar:
       text = "char";
-      for (int i = 0; i < record[1]; ++i) {
-        text += " (" + std::to_string(record[2 + 2 * i]) + "," + hexByte(record[3 + 2 * i]) + ")";
+      for (int i = 0; i < charListCount(record); ++i) {
+        text += " (" + std::to_string(charEntryModifier(record, i)) + "," +
+                hexByte(charEntryVk(record, i)) + ")";
       }
       return text;
     case kActionCommand:
-      return "command " + std::to_string(record[2]) + " " + std::to_string(record[3]);
+      return "command " + std::to_string(commandNumber(record)) + " " +
+             std::to_string(commandParameter(record));
     case kActionRaw:
       text = "raw";
-      for (int i = 0; i < record[2]; ++i) text += " " + hexByte(record[3 + i]);
+      for (uint32_t i = 0; i < rawByteCount(record); ++i) {
+        text += " " + hexByte(rawBytes(record)[i]);
+      }
       return text;
-    case kActionExec: {
-      const char* path = reinterpret_cast<const char*>(record + 2);
-      const std::string program = path;
-      const std::string arguments = path + program.size() + 1;
-      return "exec \"" + program + "\" \"" + arguments + "\"";
-    }
+    case kActionExec:
+      return "exec \"" + std::string(execProgramPath(record)) + "\" \"" +
+             std::string(execArguments(record)) + "\"";
     default:
-      return "kind " + std::to_string(record[0]);
+      return "kind " + std::to_string(actionKind(record));
   }
 }
 

@@ -24,7 +24,7 @@ struct TableCell {
 
 struct TableKey {
   uint16_t type = 0;
-  // Pair keys (types 1, 6, 7, 8): the cells by second key, in column order.
+  // Keys with a pair row (hasPairRow): the cells by second key, in column order.
   // Other keys: what each press of the key alone gives, one per action, for
   // at most kMostTablePresses actions.
   std::vector<TableCell> cells;
@@ -40,19 +40,19 @@ struct KeymapTable {
   int slot = 0;
   bool empty = true;
   uint32_t options = 0;
+  bool screenRotated = false;
   bool imeOn = true;
   // Column of the key that steps post-conversion forms, or -1.
   int postColumn = -1;
   TableKey keys[kKeypadColumns];
 };
 
-// True for the key types that begin a 2-touch pair on a fresh device.
-bool isPairKeyType(uint16_t type);
-
 // The options a slot is shown with: `options` with the input mode that uses
-// the slot: kana toggle for 4 and 5, "ニコタッチ風" 2-touch for 2 and 3, the
-// screen turned (in 2-touch mode) for 6 and 7, else 2-touch.
+// the slot: kana toggle for 4 and 5, "ニコタッチ風" 2-touch for 2 and 3, else
+// 2-touch.
 uint32_t tableOptions(int slot, uint32_t options);
+// Slots 6 and 7 are shown with the screen turned.
+bool tableScreenRotated(int slot);
 
 // Compiles the file and presses every key and pair of keys of `slot` on a
 // fresh device each time. Slot 5 runs with the IME off, every other slot

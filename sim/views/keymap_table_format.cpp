@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "engine/engine_state.h"
-#include "sim/views/key_names.h"
+#include "engine/key_names.h"
 #include "sim/views/keymap_dump.h"
 #include "sim/views/keymap_table.h"
 
@@ -54,7 +54,7 @@ std::string keyLines(const KeymapTable& table) {
     const TableKey& key = table.keys[column];
     if (key.type == kKeyTypeBell) continue;
     out += "  " + keypadKeyName(column) + "  " + keyTypeName(key.type);
-    if (isPairKeyType(key.type)) {
+    if (hasPairRow(key.type)) {
       out += " (row " + keypadKeyName(column) + " below)";
     } else if (!key.cells.empty()) {
       out += ":  " + joinedCells(key.cells);
@@ -71,7 +71,7 @@ std::string pairGrid(const KeymapTable& table) {
   for (int second = 0; second < kKeypadColumns; ++second) {
     widths[second] = 1;
     for (const TableKey& key : table.keys) {
-      if (!isPairKeyType(key.type)) continue;
+      if (!hasPairRow(key.type)) continue;
       any = true;
       const size_t width = displayWidth(key.cells[second].text);
       if (width > widths[second]) widths[second] = width;
@@ -86,7 +86,7 @@ std::string pairGrid(const KeymapTable& table) {
   out += trimmed(header) + "\n";
   for (int first = 0; first < kKeypadColumns; ++first) {
     const TableKey& key = table.keys[first];
-    if (!isPairKeyType(key.type)) continue;
+    if (!hasPairRow(key.type)) continue;
     std::string row = "    " + keypadKeyName(first) + "  ";
     for (int second = 0; second < kKeypadColumns; ++second) {
       row += padded(key.cells[second].text, widths[second]) + " ";
@@ -119,8 +119,7 @@ std::string formatKeymapTable(const KeymapTable& table) {
   char options[16];
   std::snprintf(options, sizeof options, "0x%X", table.options);
   const bool toggle = (table.options & kOptionKanaToggle) != 0;
-  const bool turned = (table.options & kOptionScreenRotated) != 0;
-  return name + ": " + (toggle ? "kana toggle" : "2-touch") + (turned ? ", screen turned" : "") +
-         ", IME " + (table.imeOn ? "on" : "off") + ", options " + options + "\n" + keyLines(table) +
-         pairGrid(table) + postConversion(table);
+  return name + ": " + (toggle ? "kana toggle" : "2-touch") +
+         (table.screenRotated ? ", screen turned" : "") + ", IME " + (table.imeOn ? "on" : "off") +
+         ", options " + options + "\n" + keyLines(table) + pairGrid(table) + postConversion(table);
 }

@@ -1,8 +1,8 @@
 // Building a keymap table by pressing keys on fresh simulated devices.
-#include <cstdio>
 
 #include "engine/engine_state.h"
 #include "engine/key_event.h"
+#include "engine/key_names.h"
 #include "sim/device/sim_device.h"
 #include "sim/views/keymap_table.h"
 
@@ -10,7 +10,6 @@ namespace {
 
 // Post-conversion stops after this many forms even if it never comes back.
 constexpr int kMostForms = 256;
-constexpr int kImeSlotOff = 5;
 
 struct Run {
   SimSettings settings;
@@ -91,37 +90,13 @@ std::string visible(const std::string& text) {
   return out;
 }
 
-std::string keyName(uint8_t vk) {
-  struct Name {
-    uint8_t vk;
-    const char* name;
-  };
-  static const Name kNames[] = {
-      {0x08, "BS"},     {0x09, "Tab"},      {0x0D, "Enter"}, {0x10, "Shift"}, {0x11, "Ctrl"},
-      {0x12, "Alt"},    {0x14, "CapsLock"}, {0x19, "漢字"},  {0x1B, "Esc"},   {0x20, "Space"},
-      {0x21, "PageUp"}, {0x22, "PageDown"}, {0x23, "End"},   {0x24, "Home"},  {0x25, "←"},
-      {0x26, "↑"},      {0x27, "→"},        {0x28, "↓"},     {0x2D, "Ins"},   {0x2E, "Del"},
-      {0xA0, "Shift"},  {0xA1, "Shift"},    {0xA2, "Ctrl"},  {0xA3, "Ctrl"},  {0xA4, "Alt"},
-      {0xA5, "Alt"},
-  };
-  for (const Name& n : kNames) {
-    if (n.vk == vk) return n.name;
-  }
-  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, char(vk));
-  if (vk >= 0x70 && vk <= 0x87) return "F" + std::to_string(vk - 0x70 + 1);
-  char name[8];
-  std::snprintf(name, sizeof name, "VK%02X", vk);
-  return name;
-}
-
 std::string postedName(uint32_t command, uintptr_t param) {
   if (command == kCommandRotateScreen) {
     return param < 4 ? "[画面" + std::to_string(param * 90) + "度]" : std::string("[画面回転]");
   }
   if (command == kCommandRunProgram && param != 0) {
     const char* program = reinterpret_cast<const char*>(param);
-    const std::string path = program;
-    return "[実行 \"" + path + "\" \"" + std::string(program + path.size() + 1) + "\"]";
+    return "[実行 \"" + std::string(program) + "\" \"" + execArgumentsAfter(program) + "\"]";
   }
   return "[" + std::to_string(command) + "]";
 }
@@ -138,11 +113,11 @@ std::string effects(const Press& p, const uint8_t* record) {
   std::string keys;
   for (size_t i = beginsWithBackspace(p) ? 2 : 0; i < p.events.size(); ++i) {
     if (!p.events[i].down) continue;
-    keys += (keys.empty() ? "" : "+") + keyName(p.events[i].vk);
+    keys += (keys.empty() ? "" : "+") + virtualKeyLabel(p.events[i].vk);
   }
   if (!keys.empty()) return "[" + keys + "]";
-  if (record != nullptr && record[0] == kActionCommand) {
-    return "[コマンド" + std::to_string(record[2]) + "]";
+  if (record != nullptr && actionKind(record) == kActionCommand) {
+    return "[コマンド" + std::to_string(commandNumber(record)) + "]";
   }
   return "--";
 }
@@ -200,19 +175,18 @@ TableCell pressedCell(const Run& run, int postColumn, int column, int leading, i
 
 }  // namespace
 
-bool isPairKeyType(uint16_t type) {
-  return type == kKeyTypeBell || type == kKeyTypeReverseOrPair || type == kKeyTypeNextOrPair ||
-         type == kKeyTypePreviousOrPair;
-}
-
 uint32_t tableOptions(int slot, uint32_t options) {
   uint32_t mode = kOptionTwoTouch;
-  if (slot == 2 || slot == 3) mode = kOptionTwoTouch | kOptionNicoTouch;
-  if (slot == 4 || slot == kImeSlotOff) mode = kOptionKanaToggle;
-  if (slot == 6 || slot == 7) mode = kOptionTwoTouch | kOptionScreenRotated;
-  const uint32_t modeBits =
-      kOptionKanaToggle | kOptionTwoTouch | kOptionNicoTouch | kOptionScreenRotated;
+  if (slot == kSlotNicoTouch || slot == partnerSlot(kSlotNicoTouch)) {
+    mode = kOptionTwoTouch | kOptionNicoTouch;
+  }
+  if (slot == kSlotKana || slot == kSlotAlphanumeric) mode = kOptionKanaToggle;
+  const uint32_t modeBits = kOptionKanaToggle | kOptionTwoTouch | kOptionNicoTouch;
   return (options & ~modeBits) | mode;
+}
+
+bool tableScreenRotated(int slot) {
+  return slot == kSlotRotated || slot == partnerSlot(kSlotRotated);
 }
 
 KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options) {
@@ -229,7 +203,8 @@ KeymapTable buildKeymapTable(const SimSettings& keymap, int slot, uint32_t optio
   run.settings.keymapText = keymap.keymapText;
   run.slot = slot;
   run.settings.options = table.options = tableOptions(slot, options);
-  run.settings.imeOn = table.imeOn = slot != kImeSlotOff;
+  run.settings.screenRotated = table.screenRotated = tableScreenRotated(slot);
+  run.settings.imeOn = table.imeOn = slot != kSlotAlphanumeric;
 
   SimDevice probe;
   start(probe, run);
@@ -242,7 +217,7 @@ KeymapTable buildKeymapTable(const SimSettings& keymap, int slot, uint32_t optio
     const KeyRecord record = readKeyRecord(image, column);
     TableKey& key = table.keys[column];
     key.type = record.type;
-    if (isPairKeyType(record.type)) {
+    if (hasPairRow(record.type)) {
       // Every second key after this first key.
       for (int second = 0; second < kKeypadColumns; ++second) {
         key.cells.push_back(pressedCell(run, table.postColumn, column, 1, second, second));

@@ -1,7 +1,7 @@
 #include "sim/views/live_screen.h"
 
+#include "engine/key_names.h"
 #include "sim/views/action_text.h"
-#include "sim/views/key_names.h"
 #include "sim/views/option_labels.h"
 
 namespace {

@@ -40,7 +40,7 @@ std::string simUsage() {
     }
   }
   std::snprintf(text, sizeof text, "  0x%-6X the screen is turned (set by the program itself)\n",
-                kOptionScreenRotated);
+                kSimScreenTurnedOption);
   usage += text;
   usage +=
       "--ime-engine mozc types through mozc, a real IME (package emacs-mozc-bin).\n"
@@ -139,7 +139,8 @@ bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
         return false;
       }
       optionsGiven = true;
-      options = static_cast<uint32_t>(number);
+      options = static_cast<uint32_t>(number) & ~kSimScreenTurnedOption;
+      line.settings.screenRotated = (number & kSimScreenTurnedOption) != 0;
     } else if (arg == "--timeout" && runs) {
       if (!parseUnsigned(value, 10, 0x7FFFFFFF, number)) {
         error = "--timeout takes milliseconds";

@@ -1,6 +1,7 @@
 // The command line of `padquiltkana-sim`.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ struct SimCommandLine {
   SimImeEngine imeEngine = SimImeEngine::kEmulation;
   std::vector<std::string> script;
 };
+
+// The --options bit that starts the simulated device with its screen turned
+// (the engine's screenRotated): never a bit of the stored option word.
+constexpr uint32_t kSimScreenTurnedOption = 0x10000;
 
 // Returns false with a message for anything it does not understand. --help,
 // -h and help anywhere make the command "help", --version "version". Without

@@ -1,5 +1,6 @@
 #include "sim/views/sim_commands.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "keymap/host_keymap_platform.h"

@@ -7,8 +7,8 @@
 #include <new>
 #include <random>
 
-#include "bench/bench_support.h"
 #include "engine/key_event.h"
+#include "tests/support/default_keymap_engine.h"
 
 extern "C" void* __libc_malloc(size_t);
 extern "C" void* __libc_calloc(size_t, size_t);
@@ -91,9 +91,9 @@ constexpr uint32_t kModes[] = {kOptionKanaToggle, kOptionKanaToggle | kOptionAut
                                kOptionTwoTouch, kOptionTwoTouch | kOptionNicoTouch, 0};
 
 TEST(EventAllocationTest, RandomEventsOnTheDefaultKeymapAllocateNothing) {
-  BenchEngine bench;  // loading the keymap may allocate; events may not
+  DefaultKeymapEngine bench;  // loading the keymap may allocate; events may not
   EngineState& engine = bench.engine;
-  ASSERT_NE(engine.keymaps[4].bytes, nullptr);
+  ASSERT_NE(engine.keymaps[kSlotKana].bytes, nullptr);
   std::minstd_rand random(12345);
   uint32_t time = 0;
   unsigned long events = 0;

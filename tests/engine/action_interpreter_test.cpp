@@ -66,14 +66,15 @@ TEST_F(ActionInterpreterTest, CharActionClosesThePreviousListWithItsLatch) {
 }
 
 TEST_F(ActionInterpreterTest, PartnerKeymapCommand) {
-  const std::pair<int32_t, int32_t> partners[] = {{4, 5}, {5, 4}, {0, 1}, {9, 8}, {256, 257}};
+  const std::pair<int32_t, int32_t> partners[] = {
+      {kSlotKana, kSlotAlphanumeric}, {kSlotAlphanumeric, kSlotKana}, {0, 1}, {9, 8}, {256, 257}};
   for (const auto& [from, to] : partners) {
     engine.activeKeymap = from;
     engine.toggleIndex = 3;
     engine.toggleKey = keyCodeOf(1);
     engine.firstStroke = keyCodeOf(2);
     activate(charAction({{1, 'T'}}), 0);
-    EXPECT_TRUE(run(commandAction(1, 0)).empty());
+    EXPECT_TRUE(run(commandAction(kKeymapCommandPartnerKeymap, 0)).empty());
     EXPECT_EQ(engine.activeKeymap, to);
     EXPECT_EQ(engine.toggleIndex, 0);
     EXPECT_EQ(engine.toggleKey, 0);
@@ -83,18 +84,19 @@ TEST_F(ActionInterpreterTest, PartnerKeymapCommand) {
 }
 
 TEST_F(ActionInterpreterTest, PartnerAndSelectCommandsCloseTheListWithItsLatch) {
-  for (uint8_t command : {1, 4}) {
+  for (uint8_t command : {kKeymapCommandPartnerKeymap, kKeymapCommandSelectKeymap}) {
     engine.options = kOptionAutoCapsLock;
     activate(charAction({{1, 'T'}, {2, 'Q'}}), 1);
     run(commandAction(command, 5));
-    EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock | kOptionCapsLockPending})
-        << int(command);
+    EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock}) << int(command);
+    EXPECT_TRUE(engine.capsLockPending) << int(command);
   }
 }
 
 TEST_F(ActionInterpreterTest, ImeToggleCommandKeepsTheList) {
   const uint8_t* list = activate(charAction({{1, 'T'}, {1, 'B'}}), 1);
-  EXPECT_EQ(run(commandAction(2, 0)), Events({down(0xA4), down(0x19), up(0x19), up(0xA4)}));
+  EXPECT_EQ(run(commandAction(kKeymapCommandImeOnOff, 0)),
+            Events({down(0xA4), down(0x19), up(0x19), up(0xA4)}));
   EXPECT_EQ(engine.activeCharList, list);
   EXPECT_EQ(engine.charIndex, 1);
 }
@@ -105,7 +107,7 @@ TEST_F(ActionInterpreterTest, ResetCommandClearsTheInputState) {
   engine.firstStroke = keyCodeOf(2);
   engine.toggleIndex = 2;
   engine.activeKeymap = 5;
-  EXPECT_TRUE(run(commandAction(3, 0)).empty());
+  EXPECT_TRUE(run(commandAction(kKeymapCommandEndInput, 0)).empty());
   EXPECT_EQ(engine.activeCharList, nullptr);
   EXPECT_EQ(engine.charIndex, 0);
   EXPECT_EQ(engine.toggleKey, 0);
@@ -120,7 +122,7 @@ TEST_F(ActionInterpreterTest, SelectKeymapCommandTakesAnySlot) {
     engine.toggleKey = keyCodeOf(1);
     engine.firstStroke = keyCodeOf(2);
     engine.toggleIndex = 2;
-    EXPECT_TRUE(run(commandAction(4, slot)).empty());
+    EXPECT_TRUE(run(commandAction(kKeymapCommandSelectKeymap, slot)).empty());
     EXPECT_EQ(engine.activeKeymap, slot);
     EXPECT_EQ(engine.activeCharList, nullptr);
     EXPECT_EQ(engine.toggleKey, 0);
@@ -128,19 +130,19 @@ TEST_F(ActionInterpreterTest, SelectKeymapCommandTakesAnySlot) {
     EXPECT_EQ(engine.toggleIndex, 0);
   }
   // Slot 12 names no keymap: the engine then has no image to work with.
-  run(commandAction(4, 12));
+  run(commandAction(kKeymapCommandSelectKeymap, 12));
   EXPECT_EQ(activeKeymapImage(engine), nullptr);
 }
 
 TEST_F(ActionInterpreterTest, StepCommandsMoveTheActiveList) {
   const uint8_t* list = activate(charAction({{1, 'T'}, {1, 'B'}, {0, 'A'}}), 0);
   engine.toggleKey = keyCodeOf(1);
-  EXPECT_EQ(run(commandAction(5, 0)), join({kBack, taps("KO")}));
+  EXPECT_EQ(run(commandAction(kKeymapCommandNextEntry, 0)), join({kBack, taps("KO")}));
   EXPECT_EQ(engine.charIndex, 1);
   EXPECT_EQ(engine.toggleKey, 0);
   EXPECT_EQ(engine.activeCharList, list);
-  EXPECT_EQ(run(commandAction(6, 0)), join({kBack, taps("KA")}));
-  EXPECT_EQ(run(commandAction(6, 0)), join({kBack, taps("A")}));
+  EXPECT_EQ(run(commandAction(kKeymapCommandPreviousEntry, 0)), join({kBack, taps("KA")}));
+  EXPECT_EQ(run(commandAction(kKeymapCommandPreviousEntry, 0)), join({kBack, taps("A")}));
   EXPECT_EQ(engine.charIndex, 2);
 }
 
@@ -150,25 +152,25 @@ TEST_F(ActionInterpreterTest, RawAndExecCloseTheListSoStepsSendNothing) {
     activate(charAction({{1, 'T'}, {1, 'B'}, {0, 'A'}}), 0);
     run(closer);
     EXPECT_EQ(engine.activeCharList, nullptr);
-    EXPECT_TRUE(run(commandAction(5, 0)).empty());
-    EXPECT_TRUE(run(commandAction(6, 0)).empty());
+    EXPECT_TRUE(run(commandAction(kKeymapCommandNextEntry, 0)).empty());
+    EXPECT_TRUE(run(commandAction(kKeymapCommandPreviousEntry, 0)).empty());
   }
 }
 
 TEST_F(ActionInterpreterTest, RotateCommandPostsItsParameter) {
   engine.mainWindow = &window;
   const uint8_t* list = activate(charAction({{1, 'T'}, {1, 'B'}}), 1);
-  run(commandAction(7, 9));
+  run(commandAction(kKeymapCommandRotateScreen, 9));
   EXPECT_EQ(engine.activeCharList, list);  // the list stays for post-conversion
   EXPECT_EQ(engine.charIndex, 1);
-  run(commandAction(7, 0));
+  run(commandAction(kKeymapCommandRotateScreen, 0));
   ASSERT_EQ(window.posted.size(), 2u);
   EXPECT_EQ(window.posted[0].command, uint32_t{kCommandRotateScreen});
   EXPECT_EQ(window.posted[0].param, 9u);
   EXPECT_EQ(window.posted[1].param, 0u);
 
   engine.mainWindow = nullptr;
-  EXPECT_TRUE(run(commandAction(7, 1)).empty());
+  EXPECT_TRUE(run(commandAction(kKeymapCommandRotateScreen, 1)).empty());
   EXPECT_EQ(window.posted.size(), 2u);
 }
 
@@ -233,12 +235,12 @@ TEST_F(ActionInterpreterTest, ExecPostsTheAddressOfTheProgramPath) {
   const uint8_t* record = records.back().get();
   ASSERT_EQ(window.posted.size(), 1u);
   EXPECT_EQ(window.posted[0].command, uint32_t{kCommandRunProgram});
-  EXPECT_EQ(window.posted[0].param, reinterpret_cast<uintptr_t>(record + 2));
+  EXPECT_EQ(window.posted[0].param, reinterpret_cast<uintptr_t>(execProgramPath(record)));
   const char* path = reinterpret_cast<const char*>(window.posted[0].param);
   EXPECT_STREQ(path, "\\Windows\\pword.exe");
-  EXPECT_STREQ(path + std::strlen(path) + 1, "-n");
+  EXPECT_STREQ(execArgumentsAfter(path), "-n");
   EXPECT_EQ(engine.activeCharList, nullptr);
-  EXPECT_NE(engine.options & kOptionCapsLockPending, 0u);
+  EXPECT_TRUE(engine.capsLockPending);
 }
 
 TEST_F(ActionInterpreterTest, ExecWithoutMainWindowOnlyClosesTheList) {
@@ -252,10 +254,11 @@ TEST_F(ActionInterpreterTest, ExecWithoutMainWindowOnlyClosesTheList) {
 TEST_F(ActionInterpreterTest, RecordsOfAnInstalledImage) {
   TestKeymap keymap;
   keymap.keys[1].type = kKeyTypeToggle;
-  keymap.keys[1].actions = {charAction({{1, 'F'}, {1, 'V'}}), commandAction(5, 0),
+  keymap.keys[1].actions = {charAction({{1, 'F'}, {1, 'V'}}),
+                            commandAction(kKeymapCommandNextEntry, 0),
                             rawAction({1, 0x0D, 2, 0x0D})};
-  installTestKeymap(engine, 4, keymap);
-  const KeymapImage& image = engine.keymaps[4];
+  installTestKeymap(engine, kSlotKana, keymap);
+  const KeymapImage& image = engine.keymaps[kSlotKana];
   const KeyRecord key = readKeyRecord(image, 1);
   executeAction(engine, keyActionRecord(image, key, 0));
   EXPECT_EQ(output.take(), taps("HA"));

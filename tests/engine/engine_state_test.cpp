@@ -138,14 +138,14 @@ TEST_F(EngineStateTest, ReleasingTheImageOfTheActiveCharListEndsItWithoutLatch) 
   installTestKeymap(engine, 4, oneNopPerKey());
   EXPECT_EQ(engine.activeCharList, nullptr);
   EXPECT_EQ(engine.charIndex, 0);
-  EXPECT_EQ(engine.options & kOptionCapsLockPending, 0u);
+  EXPECT_FALSE(engine.capsLockPending);
 
   installTestKeymap(engine, 4, keymap);
   engine.activeCharList = keyActionRecord(image, readKeyRecord(image, 0), 0);
   engine.charIndex = 1;
   clearKeymaps(engine);
   EXPECT_EQ(engine.activeCharList, nullptr);
-  EXPECT_EQ(engine.options & kOptionCapsLockPending, 0u);
+  EXPECT_FALSE(engine.capsLockPending);
 }
 
 TEST_F(EngineStateTest, ReleasingAnotherImageKeepsTheActiveCharList) {
@@ -184,8 +184,8 @@ TEST_P(LatchTest, ClosingTheListSetsThePendingBitOnlyForALetterAwayFromTheFirstE
   engine.activeCharList = keyActionRecord(image, readKeyRecord(image, 0), 0);
   engine.charIndex = c.charIndex;
   closeActiveCharList(engine);
-  EXPECT_EQ((engine.options & kOptionCapsLockPending) != 0, c.latched);
-  EXPECT_EQ(engine.options & ~kOptionCapsLockPending, c.options);
+  EXPECT_EQ(engine.capsLockPending, c.latched);
+  EXPECT_EQ(engine.options, c.options);
   EXPECT_EQ(engine.activeCharList, nullptr);
   EXPECT_EQ(engine.charIndex, 0);
 }
@@ -201,9 +201,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EngineStateTest, APendingLatchStaysPendingWhenNothingSetsIt) {
-  engine.options |= kOptionCapsLockPending;
+  engine.capsLockPending = true;
   closeActiveCharList(engine);
-  EXPECT_NE(engine.options & kOptionCapsLockPending, 0u);
+  EXPECT_TRUE(engine.capsLockPending);
 }
 
 // toggleKey and firstStroke keep a column 16 above itself, so that column 0
@@ -233,29 +233,31 @@ TEST_F(EngineStateTest, ResetAndSelectKeepToggleIndexAndTime) {
   EXPECT_EQ(activeKeymapImage(engine), nullptr);
 }
 
-// The screen turned, with a rotation behaviour.
-uint32_t rotated(uint32_t behaviour) {
-  return kOptionScreenRotated | rotationBehaviourBits(behaviour);
-}
+struct ModeKeymapCase {
+  bool rotated;  // the screen turned
+  uint32_t options;
+  int32_t slot;
+};
 
 TEST_F(EngineStateTest, SelectModeKeymapFollowsModeRotationAndOptions) {
-  const std::pair<uint32_t, int32_t> cases[] = {
-      {rotated(kRotationUseKeymap6) | kOptionKanaToggle, 6},
-      {rotated(kRotationStandardKana) | kOptionKanaToggle, 256},
-      {rotated(kRotationReleaseHook) | kOptionKanaToggle, 4},
-      {rotated(kRotationDoNothing) | kOptionKanaToggle, 4},
-      {kOptionTwoTouch | kOptionNicoTouch, 2},
-      {kOptionTwoTouch, 0},
-      {rotated(kRotationUseKeymap6), 6},
-      {kOptionKanaToggle, 4},
+  const ModeKeymapCase cases[] = {
+      {true, rotationBehaviourBits(kRotationUseKeymap6) | kOptionKanaToggle, 6},
+      {true, rotationBehaviourBits(kRotationStandardKana) | kOptionKanaToggle, 256},
+      {true, rotationBehaviourBits(kRotationReleaseHook) | kOptionKanaToggle, 4},
+      {true, rotationBehaviourBits(kRotationDoNothing) | kOptionKanaToggle, 4},
+      {false, kOptionTwoTouch | kOptionNicoTouch, 2},
+      {false, kOptionTwoTouch, 0},
+      {true, rotationBehaviourBits(kRotationUseKeymap6), 6},
+      {false, kOptionKanaToggle, 4},
   };
-  for (const auto& [options, slot] : cases) {
-    engine.options = options;
+  for (const ModeKeymapCase& c : cases) {
+    engine.options = c.options;
+    engine.screenRotated = c.rotated;
     engine.activeKeymap = 9;
     engine.toggleKey = keyCodeOf(1);
     selectModeKeymap(engine);
-    EXPECT_EQ(engine.activeKeymap, slot) << std::hex << options;
-    EXPECT_EQ(engine.toggleKey, 0) << std::hex << options;
+    EXPECT_EQ(engine.activeKeymap, c.slot) << std::hex << c.options << " rotated " << c.rotated;
+    EXPECT_EQ(engine.toggleKey, 0) << std::hex << c.options << " rotated " << c.rotated;
   }
 }
 

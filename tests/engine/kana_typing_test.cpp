@@ -188,19 +188,24 @@ TEST_F(KanaTypingTest, DirectCharactersWithoutImeControlGetNoChords) {
 // entry drops the latch without the tap, and switches CapsLock back first
 // when the latch had switched it.
 TEST_F(KanaTypingTest, PendingCapsLockIsTappedOnceBeforeTheNextLetterNeverBeforeKana) {
-  engine.options = kOptionCapsLockPending | kOptionAutoCapsLock;
+  engine.options = kOptionAutoCapsLock;
+  engine.capsLockPending = true;
   EXPECT_EQ(type(1, 'T'), taps("KA"));
   EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock});
-  engine.options |= kOptionCapsLockPending;
+  EXPECT_FALSE(engine.capsLockPending);
+  engine.capsLockPending = true;
   EXPECT_EQ(type(0, 'B'), join({kCapsLock, taps("B")}));
   EXPECT_EQ(type(0, 'B'), taps("B"));
   EXPECT_EQ(type(17, 'T'), join({kCapsLock, taps("GA")}));
   EXPECT_EQ(type(1, 'T'), taps("KA"));
   EXPECT_EQ(engine.options, uint32_t{kOptionAutoCapsLock});
+  EXPECT_FALSE(engine.capsLockPending);
 
-  engine.options = kOptionCapsLockPending | kOptionImeControl;
+  engine.options = kOptionImeControl;
+  engine.capsLockPending = true;
   EXPECT_EQ(type(0, 'B'), join({kCapsLock, kImeChord, taps("B"), kImeChord}));
   EXPECT_EQ(engine.options, uint32_t{kOptionImeControl});
+  EXPECT_FALSE(engine.capsLockPending);
 }
 
 // A kana sequence holds Shift only between its own marks: the kana before
@@ -299,10 +304,12 @@ TEST_F(CharListStepTest, IndexOutsideTheListStepsFromTheFirstEntry) {
 
 TEST_F(CharListStepTest, SteppingConsumesAPendingCapsLock) {
   activate(charAction({{0, 'A'}, {0, 'B'}}), 0);
-  engine.options = kOptionCapsLockPending;
+  engine.options = 0;
+  engine.capsLockPending = true;
   EXPECT_TRUE(nextCharEntry(engine));
   EXPECT_EQ(output.take(), join({kBack, kCapsLock, taps("B")}));
   EXPECT_EQ(engine.options, 0u);
+  EXPECT_FALSE(engine.capsLockPending);
 }
 
 }  // namespace

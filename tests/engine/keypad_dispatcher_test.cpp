@@ -164,7 +164,7 @@ TEST_F(DispatcherTest, KeypadKeyDownsSwitchButOtherEventsAndRotationDoNot) {
   EXPECT_EQ(engine.activeKeymap, 5);
   EXPECT_EQ(pressed(4), taps("K"));
   EXPECT_EQ(engine.activeKeymap, 4);
-  engine.options |= kOptionScreenRotated;
+  engine.screenRotated = true;
   imeKana(false);
   EXPECT_EQ(pressed(4), backspaceThen(taps("L")));
   EXPECT_EQ(engine.activeKeymap, 4);

@@ -122,7 +122,8 @@ TEST_F(ToggleTest, AKeyWithoutActionsTypesNothingAndEndsTheToggle) {
 // same column of the new keymap starts afresh instead of erasing a
 // character the user typed.
 TEST_F(ToggleTest, AKeymapSwitchLeavesNoToggleBehind) {
-  for (const Bytes& command : {commandAction(1, 0), commandAction(4, 1)}) {
+  for (const Bytes& command : {commandAction(kKeymapCommandPartnerKeymap, 0),
+                               commandAction(kKeymapCommandSelectKeymap, 1)}) {
     TestKeymap switching = toggleKeymap();
     switching.keys[1] = keyOf(kKeyTypeToggle, {command, letter('Q')});
     installTestKeymap(engine, 0, switching);
@@ -132,7 +133,7 @@ TEST_F(ToggleTest, AKeymapSwitchLeavesNoToggleBehind) {
     EXPECT_EQ(pressed(1, 0), Events{});
     EXPECT_EQ(engine.activeKeymap, 1);
     EXPECT_EQ(engine.toggleKey, 0);
-    EXPECT_EQ(pressed(1, 10), tapped('A')) << int(command[2]);
+    EXPECT_EQ(pressed(1, 10), tapped('A')) << int(commandNumber(command.data()));
   }
 }
 
@@ -337,7 +338,7 @@ TEST_F(ToggleTest, ClosingAListAwayFromALetterLatchesCapsLock) {
   press(4, 10);  // now at entry 'G', a letter
   output.take();
   EXPECT_EQ(pressed(1, 20), (Events{down(kVkCapital), up(kVkCapital), down('A'), up('A')}));
-  EXPECT_EQ(engine.options & kOptionCapsLockPending, 0u);
+  EXPECT_FALSE(engine.capsLockPending);
 }
 
 class TwoTouchTest : public KeypadFixture {

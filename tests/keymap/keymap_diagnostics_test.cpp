@@ -39,6 +39,9 @@ std::string describe(const KeymapDiagnostic& d) {
     case KeymapDiagnosticKind::kNoKeymap:
       what = "no keymap";
       break;
+    case KeymapDiagnosticKind::kUnknownCommand:
+      what = std::string("unknown command ") + hex;
+      break;
   }
   return std::to_string(d.editorLine) + ": " + what;
 }
@@ -111,6 +114,16 @@ TEST(KeymapDiagnosticsTest, WarningsForTextThatMeansSomethingElse) {
       {"a bad keymap number still is a keymap line", "keymap 3\n", {"1: 1行:Keymap番号が不正です"}},
       {"stopped before any keymap line", "bad\nkeymap\n", {"1: 1行:判定できないコマンドです"}},
       {"a cut line whose tail is a comment", kLongNop + "#x\n" + keymap, {}},
+      {"command numbers the program does not know",
+       keymap + "command '\\x00'\ncommand '\\x08' '\\x01'\ncommand '\\xFF'\ncommand\n",
+       {"14: unknown command 0x0", "15: unknown command 0x8", "16: unknown command 0xFF",
+        "17: unknown command 0x0"}},
+      {"the seven commands, each number stored as its low byte",
+       keymap + "command '\\x01'\ncommand '\\x07' '\\x09'\ncommand '\\x104'\n",
+       {}},
+      {"a bad number is an error, not also a warning",
+       keymap + "command BAD\n",
+       {"14: 14行:symbolが見つかりません"}},
   };
   expectDiagnostics(cases, sizeof cases / sizeof cases[0]);
   // Warnings are never shown and never stop the load.

@@ -24,12 +24,12 @@ TEST(KeymapSymbolIndexTest, AllOfAThousandSymbolsAreFoundWithTheirValues) {
   text += "\n" + keys(11);
   KeymapLoad load;
   ASSERT_TRUE(load.load(text).empty());
-  const Bytes image = load.image(0);
-  const uint32_t record = readU32(image.data() + readU32(image.data() + 4));
-  const uint8_t* raw = image.data() + record;
-  ASSERT_EQ(raw[0], kActionRaw);
-  ASSERT_EQ(raw[2], 61);
-  for (int n = 0; n < 61; ++n) EXPECT_EQ(raw[3 + n], (n * 17 * 7) & 0xFF) << n;
+  const KeymapImage& image = load.engine.keymaps[0];
+  const uint8_t* raw = keyActionRecord(image, readKeyRecord(image, 0), 0);
+  ASSERT_NE(raw, nullptr);
+  ASSERT_EQ(actionKind(raw), kActionRaw);
+  ASSERT_EQ(rawByteCount(raw), 61u);
+  for (int n = 0; n < 61; ++n) EXPECT_EQ(rawBytes(raw)[n], (n * 17 * 7) & 0xFF) << n;
 }
 
 TEST(KeymapSymbolIndexTest, RepeatedNamesKeepTheirFirstValueAmongMany) {

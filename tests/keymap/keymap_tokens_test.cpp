@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "keymap/keymap_compiler_internal.h"
 #include "tests/keymap/keymap_load.h"
 
 namespace {

@@ -355,8 +355,8 @@ TEST_F(MainWindowTest, TimerReinstallsAMissingHookUnlessBehaviourOneHasTheScreen
                {3, false, true}, {0, true, true},  {2, true, true},  {3, true, true}};
   for (const auto& c : cases) {
     removeKeyHook();
-    shellState.engine.options =
-        rotationBehaviourBits(c.behaviour) | (c.rotated ? uint32_t{kOptionScreenRotated} : 0u);
+    shellState.engine.options = rotationBehaviourBits(c.behaviour);
+    shellState.engine.screenRotated = c.rotated;
     SendMessageW(window, WM_TIMER, kHookTimerId, 0);
     EXPECT_EQ(shellState.hookHandle != nullptr, c.installs)
         << "behaviour " << c.behaviour << " rotated " << c.rotated;
@@ -374,7 +374,7 @@ TEST_F(MainWindowTest, SettingChangeChecksTheRotation) {
   useDisplayOrientation(&display);
   shellState.engine.options |= kOptionKanaToggle;
   SendMessageW(window, WM_SETTINGCHANGE, 0, 0);
-  EXPECT_NE(shellState.engine.options & kOptionScreenRotated, 0u);
+  EXPECT_TRUE(shellState.engine.screenRotated);
   EXPECT_EQ(shellState.engine.activeKeymap, 6);
 }
 

@@ -264,8 +264,8 @@ TEST_F(OptionControlsTest, TimeoutFieldTakesOnlyAWholeNumberFromOne) {
 }
 
 TEST_F(OptionControlsTest, RotationComboStoresANewBehaviourOnly) {
-  engine().options |=
-      kOptionKanaToggle | kOptionScreenRotated | rotationBehaviourBits(kRotationDoNothing);
+  engine().options |= kOptionKanaToggle | rotationBehaviourBits(kRotationDoNothing);
+  engine().screenRotated = true;
   HWND advanced = openAdvancedDialog();
   clearDirty();
   engine().activeKeymap = 9;

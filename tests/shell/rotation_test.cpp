@@ -35,7 +35,7 @@ class RotationTest : public ShellAppTest {
     display.current = orientation;
     checkRotation();
   }
-  bool rotated() const { return (shellState.engine.options & kOptionScreenRotated) != 0; }
+  bool rotated() const { return shellState.engine.screenRotated; }
 
   FakeOrientation display;
 };

@@ -76,8 +76,9 @@ TEST_F(SettingsStoreTest, FirstRunKeepsTheDefaults) {
 }
 
 TEST_F(SettingsStoreTest, RunTimeBitsAreNeitherStoredNorLoaded) {
-  shell.engine.options =
-      kDefaultOptions | kOptionScreenRotated | kOptionCapsLockPending | 0x01000003;
+  // Bits 16-23 (0x10000 and 0x80000 once held the turned screen and the
+  // CapsLock latch) never reach the registry.
+  shell.engine.options = kDefaultOptions | 0x10000 | 0x80000 | 0x01000003;
   shell.engine.timeoutMs = 750;
   saveSettingsFrom(shell);
   RawValue flag = readRaw(L"Flag");

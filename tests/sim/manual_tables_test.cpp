@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/views/key_names.h"
+#include "engine/key_names.h"
 #include "sim/views/keymap_table.h"
 #include "tests/sim/sim_fixture.h"
 
@@ -83,7 +83,7 @@ Tables pressedTables(int slot, uint32_t options) {
       chains.push_back(chain);
     }
     const std::string label = keypadKeyName(column);
-    if (isPairKeyType(key.type)) {
+    if (hasPairRow(key.type)) {
       tables.grid[label] = cells;
     } else if (!cells.empty()) {
       tables.candidates[label] = cells;

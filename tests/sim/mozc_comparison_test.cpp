@@ -134,7 +134,7 @@ class MozcComparisonTest : public ::testing::Test {
 // The number of forms that * steps through after action n of a key.
 int charListForms(const KeymapImage& image, int column, uint32_t n) {
   const uint8_t* record = keyActionRecord(image, readKeyRecord(image, column), n);
-  return record != nullptr && record[0] == kActionChar ? charListCount(record) : 1;
+  return record != nullptr && actionKind(record) == kActionChar ? charListCount(record) : 1;
 }
 
 // Toggle slots: each candidate of each key, and each of its * forms.
@@ -177,13 +177,13 @@ TEST_F(MozcComparisonTest, EveryCellOfTheDefaultKeymapTablesInTheThreeModes) {
   const KeymapImage* slots = device.engine().keymaps;
   std::vector<Case> cases;
   for (uint32_t imeControl : {0u, uint32_t{kOptionImeControl}}) {
-    toggleCases(slots[4], kKanaToggleMode | imeControl, true, cases);
-    pairCases(slots[0], kTwoTouchMode | imeControl, true, true, cases);
-    pairCases(slots[2], kNicoTouchMode | imeControl, true, false, cases);
+    toggleCases(slots[kSlotKana], kKanaToggleMode | imeControl, true, cases);
+    pairCases(slots[kSlotTwoTouch], kTwoTouchMode | imeControl, true, true, cases);
+    pairCases(slots[kSlotNicoTouch], kNicoTouchMode | imeControl, true, false, cases);
   }
-  toggleCases(slots[5], kKanaToggleMode, false, cases);
-  pairCases(slots[0], kTwoTouchMode, false, false, cases);
-  pairCases(slots[2], kNicoTouchMode, false, false, cases);
+  toggleCases(slots[kSlotAlphanumeric], kKanaToggleMode, false, cases);
+  pairCases(slots[kSlotTwoTouch], kTwoTouchMode, false, false, cases);
+  pairCases(slots[kSlotNicoTouch], kNicoTouchMode, false, false, cases);
   for (const Case& c : cases) compare(c);
   EXPECT_GE(compared_ * 4, total_ * 3) << "the exclusions leave too little compared";
 }

@@ -65,7 +65,7 @@ TEST(SimCommandsTest, CheckNamesTheLineAnEditorShows) {
 }
 
 TEST(SimCommandsTest, CheckWarnsWithoutChangingTheExitStatus) {
-  std::string text = "keymap '\\x07'\nkey '\\x02'\nchar '\\x4G'\nexec calc.exe\n";
+  std::string text = "keymap '\\x07'\nkey '\\x02'\nchar '\\x4G'\nexec calc.exe\ncommand '\\x08'\n";
   for (int key = 2; key <= 12; ++key) text += "key '\\x02'\n";
   TempFile file(text);
   SimOutput output;
@@ -74,7 +74,9 @@ TEST(SimCommandsTest, CheckWarnsWithoutChangingTheExitStatus) {
   EXPECT_EQ(output.out,
             f + ":3: 警告: '\\x4G' に16進数の数字でない文字があります (0x40 と読まれます)\n" + f +
                 ":4: 警告: execのプログラムと引数は \"…\" で囲んでください" +
-                " (囲みの外の文字は使われません)\n" + "slots: 7\n");
+                " (囲みの外の文字は使われません)\n" + f +
+                ":5: 警告: commandの番号 0x8 のコマンドはありません (何もしません)\n" +
+                "slots: 7\n");
   TempFile none("# no keymaps\n");
   output = {};
   EXPECT_EQ(runCheckCommand(commandLine({"check", none.path()}), output), 0);
@@ -320,7 +322,12 @@ TEST(SimCommandsTest, DefaultOptionsAddTheModeBit) {
   EXPECT_EQ(commandLine({"type", "--mode", "2touch", "1"}).settings.options, kTwoTouchMode);
   EXPECT_EQ(commandLine({"live", "--mode", "none"}).settings.options, kDefaultOptions);
   EXPECT_EQ(commandLine({"live", "--options", "0x18"}).settings.options, 0x18u);
+  EXPECT_FALSE(commandLine({"live", "--options", "0x18"}).settings.screenRotated);
   EXPECT_TRUE(commandLine({"live"}).settings.imeOn);
+  // 0x10000 turns the simulated screen; it is no bit of the option word.
+  const SimCommandLine turned = commandLine({"type", "--options", "14140", "1"});
+  EXPECT_EQ(turned.settings.options, kKanaToggleMode);
+  EXPECT_TRUE(turned.settings.screenRotated);
 }
 
 TEST(SimCommandsTest, DumpDecodesKeysAndActions) {

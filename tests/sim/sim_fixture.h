@@ -16,6 +16,7 @@
 
 #include "sim/device/sim_device.h"
 #include "sim/device/sim_script.h"
+#include "tests/support/test_doubles.h"
 
 inline std::string sourcePath(const std::string& relative) {
   const char* root = std::getenv("PQK_SOURCE_DIR");
@@ -47,13 +48,22 @@ inline std::vector<std::string> scriptTokens(const std::string& script) {
 }
 
 // Starts a device on the default keymap; fails the test on any keymap message.
-inline void startDevice(SimDevice& device, uint32_t options, bool imeOn) {
+inline void startDevice(SimDevice& device, uint32_t options, bool imeOn,
+                        bool screenRotated = false) {
   SimSettings settings;
   settings.keymapPath = defaultKeymapFile();
   settings.options = options;
   settings.imeOn = imeOn;
+  settings.screenRotated = screenRotated;
   const std::vector<std::string> messages = device.start(settings);
   for (const std::string& message : messages) ADD_FAILURE() << message;
+}
+
+// Events as the keys they are ("+Up -Up"), as engine tests print them.
+inline std::string describe(const std::vector<SimEvent>& events) {
+  Events keys;
+  for (const SimEvent& event : events) keys.push_back({event.down, event.vk});
+  return describe(keys);
 }
 
 inline void play(SimDevice& device, const std::string& script) {

@@ -1,44 +1,13 @@
 #include "tests/support/test_doubles.h"
 
-#include <cstdio>
 #include <ostream>
 
-#include "engine/engine_state.h"
-#include "engine/virtual_keys.h"
+#include "engine/key_names.h"
 
 namespace {
 
-struct NamedKey {
-  uint8_t vk;
-  const char* name;
-};
-
-// The keys engine tests meet, in the simulator's words; F8 and F9 are the
-// keypad's * and #.
-constexpr NamedKey kNamedKeys[] = {
-    {kVkBack, "Backspace"},      {0x09, "Tab"},
-    {kVkReturn, "Enter"},        {kVkShift, "Shift"},
-    {kVkControl, "Ctrl"},        {kVkMenu, "Alt"},
-    {kVkCapital, "CapsLock"},    {kVkKanji, "Kanji"},
-    {kVkEscape, "Esc"},          {0x20, "Space"},
-    {kVkRight, "Right"},         {kKeypadVk[9], "F8"},
-    {kKeypadVk[11], "F9"},       {kVkLeftShift, "LShift"},
-    {kVkRightShift, "RShift"},   {kVkLeftControl, "LCtrl"},
-    {kVkRightControl, "RCtrl"},  {kVkLeftMenu, "LAlt"},
-    {kVkRightMenu, "RAlt"},      {kVkDbeAlphanumeric, "Eisu"},
-    {kVkDbeSbcsChar, "Hankaku"}, {kVkDbeDbcsChar, "Zenkaku"},
-};
-
 std::string eventText(const KeyEvent& event) {
-  std::string text = event.down ? "+" : "-";
-  const uint8_t vk = event.vk;
-  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return text + static_cast<char>(vk);
-  for (const NamedKey& key : kNamedKeys) {
-    if (key.vk == vk) return text + key.name;
-  }
-  char hex[8];
-  std::snprintf(hex, sizeof hex, "0x%02X", vk);
-  return text + hex;
+  return (event.down ? "+" : "-") + virtualKeyNameOrHex(event.vk);
 }
 
 }  // namespace

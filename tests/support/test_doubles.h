@@ -28,9 +28,9 @@ std::vector<KeyEvent> taps(const std::string& keys);
 // The parts one after another.
 Events join(std::initializer_list<Events> parts);
 
-// The events as the keys they are, in the words the simulator uses: letters
-// and digits as themselves, other keys by name or in hex, "+" for a key-down
-// and "-" for a key-up. A tap of K then Shift+1: "+K -K +Shift +1 -1 -Shift".
+// The events as the keys they are, named as engine/key_names.h names them
+// (in hex without a name), "+" for a key-down and "-" for a key-up. A tap of
+// K then Shift+1: "+K -K +Shift +1 -1 -Shift".
 std::string describe(const std::vector<KeyEvent>& events);
 
 // GoogleTest prints recorded events in every failed assertion this way.
