@@ -3,18 +3,34 @@
 #include "shell/ce_compat.h"
 #include "shell/dialog_resources.h"
 #include "shell/launch_file.h"
+#include "shell/message_guard.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
 #include "web_address.h"
 
-INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+#ifndef _WIN32_WCE
+  if (guardDialogMessage(dialog, message, wParam, lParam)) return TRUE;
+#endif
   switch (message) {
+#ifndef _WIN32_WCE
+    case WM_DESTROY:
+      unguardWindow(dialog);
+      return FALSE;
+#endif
     case WM_INITDIALOG: {
+#ifndef _WIN32_WCE
+      guardWindow(dialog, GuardedWindow::kDialog);
+#endif
       initDeviceDialog(dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN);
       return TRUE;
     }
     case WM_COMMAND:
+#ifndef _WIN32_WCE
+      // Only the dialog's own controls (and OK and cancel) give commands.
+      if (!isControlCommand(dialog, wParam, lParam)) return FALSE;
+#endif
       switch (LOWORD(wParam)) {
         case IDOK:
 #ifndef _WIN32_WCE

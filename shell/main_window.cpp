@@ -10,9 +10,11 @@
 #include "shell/keymap_loading.h"
 #include "shell/launch_file.h"
 #include "shell/launch_requests.h"
+#include "shell/message_guard.h"
 #include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/rotation.h"
+#include "shell/rotation_requests.h"
 #include "shell/settings_store.h"
 #include "shell/settings_window.h"
 #include "shell/shell_state.h"
@@ -48,10 +50,13 @@ void onDestroy(HWND window) {
   shellState.menuBar = nullptr;
   closeSettingsWindow();
   clearLaunchRequests();
-#ifndef _WIN32_WCE
-  removeTrayIcon();
-#endif
+#ifdef _WIN32_WCE
   PostQuitMessage(0);
+#else
+  clearRotationRequests();
+  removeTrayIcon();
+  postProgramQuit();
+#endif
 }
 
 void runLaunchRequest(LPARAM token) {
@@ -71,25 +76,57 @@ void openManual(HWND window) {
   launchFile(path, nullptr);
 }
 
-// A desktop without a window manager may leave a minimized window active;
-// then no deactivation would close the settings dialog, and a later start
-// could not bring the program forward. Letting go of the activation gives
-// the same course as on the device.
-void letGoOfActivation() {
-#ifndef _WIN32_WCE
-  if (GetActiveWindow() == shellState.mainWnd) SetActiveWindow(nullptr);
-#endif
-}
-
+#ifdef _WIN32_WCE
 // "隠す": the deactivation that follows closes the settings dialog and
 // saves.
 void sendToBackground() {
   ShowWindow(shellState.mainWnd, SW_MINIMIZE);
-  letGoOfActivation();
 }
+#else
+// "隠す" and the close box: the window is hidden, not minimized, so that
+// only the notification-area icon is left (no taskbar button, nothing in
+// Alt+Tab). Hiding need not deactivate the window, so the settings dialog is
+// closed and the settings saved here, as the deactivation would.
+void sendToBackground() {
+  closeSettingsWindow();
+  saveDirtySettings();
+  shellState.appFlags &= ~static_cast<uint32_t>(kAppAdvancedOpen);
+}
+#endif
+
+#ifndef _WIN32_WCE
+bool isMenuCommand(WORD id) {
+  switch (id) {
+    case IDM_ABOUT:
+    case IDM_QUIT:
+    case IDM_HIDE:
+    case IDM_MANUAL:
+    case IDM_LOAD_KEYMAP:
+    case IDM_ADVANCED:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Commands reach the main window from its menu, from the engine and from a
+// second instance, never from a control: it has none. A menu cannot be used
+// while a modal window of the program disables the main window, so a menu
+// command then is no user's, and a turn of the screen is carried out only
+// when the engine asked for it.
+bool isRealCommand(HWND window, WORD id, LPARAM lParam) {
+  if (lParam != 0 && id != kCommandRunProgram && id != kCommandRotateScreen) return false;
+  if (isMenuCommand(id) && !IsWindowEnabled(window)) return false;
+  if (id == kCommandRotateScreen) return takeRotationRequest(static_cast<uintptr_t>(lParam));
+  return true;
+}
+#endif
 
 // The command table; false sends the command on to DefWindowProcW.
 bool onCommand(HWND window, WORD id, LPARAM lParam) {
+#ifndef _WIN32_WCE
+  if (!isRealCommand(window, id, lParam)) return true;
+#endif
   switch (id) {
     case IDOK:
       SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(window));
@@ -111,6 +148,11 @@ bool onCommand(HWND window, WORD id, LPARAM lParam) {
     case IDM_HIDE:
       sendToBackground();
       return true;
+#ifndef _WIN32_WCE
+    case IDM_TRAY_SHOW:  // a second start
+      bringProgramForward();
+      return true;
+#endif
     case IDM_MANUAL:
       openManual(window);
       return true;
@@ -140,6 +182,12 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
     // Bit 0 also brings the window's owned windows forward.
     SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(running) | 1));
 #else
+    // The running instance's window is hidden in the background: it shows
+    // itself, and may take the foreground that this start was given.
+    DWORD process = 0;
+    GetWindowThreadProcessId(running, &process);
+    AllowSetForegroundWindow(process);
+    PostMessageW(running, WM_COMMAND, IDM_TRAY_SHOW, 0);
     SetForegroundWindow(running);
 #endif
     return false;
@@ -154,9 +202,15 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   windowClass.lpszClassName = kMainWindowClass;
   RegisterClassW(&windowClass);
 
-  HWND window = CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, kShownWindowStyle,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                                nullptr, instance, nullptr);
+  DWORD style = kShownWindowStyle;
+#ifndef _WIN32_WCE
+  // Started hidden, the desktop window is never shown, not even for a moment
+  // on the taskbar.
+  if (shellState.appFlags & kAppStartHidden) style &= ~static_cast<DWORD>(WS_VISIBLE);
+#endif
+  HWND window =
+      CreateWindowExW(0, kMainWindowClass, kMainWindowTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return false;
 #ifdef _WIN32_WCE
   if (shellState.menuBar != nullptr) {
@@ -168,9 +222,10 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
 #endif
   shellState.mainWnd = window;
   if (shellState.appFlags & kAppStartHidden) {
+#ifdef _WIN32_WCE
     ShowWindow(window, SW_MINIMIZE);
+#endif
     hideMainWindow();
-    letGoOfActivation();
   } else {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -190,8 +245,15 @@ HWND createMenuBar(HWND window) {
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+#ifndef _WIN32_WCE
+  LRESULT guarded = 0;
+  if (guardMessage(window, message, wParam, lParam, guarded)) return guarded;
+#endif
   switch (message) {
     case WM_CREATE:
+#ifndef _WIN32_WCE
+      guardWindow(window, GuardedWindow::kMainWindow);
+#endif
       shellState.menuBar = createMenuBar(window);
       shellState.activateInfo = {};
       shellState.activateInfo.cbSize = sizeof(SHACTIVATEINFO);
@@ -199,6 +261,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
       onDestroy(window);
       return 0;
+#ifndef _WIN32_WCE
+    case WM_NCDESTROY:
+      unguardWindow(window);
+      return DefWindowProcW(window, message, wParam, lParam);
+#endif
     case WM_ACTIVATE:
       onActivate(wParam);
       SHHandleWMActivate(window, wParam, lParam, &shellState.activateInfo, 0);
@@ -215,6 +282,15 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       sendToBackground();
 #endif
       return 0;  // only the menu, the OK command or a quit request end the program
+#ifndef _WIN32_WCE
+    case WM_SYSCOMMAND:
+      // Minimized, the window would keep a taskbar button: it hides instead.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        sendToBackground();
+        return 0;
+      }
+      return DefWindowProcW(window, message, wParam, lParam);
+#endif
     case WM_SETTINGCHANGE:
       checkRotation();
       SHHandleWMSettingChange(window, wParam, lParam, &shellState.activateInfo);
@@ -250,6 +326,9 @@ void MainWindowCommandSink::postWindowCommand(uint32_t command, uintptr_t param)
     PostMessageW(shellState.mainWnd, WM_COMMAND, kCommandRunProgram, static_cast<LPARAM>(token));
     return;
   }
+#ifndef _WIN32_WCE
+  if (command == kCommandRotateScreen) noteRotationRequest(param);
+#endif
   PostMessageW(shellState.mainWnd, WM_COMMAND, command, static_cast<LPARAM>(param));
 }
 

@@ -5,6 +5,7 @@
 #include "shell/key_hook.h"
 #include "shell/keymap_loading.h"
 #include "shell/main_window.h"
+#include "shell/message_guard.h"
 #include "shell/settings_store.h"
 #include "shell/settings_window.h"
 #include "shell/shell_state.h"
@@ -17,9 +18,23 @@ namespace {
 Win32KeyOutput keyOutput;
 Win32ImeControl imeControl;
 
+// Gets the next message; false at the end of the loop.
+bool nextMessage(MSG& message) {
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got > 0) return true;
+    if (got < 0) return false;
+#ifndef _WIN32_WCE
+    // A quit that another process posted does not end the program.
+    if (!programQuitPosted()) continue;
+#endif
+    return false;
+  }
+}
+
 int runMessageLoop() {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  while (nextMessage(message)) {
     if ((shellState.appFlags & kAppSettingsShown) && shellState.settingsDialog != nullptr &&
         IsDialogMessageW(shellState.settingsDialog, &message)) {
       continue;
@@ -50,6 +65,8 @@ int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) 
   }
   shellState.appFlags |= kAppRunning;
 #ifndef _WIN32_WCE
+  // Messages from other processes are untrusted from here on.
+  installMessageGuard();
   // Hidden, the desktop program is reached through its icon.
   addTrayIcon();
 #endif
@@ -62,6 +79,9 @@ int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) 
   shellState.timerActive = 1;
   SetTimer(shellState.mainWnd, kHookTimerId, kHookTimerPeriodMs, nullptr);
   const int exitCode = runMessageLoop();
+#ifndef _WIN32_WCE
+  removeMessageGuard();
+#endif
   finishRun();
   return exitCode;
 }

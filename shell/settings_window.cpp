@@ -39,6 +39,18 @@ void fitMainWindowToDialog(HWND dialog) {
 
 void hideMainWindow() {
   SetWindowTextW(shellState.mainWnd, nullptr);
+#ifndef _WIN32_WCE
+  // Hidden while still marked visible, but already without its frame: a
+  // window whose visible style is taken away before it is hidden keeps its
+  // taskbar button, and one hidden with its frame makes wine wait for a
+  // window manager.
+  if (IsWindowVisible(shellState.mainWnd)) {
+    SetWindowLongW(shellState.mainWnd, GWL_STYLE, WS_VISIBLE);
+    SetWindowPos(shellState.mainWnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
+                     SWP_HIDEWINDOW);
+  }
+#endif
   SetWindowLongW(shellState.mainWnd, GWL_STYLE, 0);
   SetWindowPos(shellState.mainWnd, nullptr, 0, 0, 0, 0, kHiddenFramePosition);
 }
@@ -59,8 +71,8 @@ void showSettingsWindow(int showCommand) {
   if (dialog != nullptr) ShowWindow(dialog, showCommand);
 #ifndef _WIN32_WCE
   if (dialog != nullptr) fitMainWindowToDialog(dialog);
-  // A desktop window sent to the background stays minimized; bring it back
-  // to its size (the settings are shown already, so activation adds nothing).
+  // A window another program minimized comes back to its size (the settings
+  // are shown already, so the activation adds nothing).
   if (IsIconic(shellState.mainWnd)) ShowWindow(shellState.mainWnd, SW_SHOWNOACTIVATE);
 #endif
   showing = false;

@@ -9,6 +9,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/option_table.h"
+#include "shell/message_guard.h"
 #include "shell/option_controls.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
@@ -63,6 +64,13 @@ bool modalWindowUp() {
   return shellState.mainWnd != nullptr && !IsWindowEnabled(shellState.mainWnd);
 }
 
+bool realInputSince(DWORD time) {
+  LASTINPUTINFO input = {};
+  input.cbSize = sizeof(input);
+  if (!GetLastInputInfo(&input)) return true;
+  return static_cast<int32_t>(input.dwTime - time) >= 0;
+}
+
 void showTrayMenu(HWND window) {
   if (modalWindowUp()) {
     bringProgramForward();
@@ -79,11 +87,15 @@ void showTrayMenu(HWND window) {
   // The menu closes when the user clicks elsewhere only if its window is in
   // front.
   SetForegroundWindow(window);
+  const DWORD opened = GetTickCount();
   const UINT command = static_cast<UINT>(TrackPopupMenu(
       popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
   PostMessageW(window, WM_NULL, 0, 0);
   DestroyMenu(menu);
-  runTrayCommand(command);
+  // Another process can open the menu (the icon's events cannot be told
+  // from Explorer's) and post it keys and clicks: a choice counts only when
+  // the user's own input came while the menu was open.
+  if (realInputSince(opened)) runTrayCommand(command);
 }
 
 // In the background nothing else would write the change before the end of
@@ -132,6 +144,7 @@ bool addTrayIcon() {
     shellState.trayWindow = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayWindowClass, L"", WS_POPUP, 0, 0,
                                             0, 0, nullptr, nullptr, shellState.instance, nullptr);
     if (shellState.trayWindow == nullptr) return false;
+    guardWindow(shellState.trayWindow, GuardedWindow::kTrayWindow, kTrayCallbackMessage);
   }
   setInputModeListener(showInputModeInTray);
   notifyFullIcon(NIM_ADD);
@@ -150,6 +163,7 @@ void removeTrayIcon() {
   if (shellState.trayWindow == nullptr) return;
   NOTIFYICONDATAW data = iconData(0);
   notifyIcon(NIM_DELETE, &data);
+  unguardWindow(shellState.trayWindow);
   DestroyWindow(shellState.trayWindow);
   shellState.trayWindow = nullptr;
 }
@@ -177,6 +191,8 @@ void runTrayCommand(UINT command) {
 }
 
 LRESULT CALLBACK trayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT guarded = 0;
+  if (guardMessage(window, message, wParam, lParam, guarded)) return guarded;
   if (message == kTrayCallbackMessage) {
     onIconEvent(window, LOWORD(lParam));
     return 0;

@@ -14,7 +14,8 @@
 # OUTPUT_DIR/e2e-main.png, OUTPUT_DIR/e2e-settings.png,
 # OUTPUT_DIR/e2e-advanced.png and OUTPUT_DIR/e2e-about.png. Every text of the
 # three dialogs is measured against its control with the dialog's own font.
-# Exit status 0 when every check passed.
+# pqk_message_fuzz.exe, beside the probe, sends the program random messages
+# (PQK_MESSAGE_SEED fixes its seed). Exit status 0 when every check passed.
 set -uo pipefail
 
 if [ $# -ne 3 ]; then
@@ -23,6 +24,8 @@ if [ $# -ne 3 ]; then
 fi
 archive=$(realpath "$1")
 probe_exe=$(realpath "$2")
+# The message fuzzer is built beside the probe.
+fuzz_exe=$(dirname "$probe_exe")/pqk_message_fuzz.exe
 mkdir -p "$3"
 out=$(cd "$3" && pwd)
 source "$(dirname "$0")/e2e-common.sh"
@@ -155,6 +158,69 @@ probe alive && probe wait-dialog settings 2000 &&
   pass "forged run-program commands ignored, program still running" ||
   fail "the program did not survive a forged run-program command"
 probe tray-exists && pass "the notification-area icon exists" || fail "no notification-area icon"
+
+# --- Random messages from another process ---------------------------------
+# A few thousand seeded random messages (pqk_message_fuzz.exe) to the main
+# window, the settings dialog, the icon's window, and then to an open advanced
+# and About dialog. Afterwards the program runs, no setting has changed, it
+# never showed two message boxes at once, and the keypad still converts.
+message_seed=${PQK_MESSAGE_SEED:-$(($(date +%s) % 1000000))}
+log "random messages: seed $message_seed (PQK_MESSAGE_SEED=$message_seed repeats them)"
+registry_state() {
+  wine reg query "$settings_key" 2>/dev/null | tr -d '\r' | grep -E 'Flag|Tout|Keymap' | sort
+}
+registry_before=$(registry_state)
+settings_before=$(probe state settings)
+message_log=$out/e2e-messages.log
+rm -f "$message_log"
+message_round() {  # SEED COUNT WHAT
+  local result status
+  result=$(timeout 300 wine "$fuzz_exe" "$1" "$2" "$(winepath -w "$message_log" 2>/dev/null)" \
+    2>/dev/null | tr -d '\r')
+  status=${PIPESTATUS[0]}
+  [ "$status" = 0 ] && pass "$3: $result" || fail "$3 (status $status): $result"
+}
+message_round "$message_seed" 1500 "random messages to the main window and the settings dialog"
+probe close-others >/dev/null
+probe post-command "$IDM_ADVANCED" 0
+probe wait-dialog advanced 10000 || fail "the advanced dialog did not open for the random messages"
+message_round "$((message_seed + 1))" 1000 "random messages with the advanced dialog open"
+probe close-others >/dev/null
+probe post-command "$IDM_ABOUT" 0
+probe wait-dialog about 10000 || fail "the About dialog did not open for the random messages"
+message_round "$((message_seed + 2))" 1000 "random messages with the About dialog open"
+sleep 1
+closed=$(probe close-others)
+log "closed $closed window(s) the messages had opened"
+probe alive && pass "after the random messages the program still answers" ||
+  fail "the program does not answer after the random messages"
+[ "$(registry_state)" = "$registry_before" ] &&
+  pass "the random messages changed no stored setting" ||
+  fail "stored settings changed: $(registry_state | tr '\n' ' ') (before: $(echo "$registry_before" | tr '\n' ' '))"
+wine "$exe" >/dev/null 2>&1  # a second start shows the settings again
+if probe wait-dialog settings 10000; then
+  settings_after=$(probe state settings)
+  [ "$settings_after" = "$settings_before" ] &&
+    pass "the settings dialog shows the same settings as before the random messages" ||
+    fail "the settings dialog changed: $(diff <(echo "$settings_before") <(echo "$settings_after") | tr '\n' ' ')"
+  window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
+  xdotool windowfocus --sync "$window_id" 2>/dev/null || true
+  read -r x y < <(probe center settings "$IDC_TEST_FIELD")
+  xdotool mousemove "$x" "$y" click 1
+  xdotool key ctrl+End
+  sleep 0.5
+  before=$(probe text settings "$IDC_TEST_FIELD")
+  xdotool key 3
+  sleep 0.3
+  xdotool key 3
+  sleep 1
+  typed=$(probe text settings "$IDC_TEST_FIELD")
+  [ "$typed" = "${before}e" ] &&
+    pass "after the random messages the keypad still converts in kana toggle mode (3 3 gives e)" ||
+    fail "after the random messages 3 3 changed '$before' to '$typed' (seed $message_seed)"
+else
+  fail "no settings dialog after the random messages"
+fi
 
 # --- The close box and "隠す" hide to the icon; the icon shows the program ---
 if read -r x y < <(probe close-box); then
