@@ -9,6 +9,23 @@
 #include "shell/shell_state.h"
 #include "web_address.h"
 
+namespace {
+
+bool hasWebAddress() {
+  return PQK_WEB_ADDRESS[0] != L'\0';
+}
+
+// A build without a web address shows no link to one.
+void hideMissingWebAddress(HWND dialog) {
+  if (hasWebAddress()) return;
+  for (int id : {IDC_WEB_ADDRESS, IDC_OPEN_WEB_PAGE}) {
+    HWND control = GetDlgItem(dialog, id);
+    if (control != nullptr) ShowWindow(control, SW_HIDE);
+  }
+}
+
+}  // namespace
+
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 #ifndef _WIN32_WCE
   if (guardDialogMessage(dialog, message, wParam, lParam)) return TRUE;
@@ -24,6 +41,7 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       guardWindow(dialog, GuardedWindow::kDialog);
 #endif
       initDeviceDialog(dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN);
+      hideMissingWebAddress(dialog);
       return TRUE;
     }
     case WM_COMMAND:
@@ -40,6 +58,7 @@ INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
           EndDialog(dialog, IDOK);
           return TRUE;
         case IDC_OPEN_WEB_PAGE:
+          if (!hasWebAddress()) return TRUE;
           launchFile(PQK_WEB_ADDRESS, nullptr);
           EndDialog(dialog, IDC_OPEN_WEB_PAGE);
           return TRUE;

@@ -18,7 +18,9 @@
 #include "shell/settings_store.h"
 #include "shell/settings_window.h"
 #include "shell/shell_state.h"
+#include "shell/single_instance.h"
 #include "shell/tray_icon.h"
+#include "shell/window_dpi.h"
 
 namespace {
 
@@ -94,7 +96,60 @@ void sendToBackground() {
 }
 #endif
 
+// A second start brings the running instance forward.
+void bringInstanceForward(HWND running) {
+#ifdef _WIN32_WCE
+  // Bit 0 also brings the window's owned windows forward.
+  SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(running) | 1));
+#else
+  // The running instance's window is hidden in the background: it shows
+  // itself, and may take the foreground that this start was given.
+  DWORD process = 0;
+  GetWindowThreadProcessId(running, &process);
+  AllowSetForegroundWindow(process);
+  PostMessageW(running, WM_COMMAND, IDM_TRAY_SHOW, 0);
+  SetForegroundWindow(running);
+#endif
+}
+
 #ifndef _WIN32_WCE
+// The caption's and Alt+Tab's icons, drawn for the window's DPI.
+HICON smallIcon = nullptr;
+HICON bigIcon = nullptr;
+
+void showIconsForDpi(HWND window, UINT dpi) {
+  HICON small =
+      loadProgramIcon(shellState.instance, IDI_PADQUILTKANA, systemMetricForDpi(SM_CXSMICON, dpi));
+  HICON big =
+      loadProgramIcon(shellState.instance, IDI_PADQUILTKANA, systemMetricForDpi(SM_CXICON, dpi));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  if (smallIcon != nullptr) DestroyIcon(smallIcon);
+  if (bigIcon != nullptr) DestroyIcon(bigIcon);
+  smallIcon = small;
+  bigIcon = big;
+}
+
+void destroyIcons() {
+  if (smallIcon != nullptr) DestroyIcon(smallIcon);
+  if (bigIcon != nullptr) DestroyIcon(bigIcon);
+  smallIcon = nullptr;
+  bigIcon = nullptr;
+}
+
+// The window moved to a monitor of another DPI: it takes the place Windows
+// suggests, its icons for that DPI, and the size of the settings dialog
+// (which Windows scales itself) plus the frame at that DPI.
+void onDpiChanged(HWND window, UINT dpi, const RECT& suggested) {
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  showIconsForDpi(window, dpi);
+  refreshTrayIconImage();
+  fitMainWindowToSettings(dpi);
+  // The dialog's own scaling may come after this message: fitted again then.
+  SetTimer(window, kFitTimerId, 0, nullptr);
+}
+
 bool isMenuCommand(WORD id) {
   switch (id) {
     case IDM_ABOUT:
@@ -173,26 +228,31 @@ bool onCommand(HWND window, WORD id, LPARAM lParam) {
 bool createMainWindow(HINSTANCE instance, int showCommand) {
   shellState.instance = instance;
   HWND running = FindWindowW(kMainWindowClass, nullptr);
+#ifndef _WIN32_WCE
+  // A start a moment earlier may not have its window yet.
+  if (running == nullptr && otherInstanceStarting()) {
+    running = waitForRunningInstance(kMainWindowClass, kInstanceWaitMs);
+  }
+#endif
   if (shellState.appFlags & kAppCloseRequested) {
     if (running != nullptr) PostMessageW(running, WM_COMMAND, kCommandQuit, 0);
     return false;
   }
   if (running != nullptr) {
-#ifdef _WIN32_WCE
-    // Bit 0 also brings the window's owned windows forward.
-    SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<uintptr_t>(running) | 1));
-#else
-    // The running instance's window is hidden in the background: it shows
-    // itself, and may take the foreground that this start was given.
-    DWORD process = 0;
-    GetWindowThreadProcessId(running, &process);
-    AllowSetForegroundWindow(process);
-    PostMessageW(running, WM_COMMAND, IDM_TRAY_SHOW, 0);
-    SetForegroundWindow(running);
-#endif
+    bringInstanceForward(running);
     return false;
   }
+#ifndef _WIN32_WCE
+  // Another start took the program's place between the look and now: this
+  // one hands over to it.
+  if (!claimSingleInstance()) {
+    running = waitForRunningInstance(kMainWindowClass, kInstanceWaitMs);
+    if (running != nullptr) bringInstanceForward(running);
+    return false;
+  }
+#endif
 
+#ifdef _WIN32_WCE
   WNDCLASSW windowClass = {};
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = mainWindowProc;
@@ -201,6 +261,24 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = kMainWindowClass;
   RegisterClassW(&windowClass);
+#else
+  // The class has the small icon too; the window gets both for its own DPI
+  // once it exists.
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = mainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PADQUILTKANA),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                    GetSystemMetrics(SM_CYICON), LR_SHARED));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PADQUILTKANA),
+                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.lpszClassName = kMainWindowClass;
+  RegisterClassExW(&windowClass);
+#endif
 
   DWORD style = kShownWindowStyle;
 #ifndef _WIN32_WCE
@@ -221,6 +299,9 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   }
 #endif
   shellState.mainWnd = window;
+#ifndef _WIN32_WCE
+  showIconsForDpi(window, windowDpi(window));
+#endif
   if (shellState.appFlags & kAppStartHidden) {
 #ifdef _WIN32_WCE
     ShowWindow(window, SW_MINIMIZE);
@@ -264,7 +345,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 #ifndef _WIN32_WCE
     case WM_NCDESTROY:
       unguardWindow(window);
+      destroyIcons();
       return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DPICHANGED:
+      // Sent by the system on this thread only: the guard turns away the
+      // same message from elsewhere, so the rectangle is the system's.
+      if (lParam != 0) onDpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
 #endif
     case WM_ACTIVATE:
       onActivate(wParam);
@@ -299,6 +386,13 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (onCommand(window, LOWORD(wParam), lParam)) return 0;
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_TIMER:
+#ifndef _WIN32_WCE
+      if (wParam == kFitTimerId) {
+        KillTimer(window, kFitTimerId);
+        fitMainWindowToSettings(windowDpi(window));
+        return 0;
+      }
+#endif
       restoreKeyHookIfWanted();
       return 0;
     case WM_IME_NOTIFY:

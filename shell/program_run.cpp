@@ -1,5 +1,9 @@
 #include "shell/program_run.h"
 
+#ifndef _WIN32_WCE
+#include <commctrl.h>
+#endif
+
 #include "engine/engine_state.h"
 #include "shell/command_line.h"
 #include "shell/key_hook.h"
@@ -9,6 +13,7 @@
 #include "shell/settings_store.h"
 #include "shell/settings_window.h"
 #include "shell/shell_state.h"
+#include "shell/single_instance.h"
 #include "shell/tray_icon.h"
 #include "shell/win32_ime_control.h"
 #include "shell/win32_key_output.h"
@@ -57,6 +62,12 @@ int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) 
   engine.keyOutput = &keyOutput;
   engine.imeControl = &imeControl;
   setEngineDefaults(engine);
+#ifndef _WIN32_WCE
+  // The controls of Common Controls 6 that the manifest asks for: the
+  // system's visual styles.
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+#endif
   parseCommandLine(commandLine);
   loadSettings();
   if (!createMainWindow(instance, showCommand)) {
@@ -83,5 +94,8 @@ int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) 
   removeMessageGuard();
 #endif
   finishRun();
+#ifndef _WIN32_WCE
+  releaseSingleInstance();
+#endif
   return exitCode;
 }

@@ -15,11 +15,18 @@
 #include "shell/settings_store.h"
 #include "shell/settings_window.h"
 #include "shell/shell_state.h"
+#include "shell/tray_retry.h"
 #include "shell/utf8_text.h"
+#include "shell/window_dpi.h"
 
 namespace {
 
 NotifyIconCall installedCall = nullptr;
+
+// The icon's image, at the notification area's size.
+HICON iconImage = nullptr;
+// Refusals of the icon in a row; 0 while the icon is shown.
+uint32_t refusals = 0;
 
 BOOL notifyIcon(DWORD message, NOTIFYICONDATAW* data) {
   if (installedCall != nullptr) return installedCall(message, data);
@@ -41,14 +48,31 @@ NOTIFYICONDATAW iconData(UINT flags) {
   return data;
 }
 
-void notifyFullIcon(DWORD message) {
+void loadIconImage() {
+  HICON image = loadSmallIconMetric(shellState.instance, IDI_PADQUILTKANA);
+  if (image == nullptr) return;
+  if (iconImage != nullptr) DestroyIcon(iconImage);
+  iconImage = image;
+}
+
+BOOL notifyFullIcon(DWORD message) {
   NOTIFYICONDATAW data = iconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
   data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = static_cast<HICON>(LoadImageW(
-      shellState.instance, MAKEINTRESOURCEW(IDI_PADQUILTKANA), IMAGE_ICON,
-      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED));
+  data.hIcon = iconImage;
   trayTipText(shellState.engine.options, data.szTip);
-  notifyIcon(message, &data);
+  return notifyIcon(message, &data);
+}
+
+// Adds the icon, or changes it where Explorer has it already; tries again
+// later when Explorer refuses.
+void showIcon() {
+  if (notifyFullIcon(NIM_ADD) || notifyFullIcon(NIM_MODIFY)) {
+    refusals = 0;
+    KillTimer(shellState.trayWindow, kTrayRetryTimerId);
+    return;
+  }
+  ++refusals;
+  SetTimer(shellState.trayWindow, kTrayRetryTimerId, trayRetryDelayMs(refusals), nullptr);
 }
 
 UINT modeCommand(uint32_t options) {
@@ -147,8 +171,19 @@ bool addTrayIcon() {
     guardWindow(shellState.trayWindow, GuardedWindow::kTrayWindow, kTrayCallbackMessage);
   }
   setInputModeListener(showInputModeInTray);
-  notifyFullIcon(NIM_ADD);
+  loadIconImage();
+  refusals = 0;
+  showIcon();
   return true;
+}
+
+void refreshTrayIconImage() {
+  if (shellState.trayWindow == nullptr) return;
+  loadIconImage();
+  if (refusals != 0) return;  // the retry shows the new image
+  NOTIFYICONDATAW data = iconData(NIF_ICON);
+  data.hIcon = iconImage;
+  notifyIcon(NIM_MODIFY, &data);
 }
 
 void showInputModeInTray() {
@@ -163,9 +198,13 @@ void removeTrayIcon() {
   if (shellState.trayWindow == nullptr) return;
   NOTIFYICONDATAW data = iconData(0);
   notifyIcon(NIM_DELETE, &data);
+  KillTimer(shellState.trayWindow, kTrayRetryTimerId);
   unguardWindow(shellState.trayWindow);
   DestroyWindow(shellState.trayWindow);
   shellState.trayWindow = nullptr;
+  if (iconImage != nullptr) DestroyIcon(iconImage);
+  iconImage = nullptr;
+  refusals = 0;
 }
 
 void runTrayCommand(UINT command) {
@@ -198,7 +237,15 @@ LRESULT CALLBACK trayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return 0;
   }
   if (message == taskbarCreatedMessage() && message != 0) {
-    notifyFullIcon(NIM_ADD);
+    // A new taskbar, perhaps at another DPI: the image is made again.
+    loadIconImage();
+    refusals = 0;
+    showIcon();
+    return 0;
+  }
+  if (message == WM_TIMER && wParam == kTrayRetryTimerId) {
+    KillTimer(window, kTrayRetryTimerId);
+    if (refusals != 0) showIcon();
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
