@@ -56,6 +56,10 @@ start_app() {
   wine "$exe" "$@" >/dev/null 2>&1 &
   app_pid=$!
 }
+# The screen's DPI for the programs started from now on (96 is 100 %).
+set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
 
 # The prefix is made once and kept: its creation is the slow part.
 mkdir -p "$out/wine-e2e"
@@ -86,3 +90,6 @@ if [ -z "$display_number" ]; then
   exit 1
 fi
 export DISPLAY=:$display_number
+
+# A run that stopped half-way may have left another DPI behind.
+set_dpi 96

@@ -9,6 +9,8 @@
 //   probe text NAME ID            print a control's text (WM_GETTEXT)
 //   probe center NAME ID          print the control's centre "x y" on the screen
 //   probe enabled NAME ID         exit 0 when the control is enabled
+//   probe visible NAME ID         exit 0 when the control is shown
+//   probe dpi                     print the system's DPI (LOGPIXELSY)
 //   probe checked NAME ID         exit 0 when the check box is ticked
 //   probe dump NAME               print every control: id, class, text
 //   probe state NAME              print every control as a user sees it: id, enabled,
@@ -16,7 +18,8 @@
 //   probe close-others            close the program's other windows (dialogs, message
 //                                 boxes, the icon's menu); print how many
 //   probe rect NAME               print a dialog's client area (main: the main window,
-//                                 menu: the open pop-up menu) as WxH+X+Y
+//                                 menu: the open pop-up menu, window:NAME: the dialog
+//                                 with its frame) as WxH+X+Y
 //   probe post-command ID PARAM   post WM_COMMAND(ID, PARAM) to the main window
 //   probe post-message MSG W L    post any message to the main window
 //   probe send NAME MESSAGE       send WM_CLOSE or WM_COMMAND IDOK to a dialog / main
@@ -487,7 +490,19 @@ int usage() {
 
 int main(int argc, char** argv) {
   if (argc < 2) return usage();
+  // Pixels as they are on the screen, at the DPI the system has: a probe
+  // that the system scaled would measure another program's texts wrongly.
+  SetProcessDPIAware();
   const std::string command = argv[1];
+  if (command == "dpi" && argc == 2) {
+    HDC screen = GetDC(nullptr);
+    printf("%d\n", GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    return 0;
+  }
+  if (command == "visible" && argc == 4) {
+    return IsWindowVisible(requireControl(argv[2], argv[3])) ? 0 : 1;
+  }
   if (command == "wait-window" && argc == 3) {
     return waitFor(hasMainWindow, nullptr, atoi(argv[2])) ? 0 : 1;
   }
@@ -527,6 +542,8 @@ int main(int argc, char** argv) {
     } else if (strcmp(argv[2], "menu") == 0) {
       HWND menu = FindWindowW(L"#32768", nullptr);  // the open pop-up menu
       if (menu == nullptr || !IsWindowVisible(menu) || !GetWindowRect(menu, &rect)) return 1;
+    } else if (strncmp(argv[2], "window:", 7) == 0) {
+      GetWindowRect(requireDialog(argv[2] + 7), &rect);  // the dialog with its frame
     } else {
       HWND dialog = requireDialog(argv[2]);
       GetClientRect(dialog, &rect);

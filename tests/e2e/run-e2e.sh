@@ -39,12 +39,12 @@ screenshot_of() {  # NAME FILE: the dialog's window, cut from the screen
 
 # The program file as the probe (a Windows program) names it.
 exe_for_windows=$(winepath -w "$exe" 2>/dev/null | tr -d '\r')
-texts_fit() {  # NAME: every static, button and combo text fits its control
+texts_fit() {  # NAME [WHAT]: every static, button and combo text fits its control
   local measured
   if measured=$(probe fit "$1" "$exe_for_windows"); then
-    pass "$1 dialog: every text fits ($measured)"
+    pass "${2:-}$1 dialog: every text fits ($measured)"
   else
-    fail "$1 dialog: texts clipped"
+    fail "${2:-}$1 dialog: texts clipped"
     printf '%s\n' "$measured"
   fi
 }
@@ -84,6 +84,7 @@ screenshot_of settings "$out/e2e-settings.png" && pass "screenshot $out/e2e-sett
 screenshot_of main "$out/e2e-main.png" && pass "screenshot $out/e2e-main.png" ||
   fail "no screenshot of the main window"
 texts_fit settings
+settings_width=$(probe rect settings | cut -dx -f1)
 
 # --- Keypad keys typed into the test field (closed IME: slot 5) ----------
 window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
@@ -141,6 +142,15 @@ if probe wait-dialog about 10000; then
   label=$(probe text about "$IDC_OPEN_WEB_PAGE")
   [ "$label" = "Web接続" ] && pass "About dialog labels intact" ||
     fail "label of IDC_OPEN_WEB_PAGE: '$label'"
+  # A build without a web address (the default) links to none.
+  if [ -z "$(probe text about "$IDC_WEB_ADDRESS" | tr -d '[:space:]')" ]; then
+    ! probe visible about "$IDC_OPEN_WEB_PAGE" && ! probe visible about "$IDC_WEB_ADDRESS" &&
+      pass "no web address configured: the About dialog shows no web link" ||
+      fail "the About dialog shows Web接続 without a web address"
+  else
+    probe visible about "$IDC_OPEN_WEB_PAGE" && pass "the configured web address has its Web接続" ||
+      fail "Web接続 hidden although a web address is configured"
+  fi
   probe send about ok
   probe wait-dialog settings 10000 && probe no-dialog about &&
     pass "OK closes the About dialog and the settings dialog comes back" ||
@@ -180,15 +190,15 @@ message_round() {  # SEED COUNT WHAT
   status=${PIPESTATUS[0]}
   [ "$status" = 0 ] && pass "$3: $result" || fail "$3 (status $status): $result"
 }
-message_round "$message_seed" 1500 "random messages to the main window and the settings dialog"
+message_round "$message_seed" 1200 "random messages to the main window and the settings dialog"
 probe close-others >/dev/null
 probe post-command "$IDM_ADVANCED" 0
 probe wait-dialog advanced 10000 || fail "the advanced dialog did not open for the random messages"
-message_round "$((message_seed + 1))" 1000 "random messages with the advanced dialog open"
+message_round "$((message_seed + 1))" 800 "random messages with the advanced dialog open"
 probe close-others >/dev/null
 probe post-command "$IDM_ABOUT" 0
 probe wait-dialog about 10000 || fail "the About dialog did not open for the random messages"
-message_round "$((message_seed + 2))" 1000 "random messages with the About dialog open"
+message_round "$((message_seed + 2))" 800 "random messages with the About dialog open"
 sleep 1
 closed=$(probe close-others)
 log "closed $closed window(s) the messages had opened"
@@ -356,8 +366,12 @@ if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
   xdotool mousemove "$icon_x" "$icon_y" click 3
   sleep 1
   xdotool key Up Return  # プログラム終了
-  probe wait-gone 10000 && pass "the icon's menu quits the program" ||
+  if probe wait-gone 10000; then
+    pass "the icon's menu quits the program"
+  else
     fail "the program still runs after the menu's quit"
+    wine "$exe" -c >/dev/null 2>&1
+  fi
   wait "$app_pid"
   status=$?
   app_pid=
@@ -425,6 +439,66 @@ if probe wait-window 30000 && probe wait-dialog settings 15000; then
   end_app
 else
   fail "テンキーを使う: the program did not start"
+fi
+
+# --- At 150 % and 200 %: every text fits, the window fits its dialog -------
+# The prefix's DPI (LogPixels) is read by each program as it starts, so only
+# the program is started again for each DPI.
+dpi_round() {  # DPI
+  local dpi=$1 shown width
+  set_dpi "$dpi"
+  start_app
+  if ! probe wait-window 30000 || ! probe wait-dialog settings 15000; then
+    fail "$dpi dpi: the program did not start"
+    return
+  fi
+  sleep 1
+  shown=$(probe dpi)
+  [ "$shown" = "$dpi" ] && pass "$dpi dpi: the system has the DPI the prefix sets" ||
+    fail "$dpi dpi: the system has $shown dpi"
+  # The dialog is drawn for the DPI, not stretched from 96: it is larger by
+  # about the DPI's share (dialog units follow the font's pixel size).
+  width=$(probe rect settings | cut -dx -f1)
+  if [ -n "$settings_width" ] && [ -n "$width" ] &&
+    [ $((width * 96 * 10)) -ge $((settings_width * dpi * 8)) ]; then
+    pass "$dpi dpi: the settings dialog is ${width} pixels wide (${settings_width} at 96 dpi)"
+  else
+    fail "$dpi dpi: the settings dialog is '${width}' pixels wide (${settings_width} at 96 dpi)"
+  fi
+  texts_fit settings "$dpi dpi: "
+  [ "$dpi" = 144 ] && screenshot_of main "$out/e2e-main-144dpi.png" &&
+    screenshot_of settings "$out/e2e-settings-144dpi.png"
+  probe post-command "$IDM_ADVANCED" 0
+  if probe wait-dialog advanced 10000; then
+    sleep 0.5
+    texts_fit advanced "$dpi dpi: "
+    [ "$dpi" = 144 ] && screenshot_of window:advanced "$out/e2e-advanced-144dpi.png"
+    probe send advanced ok
+    probe wait-dialog settings 5000
+  else
+    fail "$dpi dpi: the advanced dialog did not open"
+  fi
+  probe post-command "$IDM_ABOUT" 0
+  if probe wait-dialog about 10000; then
+    sleep 0.5
+    texts_fit about "$dpi dpi: "
+    [ "$dpi" = 144 ] && screenshot_of window:about "$out/e2e-about-144dpi.png"
+    probe send about ok
+  else
+    fail "$dpi dpi: the About dialog did not open"
+  fi
+  end_app
+}
+wine reg delete "$settings_key" /f >/dev/null 2>&1
+for dpi in 144 192; do dpi_round "$dpi"; done
+set_dpi 96
+if [ -f "$out/e2e-main-144dpi.png" ] && [ -f "$out/e2e-about-144dpi.png" ]; then
+  # The desktop program at 150 % as the README shows it: the main window with
+  # its settings, the advanced and the About dialog side by side.
+  convert "$out/e2e-main-144dpi.png" "$out/e2e-advanced-144dpi.png" "$out/e2e-about-144dpi.png" \
+    -bordercolor '#303030' -border 8 -background '#303030' -gravity north +append \
+    "$out/e2e-desktop-144dpi.png" && pass "screenshots at 144 dpi: $out/e2e-*-144dpi.png" ||
+    fail "no screenshots at 144 dpi"
 fi
 
 if [ "$failures" -ne 0 ]; then
