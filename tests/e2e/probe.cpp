@@ -11,6 +11,7 @@
 //   probe enabled NAME ID         exit 0 when the control is enabled
 //   probe visible NAME ID         exit 0 when the control is shown
 //   probe dpi                     print the system's DPI (LOGPIXELSY)
+//   probe count-main              print how many main windows there are
 //   probe checked NAME ID         exit 0 when the check box is ticked
 //   probe dump NAME               print every control: id, class, text
 //   probe state NAME              print every control as a user sees it: id, enabled,
@@ -498,6 +499,15 @@ int main(int argc, char** argv) {
     HDC screen = GetDC(nullptr);
     printf("%d\n", GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
+    return 0;
+  }
+  if (command == "count-main" && argc == 2) {
+    int count = 0;
+    for (HWND window = FindWindowExW(nullptr, nullptr, L"padQuiltKana", nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, L"padQuiltKana", nullptr)) {
+      ++count;
+    }
+    printf("%d\n", count);
     return 0;
   }
   if (command == "visible" && argc == 4) {

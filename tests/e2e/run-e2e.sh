@@ -358,6 +358,7 @@ if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
   screenshot_of menu "$out/e2e-tray-menu.png" && pass "screenshot $out/e2e-tray-menu.png" ||
     fail "the icon's menu did not open"
   # 設定画面を表示, 無し, かな入力・トグル式, 2タッチ(ポケベル)入力
+  focus_menu || fail "the icon's menu cannot be given the keyboard"
   xdotool key Down Down Down Down Return
   sleep 1
   [ "$(reg_value Flag)" = "0x4108" ] && probe no-dialog settings &&
@@ -365,6 +366,7 @@ if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
     fail "Flag after the menu's 2-touch entry: '$(reg_value Flag)'"
   xdotool mousemove "$icon_x" "$icon_y" click 3
   sleep 1
+  focus_menu || fail "the icon's menu cannot be given the keyboard"
   xdotool key Up Return  # プログラム終了
   if probe wait-gone 10000; then
     pass "the icon's menu quits the program"
@@ -380,6 +382,23 @@ if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
 else
   fail "-S: no main window or no icon"
 fi
+
+# --- Two starts a moment apart: one program, one hook ----------------------
+wine "$exe" -S >/dev/null 2>&1 &
+first_pid=$!
+wine "$exe" -S >/dev/null 2>&1 &
+second_pid=$!
+if probe wait-window 30000; then
+  sleep 3
+  count=$(probe count-main)
+  [ "$count" = 1 ] && pass "two starts at once: one main window" ||
+    fail "two starts at once: $count main windows"
+  wine "$exe" -c >/dev/null 2>&1
+  probe wait-gone 10000 || fail "two starts at once: -c did not end the program"
+else
+  fail "two starts at once: no main window"
+fi
+wait "$first_pid" "$second_pid"
 
 # --- The real Esc key arrives swapped with "Esc-半全 交換" on -----------------
 # On desktop the Esc key has scan code 1, the mark the device put on the
