@@ -140,9 +140,13 @@ struct EngineState {
   // handling, read by selectModeKeymap and the dispatcher.
   bool screenRotated = false;
 
-  // Platform connections, set by whoever owns the engine.
+  // Platform connections, set by whoever owns the engine. Without
+  // systemKeys the records of held keys are trusted as they are; without
+  // keyboardLayout keys are typed as on a US layout.
   KeyOutput* keyOutput = nullptr;
   ImeControl* imeControl = nullptr;
+  SystemKeyState* systemKeys = nullptr;
+  KeyboardLayout* keyboardLayout = nullptr;
 };
 
 // Fills every field with its default; releases nothing (fresh state only).

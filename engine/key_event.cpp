@@ -177,3 +177,12 @@ bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
   }
   return swallow;
 }
+
+void forgetHeldKeys(EngineState& engine) {
+  for (int vk = 0; vk < 256; ++vk) releaseSwappedKey(engine, static_cast<uint8_t>(vk));
+  engine.passedDowns = KeySet{};
+  engine.swappedDowns = KeySet{};
+  engine.heldModifiers = 0;
+  resetInputState(engine);
+  engine.lastKana = 0;
+}

@@ -26,11 +26,15 @@ void imeToggleChord(EngineState& engine) {
 }
 
 bool imeIsOpen(EngineState& engine) {
-  return engine.imeControl != nullptr && engine.imeControl->isOpen();
+  if (engine.imeControl == nullptr) return false;
+  const ImeAnswer open = engine.imeControl->openStatus();
+  return open.known && open.value != 0;
 }
 
 uint32_t imeConversionMode(EngineState& engine) {
-  return engine.imeControl != nullptr ? engine.imeControl->conversionMode() : 0;
+  if (engine.imeControl == nullptr) return 0;
+  const ImeAnswer mode = engine.imeControl->conversionStatus();
+  return mode.known ? mode.value : 0;
 }
 
 uint32_t imeCompositionLength(EngineState& engine) {

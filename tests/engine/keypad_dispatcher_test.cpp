@@ -438,4 +438,24 @@ TEST_F(DispatcherTest, SwapsApplyOnlyToWhatTheDispatcherPasses) {
   EXPECT_EQ(engine.heldModifiers, 0u);
 }
 
+// Key-ups of the lock screen's time went elsewhere: after the unlock the
+// engine forgets what it held, releases the replacement a swap put down and
+// ends the input in progress, and the keypad is the keypad again.
+TEST_F(DispatcherTest, ForgettingHeldKeysReleasesSwapsAndFreesTheKeypad) {
+  engine.options |= kOptionSwapCtrlCaps;
+  startToggle();
+  EXPECT_FALSE(event(0xA0, kMessageKeyDown));
+  EXPECT_TRUE(event(kVkCapital, kMessageKeyDown));
+  EXPECT_EQ(output.take(), Events{down(0x11)});
+  EXPECT_EQ(engine.heldModifiers, kHeldShift | kHeldCtrl);
+  engine.toggleKey = keyCodeOf(4);
+  forgetHeldKeys(engine);
+  EXPECT_EQ(output.take(), Events{up(0x11)});
+  EXPECT_EQ(engine.heldModifiers, 0u);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_EQ(pressed(4), taps("N"));  // a new character: nothing erased
+  forgetHeldKeys(engine);            // nothing held: nothing sent
+  EXPECT_TRUE(output.events.empty());
+}
+
 }  // namespace

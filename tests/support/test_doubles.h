@@ -47,21 +47,23 @@ struct RecordingKeyOutput final : KeyOutput {
 };
 
 // An IME whose answers the test sets, logging every set call and counting
-// the questions.
+// the questions. With `answers` false its questions go unanswered, as a
+// hung application's do.
 struct ScriptedIme final : ImeControl {
   bool open = false;
   uint32_t conversion = 0;
   uint32_t composition = 0;
+  bool answers = true;
   std::vector<std::string> calls;
   int questions = 0;
 
-  bool isOpen() override {
+  ImeAnswer openStatus() override {
     ++questions;
-    return open;
+    return answers ? imeAnswered(open ? 1 : 0) : kImeUnanswered;
   }
-  uint32_t conversionMode() override {
+  ImeAnswer conversionStatus() override {
     ++questions;
-    return conversion;
+    return answers ? imeAnswered(conversion) : kImeUnanswered;
   }
   void setOpen(bool value) override;
   void setConversionMode(uint32_t value, uint32_t sentence) override;
