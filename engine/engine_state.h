@@ -96,8 +96,18 @@ enum HeldModifierBits : uint32_t {
   kHeldCtrl = 0x2,
 };
 
-// imeStatus bits.
-constexpr uint32_t kImeStatusOpen = 0x1;
+// imeStatus bits: what the IME answered when it was last asked, for the
+// engine and for the shell's labels.
+enum ImeStatusBits : uint32_t {
+  kImeStatusOpen = 0x1,  // the IME is open
+  // Open in a kana conversion mode without roman input (かな入力): the IME
+  // takes the keys as kana keys, so roman letters would make wrong kana. On
+  // desktop the keypad is then left to the system (see the dispatcher).
+  kImeStatusKanaInput = 0x10,
+  // The last question went unanswered (no IME window, a hung application):
+  // the other bits are what was known before.
+  kImeStatusUnanswered = 0x20,
+};
 
 struct EngineState {
   // The settings' option bits (OptionBits); no run-time state.
@@ -117,6 +127,8 @@ struct EngineState {
   KeymapImage keymaps[kKeymapSlots] = {};
   uint16_t vkMap[256] = {};
   uint32_t imeStatus = 0;
+  // The IME's conversion mode (IME_CMODE_* bits) when it was last asked.
+  uint32_t imeConversion = 0;
   uint32_t lastKana = 0;
   WindowCommandSink* mainWindow = nullptr;
 

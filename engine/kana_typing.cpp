@@ -107,6 +107,19 @@ bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk) {
   }
 }
 
+// The off/on chord toggles the IME: on a closed IME it would open it around
+// the character instead. Desktop asks first, and an IME that does not answer
+// counts as it was last known; Windows CE always sends the chords.
+bool imeOpenForDirectCharacter(EngineState& engine) {
+#ifdef _WIN32_WCE
+  (void)engine;
+  return true;
+#else
+  refreshImeOpen(engine);
+  return imeKnownOpen(engine);
+#endif
+}
+
 // Moves charIndex one entry on (+1) or back (-1) with wrap-around and retypes
 // the entry there, erasing the one typed before.
 bool stepCharList(EngineState& engine, int direction) {
@@ -147,8 +160,9 @@ void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   // off, after committing any open composition. The IME handles this event's
   // back-spaces before the Enter: with nothing left to commit, the Enter
   // would reach the application as a new line.
-  const bool imeControl = (engine.options & kOptionImeControl) != 0;
-  if (imeControl && (modifier & kModifierDirect)) {
+  const bool switchOff = (engine.options & kOptionImeControl) != 0 &&
+                         (modifier & kModifierDirect) != 0 && imeOpenForDirectCharacter(engine);
+  if (switchOff) {
     if (imeCompositionLength(engine) > engine.backspacesInEvent) tapKey(engine, kVkReturn);
     imeToggleChord(engine);
   }
@@ -156,7 +170,7 @@ void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   if (kanaLookup(engine, modifier, vk)) return;
 
   typeDirectly(engine, modifier, vk);
-  if (imeControl && (modifier & kModifierDirect)) imeToggleChord(engine);
+  if (switchOff) imeToggleChord(engine);
 }
 
 bool nextCharEntry(EngineState& engine) {

@@ -79,8 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* s = steps + at;
     EngineState& engine = h->engine;
     h->ime.open = (s[3] & 1) != 0;
-    h->ime.conversion = (s[3] & 2) ? 25 : 0;
+    h->ime.conversion = (s[3] & 2) ? ((s[3] & 0x10) ? 0x09 : 25) : 0;  // 0x09: kana input
     h->ime.composition = (s[3] & 4) ? 1 : 0;
+    h->ime.answers = (s[3] & 8) == 0;
     switch (s[0] % 10) {
       case 8:  // the settings dialogs change the options and the timeout; the
                // screen turns and the CapsLock latch comes and goes

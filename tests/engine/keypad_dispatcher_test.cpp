@@ -133,25 +133,71 @@ TEST_F(DispatcherTest, SwitchingToAnEmptySlotPasses) {
   EXPECT_TRUE(output.events.empty());
 }
 
+// A question the IME leaves unanswered (a hung application, no IME window)
+// leaves the slot as it was: the IME is not taken for closed.
 TEST_F(DispatcherTest, KeyDownsFollowTheImeIntoSlotFourOrFive) {
   struct Case {
     bool open;
     uint32_t conversion;
+    int32_t from;
     int32_t slot;
     char typed;
+    bool answersOpen = true;
+    bool answersConversion = true;
   };
   const Case cases[] = {
-      {true, 25, 4, 'K'},  {true, 1, 4, 'K'},  {true, 24, 5, 'N'},
-      {false, 25, 5, 'N'}, {false, 0, 5, 'N'},
+      {true, 25, 5, 4, 'K'},
+      {true, 0x11, 5, 4, 'K'},
+      {true, 24, 4, 5, 'N'},
+      {false, 25, 4, 5, 'N'},
+      {false, 0, 4, 5, 'N'},
+      {false, 0, 4, 4, 'K', false},
+      {true, 25, 5, 5, 'N', false},
+      {true, 25, 5, 5, 'N', true, false},
+      {true, 0, 4, 4, 'K', true, false},
+      {false, 0, 4, 5, 'N', true, false},  // closed: no mode to ask for
   };
   for (const Case& c : cases) {
-    engine.activeKeymap = c.slot == 4 ? 5 : 4;
+    engine.activeKeymap = c.from;
     ime.open = c.open;
     ime.conversion = c.conversion;
+    ime.answersOpen = c.answersOpen;
+    ime.answersConversion = c.answersConversion;
     resetInputState(engine);
-    EXPECT_EQ(pressed(4), taps(std::string(1, c.typed))) << c.open << " " << c.conversion;
-    EXPECT_EQ(engine.activeKeymap, c.slot);
-    EXPECT_EQ(engine.currentKeymap, &engine.keymaps[c.slot]);
+    const std::string trace = std::to_string(c.open) + " " + std::to_string(c.conversion) + " " +
+                              std::to_string(c.answersOpen) + std::to_string(c.answersConversion);
+    EXPECT_EQ(pressed(4), taps(std::string(1, c.typed))) << trace;
+    EXPECT_EQ(engine.activeKeymap, c.slot) << trace;
+    EXPECT_EQ(engine.currentKeymap, &engine.keymaps[c.slot]) << trace;
+    EXPECT_EQ((engine.imeStatus & kImeStatusUnanswered) != 0,
+              !c.answersOpen || (c.open && !c.answersConversion))
+        << trace;
+  }
+}
+
+// Kana input (a kana mode without roman input) would turn the roman letters
+// of every kana into other kana: the keypad is then the system's, down and
+// up, in both input modes, and imeStatus says why. It is the keypad again
+// once the IME takes roman letters.
+TEST_F(DispatcherTest, KanaInputLeavesTheKeypadToTheSystem) {
+  for (uint32_t mode : {uint32_t{kOptionKanaToggle}, uint32_t{kOptionTwoTouch}}) {
+    SCOPED_TRACE(mode);
+    engine.options = mode;
+    engine.activeKeymap = 4;
+    ime.open = true;
+    ime.conversion = 0x19;
+    startToggle();
+    ime.conversion = 0x09;  // native, full shape, no roman input
+    EXPECT_FALSE(event(0x35, kMessageKeyDown));
+    EXPECT_EQ(engine.activeKeymap, 4);
+    EXPECT_EQ(engine.toggleKey, 0);  // a new character afterwards, nothing erased
+    EXPECT_FALSE(event(0x35, kMessageKeyUp));
+    EXPECT_EQ(engine.imeStatus, kImeStatusOpen | kImeStatusKanaInput);
+    EXPECT_TRUE(output.events.empty());
+    ime.conversion = 0x19;
+    EXPECT_EQ(pressed(4), taps("K"));
+    EXPECT_EQ(engine.imeStatus, uint32_t{kImeStatusOpen});
+    resetInputState(engine);
   }
 }
 

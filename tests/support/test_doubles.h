@@ -47,23 +47,24 @@ struct RecordingKeyOutput final : KeyOutput {
 };
 
 // An IME whose answers the test sets, logging every set call and counting
-// the questions. With `answers` false its questions go unanswered, as a
-// hung application's do.
+// the questions. A question it does not answer goes unanswered, as a hung
+// application's does.
 struct ScriptedIme final : ImeControl {
   bool open = false;
   uint32_t conversion = 0;
   uint32_t composition = 0;
-  bool answers = true;
+  bool answersOpen = true;
+  bool answersConversion = true;
   std::vector<std::string> calls;
   int questions = 0;
 
   ImeAnswer openStatus() override {
     ++questions;
-    return answers ? imeAnswered(open ? 1 : 0) : kImeUnanswered;
+    return answersOpen ? imeAnswered(open ? 1 : 0) : kImeUnanswered;
   }
   ImeAnswer conversionStatus() override {
     ++questions;
-    return answers ? imeAnswered(conversion) : kImeUnanswered;
+    return answersConversion ? imeAnswered(conversion) : kImeUnanswered;
   }
   void setOpen(bool value) override;
   void setConversionMode(uint32_t value, uint32_t sentence) override;
