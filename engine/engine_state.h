@@ -90,10 +90,14 @@ constexpr int columnOf(int32_t keyCode) {
   return keyCode & 0xF;
 }
 
-// heldModifiers bits: Shift or Ctrl as the system holds them.
+// heldModifiers bits: the modifiers the system holds, as far as the engine
+// saw them go by. Alt and Win are kept on desktop only, where Win+digit,
+// Alt+digit and Alt codes on the numeric keypad are the system's.
 enum HeldModifierBits : uint32_t {
   kHeldShift = 0x1,
   kHeldCtrl = 0x2,
+  kHeldAlt = 0x4,
+  kHeldWin = 0x8,
 };
 
 // imeStatus bits: what the IME answered when it was last asked, for the

@@ -12,8 +12,10 @@ int keypadColumn(uint16_t mapped) {
   return mapped - kVkMapColumnBase;
 }
 
+// With Shift, Ctrl, Alt or Win held a keypad key means the system's own
+// shortcut or symbol.
 bool modifierHeld(const EngineState& engine) {
-  return (engine.heldModifiers & (kHeldShift | kHeldCtrl)) != 0;
+  return engine.heldModifiers != 0;
 }
 
 // Kana toggle mode with the screen not rotated: the IME picks slot 4 or 5.
@@ -112,7 +114,7 @@ bool dispatchKeypadEvent(EngineState& engine, const IncomingKeyEvent& event) {
 
   if (column < 0) return dispatchUnmapped(engine, vk, message);
 
-  // With Shift or Ctrl held the keypad keys reach the system unchanged; their
+  // With a modifier held the keypad keys reach the system unchanged; their
   // releases are otherwise consumed without any effect.
   if (modifierHeld(engine)) return false;
   if (imeAsked && kanaInputMatters(engine) && imeTakesKanaInput(engine)) {

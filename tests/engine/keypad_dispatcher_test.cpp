@@ -345,20 +345,40 @@ TEST_F(DispatcherTest, CtrlIsTrackedThroughSystemMessagesToo) {
 }
 
 // Desktop hooks report the left and right keys, never VK_SHIFT/VK_CONTROL.
-TEST_F(DispatcherTest, LeftAndRightShiftAndCtrlCountAsWell) {
+// Win+digit, Alt+digit and Alt codes on the numeric keypad are the system's
+// too: with Alt held the keys come as system messages, and both the down and
+// the up pass.
+TEST_F(DispatcherTest, LeftAndRightShiftCtrlAltAndWinCountAsWell) {
   struct Case {
     uint32_t vk;
     uint32_t held;
+    uint32_t down = kMessageKeyDown;
+    uint32_t up = kMessageKeyUp;
   };
-  for (const Case& c : {Case{0xA0, kHeldShift}, Case{0xA1, kHeldShift}, Case{0xA2, kHeldCtrl},
-                        Case{0xA3, kHeldCtrl}}) {
-    EXPECT_FALSE(event(c.vk, kMessageKeyDown));
+  for (const Case& c :
+       {Case{0xA0, kHeldShift}, Case{0xA1, kHeldShift}, Case{0xA2, kHeldCtrl},
+        Case{0xA3, kHeldCtrl}, Case{0xA4, kHeldAlt, kMessageSysKeyDown, kMessageSysKeyUp},
+        Case{0xA5, kHeldAlt, kMessageSysKeyDown, kMessageSysKeyUp},
+        Case{0x12, kHeldAlt, kMessageSysKeyDown, kMessageSysKeyUp}, Case{0x5B, kHeldWin},
+        Case{0x5C, kHeldWin}}) {
+    EXPECT_FALSE(event(c.vk, c.down));
     EXPECT_EQ(engine.heldModifiers, c.held) << std::hex << c.vk;
-    EXPECT_FALSE(event(0x32, kMessageKeyDown));  // Shift+2 types the system's own symbol
-    EXPECT_FALSE(event(0x32, kMessageKeyUp));
+    EXPECT_FALSE(event(0x32, c.down));  // Shift+2 types the system's own symbol
+    EXPECT_FALSE(event(0x32, c.up));
     EXPECT_FALSE(event(c.vk, kMessageKeyUp));
     EXPECT_EQ(engine.heldModifiers, 0u);
   }
+  // Alt codes: Alt held through several numeric keypad keys.
+  engine.options |= kOptionNumericKeypad;
+  selectKeypadKeys(engine);
+  EXPECT_FALSE(event(0xA4, kMessageSysKeyDown));
+  for (uint32_t vk : {0x61u, 0x62u, 0x68u}) {
+    EXPECT_FALSE(event(vk, kMessageSysKeyDown));
+    EXPECT_FALSE(event(vk, kMessageSysKeyUp));
+  }
+  EXPECT_FALSE(event(0xA4, kMessageKeyUp));
+  engine.options &= ~kOptionNumericKeypad;
+  selectKeypadKeys(engine);
   // Both Shift keys down: releasing one leaves Shift held.
   event(0xA0, kMessageKeyDown);
   event(0xA1, kMessageKeyDown);
@@ -372,8 +392,9 @@ TEST_F(DispatcherTest, LeftAndRightShiftAndCtrlCountAsWell) {
 }
 
 // In the program's own fields keys mean themselves. Focus may move between
-// such a field and the test field while a key is held: the key-up still goes
-// where its key-down went.
+// such a field and the test field while a key is held, or the input mode be
+// switched: the key-up still goes where its key-down went, and no key-up
+// reaches the system for a key-down it never got.
 TEST_F(DispatcherTest, KeysTypedAsTheyArePassUnconvertedAndKeepTheirKeyUps) {
   auto typed = [this](uint32_t vk, uint32_t message) {
     return handleKeyEvent(engine, {vk, message, 0, false, true});
@@ -410,6 +431,21 @@ TEST_F(DispatcherTest, KeysTypedAsTheyArePassUnconvertedAndKeepTheirKeyUps) {
   EXPECT_TRUE(typed(kVkCapital, kMessageKeyUp));
   EXPECT_EQ(output.take(), (Events{down(0x11), up(0x11), down(0x11), up(0x11)}));
   EXPECT_EQ(engine.heldModifiers, 0u);
+  // Pressed with no input mode, released in one: the system gets the up.
+  const uint32_t mode = engine.options;
+  engine.options = 0;
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  engine.options = mode;
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  // Typed with no input mode, then pressed and released in one: both
+  // converted, no stray up.
+  engine.options = 0;
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  engine.options = mode;
+  EXPECT_TRUE(event(0x35, kMessageKeyDown));
+  EXPECT_TRUE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(output.take(), taps("N"));
 }
 
 TEST_F(DispatcherTest, WithTheNumericKeypadChosenTheDigitRowIsTheSystems) {
@@ -487,6 +523,38 @@ TEST_F(DispatcherTest, SwapsApplyOnlyToWhatTheDispatcherPasses) {
 // Key-ups of the lock screen's time went elsewhere: after the unlock the
 // engine forgets what it held, releases the replacement a swap put down and
 // ends the input in progress, and the keypad is the keypad again.
+// Key-ups that never reached the hook (Ctrl+Alt+Del, a UAC prompt, an
+// elevated window taking the release, the hook removed for a while): before
+// a keypad key acts, what the engine holds is checked against the system.
+// A swapped key is held as long as the system holds its replacement.
+TEST_F(DispatcherTest, AKeypadKeyDownForgetsModifiersTheSystemNoLongerHolds) {
+  ScriptedKeyState system;
+  engine.systemKeys = &system;
+  engine.options |= kOptionSwapCtrlCaps;
+  EXPECT_FALSE(event(0xA0, kMessageKeyDown));
+  EXPECT_FALSE(event(0x5B, kMessageKeyDown));
+  EXPECT_TRUE(event(kVkCapital, kMessageKeyDown));
+  EXPECT_EQ(output.take(), Events{down(0x11)});
+  keySetAdd(system.down, 0xA0);
+  keySetAdd(system.down, 0x11);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));  // Shift and Ctrl still held
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(engine.heldModifiers, kHeldShift | kHeldCtrl);
+  system.down = KeySet{};
+  keySetAdd(system.down, 0x11);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));  // Shift gone, Ctrl still held
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(engine.heldModifiers, uint32_t{kHeldCtrl});
+  system.down = KeySet{};
+  EXPECT_EQ(pressed(4), taps("N"));  // nothing held: the keypad is the keypad
+  EXPECT_EQ(engine.heldModifiers, 0u);
+  // Late key-ups pass as any key does, and the keypad stays the keypad.
+  EXPECT_FALSE(event(0xA0, kMessageKeyUp));
+  EXPECT_FALSE(event(0x5B, kMessageKeyUp));
+  EXPECT_EQ(engine.heldModifiers, 0u);
+  EXPECT_EQ(pressed(4, 10), taps("N"));
+}
+
 TEST_F(DispatcherTest, ForgettingHeldKeysReleasesSwapsAndFreesTheKeypad) {
   engine.options |= kOptionSwapCtrlCaps;
   startToggle();

@@ -312,7 +312,9 @@ TEST_F(ToggleTest, KeysOfTypeZeroAndNineOrAboveDoNothing) {
 
 // A ゛ or ゜ candidate replaces the kana typed before it, which is erased
 // exactly once: by the mark itself on a fresh key, by the toggle or
-// post-conversion step when that step already erased a candidate.
+// post-conversion step when that step already erased a candidate. A key
+// typed in between, also with the input mode off, makes the text before the
+// cursor the user's: the mark then rewrites nothing.
 TEST_F(ToggleTest, MarkCandidatesEraseTheKanaTheyRewriteExactlyOnce) {
   TestKeymap keymap = toggleKeymap();
   keymap.keys[2] = keyOf(kKeyTypeToggle, {charAction({{1, 'T'}, {1, kVkDakuten}})});
@@ -329,6 +331,12 @@ TEST_F(ToggleTest, MarkCandidatesEraseTheKanaTheyRewriteExactlyOnce) {
     EXPECT_EQ(pressed(3, 20), backspaceThen(taps("KA")));  // the toggle step erased が
     EXPECT_EQ(pressed(2, 30), taps("KA"));
     EXPECT_EQ(pressed(4, 40), backspaceThen(taps("GA")));  // post-conversion erased か
+    EXPECT_EQ(pressed(2, 50), taps("KA"));
+    engine.options = 0;
+    EXPECT_FALSE(event('A', kMessageKeyDown, 60));
+    EXPECT_FALSE(event('A', kMessageKeyUp, 60));
+    engine.options = mode;
+    EXPECT_EQ(pressed(3, 70), taps("D"));  // no kana before it: its own letter
   }
 }
 

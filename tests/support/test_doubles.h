@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/key_set.h"
 #include "engine/platform.h"
 
 struct KeyEvent {
@@ -72,6 +73,12 @@ struct ScriptedIme final : ImeControl {
     ++questions;
     return composition;
   }
+};
+
+// The system's key state as the test sets it.
+struct ScriptedKeyState final : SystemKeyState {
+  KeySet down;
+  bool isKeyDown(uint8_t vk) override { return keySetHas(down, vk); }
 };
 
 struct PostedCommand {
