@@ -142,6 +142,14 @@ struct EngineState {
   // Swapped keys whose replacement is down: their key-up releases the
   // replacement, whatever the swap options say by then.
   KeySet swappedDowns;
+  // The running toggle's candidate left text before the cursor, which the
+  // next toggle step's back-space erases. A candidate that typed nothing
+  // (nop, a command, exec, raw without a key press, a character the layout
+  // cannot type) gets no back-space: the text before it is the user's.
+  bool candidateTyped = false;
+  // The same for the active char list's entry at charIndex, which
+  // post-conversion erases.
+  bool entryTyped = false;
   // Back-spaces sent while handling the current key event. The IME sees them
   // only after the hook has returned, so what it composes now still holds
   // the characters they will erase.

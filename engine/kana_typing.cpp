@@ -134,14 +134,16 @@ bool stepCharList(EngineState& engine, int direction) {
   if (index >= count) index = 0;
   if (index < 0) index = count - 1;
   engine.charIndex = index;
-  tapBackspace(engine);
-  typeCharEntry(engine, charEntryModifier(list, index), charEntryVk(list, index));
+  const bool erased = eraseCandidate(engine, engine.entryTyped);
+  engine.entryTyped =
+      typeCharEntry(engine, charEntryModifier(list, index), charEntryVk(list, index));
+  candidateReplaced(engine, erased, engine.entryTyped);
   return true;
 }
 
 }  // namespace
 
-void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
+bool typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   if (modifier == 0 || modifier == kModifierShift) modifier |= kModifierDirect;
 
   // The auto-CapsLock latch taps CapsLock before the next character. Kana
@@ -167,10 +169,21 @@ void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
     imeToggleChord(engine);
   }
 
-  if (kanaLookup(engine, modifier, vk)) return;
+  if (kanaLookup(engine, modifier, vk)) return true;
 
   typeDirectly(engine, modifier, vk);
   if (switchOff) imeToggleChord(engine);
+  return true;
+}
+
+bool eraseCandidate(EngineState& engine, bool typed) {
+  if (!typed) return false;
+  tapBackspace(engine);
+  return true;
+}
+
+void candidateReplaced(EngineState& engine, bool erased, bool typed) {
+  if (erased && !typed) engine.lastKana = 0;
 }
 
 bool nextCharEntry(EngineState& engine) {

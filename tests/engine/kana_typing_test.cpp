@@ -256,6 +256,7 @@ class CharListStepTest : public KanaTypingTest {
     list = record;
     engine.activeCharList = list.data();
     engine.charIndex = index;
+    engine.entryTyped = true;  // as the entry at `index` was
     engine.toggleKey = keyCodeOf(2);
     engine.firstStroke = keyCodeOf(3);
   }
