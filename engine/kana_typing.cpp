@@ -107,6 +107,19 @@ bool kanaLookup(EngineState& engine, uint8_t& modifier, uint8_t& vk) {
   }
 }
 
+// The off/on chord toggles the IME: on a closed IME it would open it around
+// the character instead. Desktop asks first, and an IME that does not answer
+// counts as it was last known; Windows CE always sends the chords.
+bool imeOpenForDirectCharacter(EngineState& engine) {
+#ifdef _WIN32_WCE
+  (void)engine;
+  return true;
+#else
+  refreshImeOpen(engine);
+  return imeKnownOpen(engine);
+#endif
+}
+
 // Moves charIndex one entry on (+1) or back (-1) with wrap-around and retypes
 // the entry there, erasing the one typed before.
 bool stepCharList(EngineState& engine, int direction) {
@@ -121,14 +134,16 @@ bool stepCharList(EngineState& engine, int direction) {
   if (index >= count) index = 0;
   if (index < 0) index = count - 1;
   engine.charIndex = index;
-  tapBackspace(engine);
-  typeCharEntry(engine, charEntryModifier(list, index), charEntryVk(list, index));
+  const bool erased = eraseCandidate(engine, engine.entryTyped);
+  engine.entryTyped =
+      typeCharEntry(engine, charEntryModifier(list, index), charEntryVk(list, index));
+  candidateReplaced(engine, erased, engine.entryTyped);
   return true;
 }
 
 }  // namespace
 
-void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
+bool typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   if (modifier == 0 || modifier == kModifierShift) modifier |= kModifierDirect;
 
   // The auto-CapsLock latch taps CapsLock before the next character. Kana
@@ -147,16 +162,28 @@ void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk) {
   // off, after committing any open composition. The IME handles this event's
   // back-spaces before the Enter: with nothing left to commit, the Enter
   // would reach the application as a new line.
-  const bool imeControl = (engine.options & kOptionImeControl) != 0;
-  if (imeControl && (modifier & kModifierDirect)) {
+  const bool switchOff = (engine.options & kOptionImeControl) != 0 &&
+                         (modifier & kModifierDirect) != 0 && imeOpenForDirectCharacter(engine);
+  if (switchOff) {
     if (imeCompositionLength(engine) > engine.backspacesInEvent) tapKey(engine, kVkReturn);
     imeToggleChord(engine);
   }
 
-  if (kanaLookup(engine, modifier, vk)) return;
+  if (kanaLookup(engine, modifier, vk)) return true;
 
   typeDirectly(engine, modifier, vk);
-  if (imeControl && (modifier & kModifierDirect)) imeToggleChord(engine);
+  if (switchOff) imeToggleChord(engine);
+  return true;
+}
+
+bool eraseCandidate(EngineState& engine, bool typed) {
+  if (!typed) return false;
+  tapBackspace(engine);
+  return true;
+}
+
+void candidateReplaced(EngineState& engine, bool erased, bool typed) {
+  if (erased && !typed) engine.lastKana = 0;
 }
 
 bool nextCharEntry(EngineState& engine) {

@@ -30,11 +30,10 @@ const uint8_t* keyAction(const EngineState& engine, const KeyRecord& key, int32_
   return keyActionRecord(*image, key, static_cast<uint32_t>(n));
 }
 
-// Runs action n of a key; returns the record (nullptr when there is none).
-const uint8_t* runKeyAction(EngineState& engine, const KeyRecord& key, int32_t n) {
-  const uint8_t* record = keyAction(engine, key, n);
-  if (record != nullptr) executeAction(engine, record);
-  return record;
+// Runs action n of a key (none when there is no such action); true when it
+// typed anything.
+bool runKeyAction(EngineState& engine, const KeyRecord& key, int32_t n) {
+  return executeAction(engine, keyAction(engine, key, n));
 }
 
 // The previous keypad press is expired when the signed time since it is
@@ -72,7 +71,6 @@ void toggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t 
     engine.charIndex = 0;
     return;
   }
-  const uint8_t* action = nullptr;
   if (engine.toggleKey == keyCodeOf(column) && count >= 2) {
     engine.charIndex = 0;
     // An index left over from another image may lie at or beyond this key's
@@ -80,17 +78,19 @@ void toggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t 
     int32_t next = engine.toggleIndex + 1;
     if (next < 0 || next >= count) next = 0;
     engine.toggleIndex = next;
-    tapBackspace(engine);
-    action = runKeyAction(engine, key, next);
+    const bool erased = eraseCandidate(engine, engine.candidateTyped);
+    engine.candidateTyped = runKeyAction(engine, key, next);
+    candidateReplaced(engine, erased, engine.candidateTyped);
   } else {
     engine.toggleIndex = 0;
     engine.charIndex = 0;
-    action = runKeyAction(engine, key, 0);
+    engine.candidateTyped = runKeyAction(engine, key, 0);
   }
   engine.lastKeyTime = time;
   // After a switch the column is another keymap's key: pressing it again
   // starts afresh instead of erasing what the user typed before.
-  engine.toggleKey = switchesKeymap(action) ? 0 : keyCodeOf(column);
+  const bool switched = switchesKeymap(keyAction(engine, key, engine.toggleIndex));
+  engine.toggleKey = switched ? 0 : keyCodeOf(column);
 }
 
 // With nothing to step: a pair begins, or the pressed key toggles.
@@ -141,8 +141,9 @@ void reverseToggleStep(EngineState& engine, int column, const KeyRecord& key, ui
   int32_t previous = engine.toggleIndex - 1;
   if (previous < 0 || previous >= count) previous = count - 1;
   engine.toggleIndex = previous;
-  tapBackspace(engine);
-  runKeyAction(engine, toggled, previous);
+  const bool erased = eraseCandidate(engine, engine.candidateTyped);
+  engine.candidateTyped = runKeyAction(engine, toggled, previous);
+  candidateReplaced(engine, erased, engine.candidateTyped);
   engine.lastKeyTime = time;
 }
 

@@ -17,8 +17,8 @@ struct ImeEmulation final : DeviceIme {
   void sendKeyUp(uint8_t vk) override;
 
   // ImeControl.
-  bool isOpen() override { return open; }
-  uint32_t conversionMode() override { return conversion; }
+  ImeAnswer openStatus() override { return imeAnswered(open ? 1 : 0); }
+  ImeAnswer conversionStatus() override { return imeAnswered(conversion); }
   void setOpen(bool value) override;
   void setConversionMode(uint32_t value, uint32_t sentence) override;
   uint32_t compositionLength() override;

@@ -10,6 +10,7 @@ SimDevice::SimDevice() : SimDevice(std::make_unique<ImeEmulation>()) {}
 SimDevice::SimDevice(std::unique_ptr<DeviceIme> ime) : ime_(std::move(ime)) {
   engine_.keyOutput = &injected_;
   engine_.imeControl = ime_.get();
+  engine_.systemKeys = &delivered_;
   setEngineDefaults(engine_);
 }
 
@@ -85,6 +86,7 @@ void SimDevice::deliverInjected() {
 }
 
 void SimDevice::deliver(const SimEvent& event) {
+  delivered_.held[event.vk] = event.down;
   if (onDelivered) onDelivered(event);
   if (event.down) {
     ime_->sendKeyDown(event.vk);

@@ -39,6 +39,12 @@ struct InjectedKeyQueue final : KeyOutput {
   void sendKeyUp(uint8_t vk) override { events.push_back({false, vk}); }
 };
 
+// The keys the device holds down: every event that reached it, in order.
+struct DeliveredKeyState final : SystemKeyState {
+  bool held[256] = {};
+  bool isKeyDown(uint8_t vk) override { return held[vk]; }
+};
+
 // Window commands the engine posts (run program, rotate screen), kept for
 // display; the simulator carries none of them out.
 struct PostedCommandLog final : WindowCommandSink {
@@ -107,6 +113,7 @@ class SimDevice {
   std::unique_ptr<DeviceIme> ime_;
   EngineState engine_;
   InjectedKeyQueue injected_;
+  DeliveredKeyState delivered_;
   PostedCommandLog commands_;
   uint32_t time_ = 0;
 };

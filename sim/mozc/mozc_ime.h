@@ -22,8 +22,8 @@ class MozcIme final : public DeviceIme {
   void sendKeyDown(uint8_t vk) override;
   void sendKeyUp(uint8_t vk) override;
 
-  bool isOpen() override { return imeOn(); }
-  uint32_t conversionMode() override;
+  ImeAnswer openStatus() override { return imeAnswered(imeOn() ? 1 : 0); }
+  ImeAnswer conversionStatus() override { return imeAnswered(conversionMode()); }
   void setOpen(bool open) override { switchTo(open); }
   void setConversionMode(uint32_t, uint32_t) override {}
   uint32_t compositionLength() override;
@@ -32,6 +32,8 @@ class MozcIme final : public DeviceIme {
   std::string committedText() const override { return committed_; }
   std::string composition() const override { return preedit_; }
   bool imeOn() const override { return mode_ != "direct"; }
+  // Windows' conversion bits for mozc's input mode.
+  uint32_t conversionMode() const;
   std::string modeName() const override;
   // Why mozc stopped answering. After a failure no more keys are sent.
   std::string failure() const override { return error_; }

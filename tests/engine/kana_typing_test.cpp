@@ -28,6 +28,7 @@ class KanaTypingTest : public EngineFixture {
   void SetUp() override {
     EngineFixture::SetUp();
     engine.options = 0;
+    ime.open = true;  // IME control switches an open IME off around direct characters
   }
   Events type(uint8_t modifier, uint8_t vk) {
     typeCharEntry(engine, modifier, vk);
@@ -169,6 +170,27 @@ TEST_F(KanaTypingTest, ImeControlWrapsDirectCharacters) {
   EXPECT_EQ(type(12, 'A'), join({kImeChord, {down(0xA4)}, taps("A"), {up(0xA4)}, kImeChord}));
 }
 
+// The chord toggles the IME: on a closed IME it would open it around the
+// character, so the IME is asked first. An IME that does not answer counts
+// as it was last known.
+TEST_F(KanaTypingTest, ImeControlAsksFirstAndLeavesAClosedImeAlone) {
+  engine.options = kOptionImeControl;
+  ime.composition = 3;
+  ime.open = false;
+  EXPECT_EQ(type(0, '5'), taps("5"));
+  EXPECT_EQ(type(2, 'A'), withShift(taps("A")));
+  ime.answersOpen = false;
+  ime.open = true;
+  EXPECT_EQ(type(0, '5'), taps("5"));  // last known closed
+  ime.answersOpen = true;
+  ime.questions = 0;
+  EXPECT_EQ(type(0, '5'), join({kEnter, kImeChord, taps("5"), kImeChord}));
+  EXPECT_EQ(ime.questions, 2);  // open, then the composition
+  ime.answersOpen = false;
+  ime.open = false;
+  EXPECT_EQ(type(0, '5'), join({kEnter, kImeChord, taps("5"), kImeChord}));  // last known open
+}
+
 TEST_F(KanaTypingTest, ImeControlLeavesKanaAndModifiedKeysAlone) {
   engine.options = kOptionImeControl;
   ime.composition = 3;
@@ -234,6 +256,7 @@ class CharListStepTest : public KanaTypingTest {
     list = record;
     engine.activeCharList = list.data();
     engine.charIndex = index;
+    engine.entryTyped = true;  // as the entry at `index` was
     engine.toggleKey = keyCodeOf(2);
     engine.firstStroke = keyCodeOf(3);
   }

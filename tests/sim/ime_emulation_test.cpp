@@ -204,13 +204,13 @@ TEST(ImeEmulationTest, AltKanjiCommitsAndSwitchesTheImeBothWays) {
   ImeEmulation ime = imeOn();
   typeKeys(ime, "KA");
   altKanji(ime);
-  EXPECT_FALSE(ime.isOpen());
+  EXPECT_FALSE(ime.imeOn());
   EXPECT_EQ(ime.committed, "か");
   typeKeys(ime, "KA");
   EXPECT_EQ(ime.text(), "かka");
   altKanji(ime);
-  EXPECT_TRUE(ime.isOpen());
-  EXPECT_EQ(ime.conversionMode() & 1u, 1u);
+  EXPECT_TRUE(ime.imeOn());
+  EXPECT_EQ(ime.conversionStatus().value & 1u, 1u);
   typeKeys(ime, "KA");
   EXPECT_EQ(ime.text(), "かkaか");
   EXPECT_EQ(ime.composition(), "か");
@@ -222,7 +222,7 @@ TEST(ImeEmulationTest, AltKanjiCommitsAndSwitchesTheImeBothWays) {
 TEST(ImeEmulationTest, KanjiWithoutAltAndKeysWithCtrlTypeNothing) {
   ImeEmulation ime = imeOn();
   tap(ime, kVkKanji);
-  EXPECT_TRUE(ime.isOpen());
+  EXPECT_TRUE(ime.imeOn());
   ime.sendKeyDown(0x11);
   tap(ime, 'A');
   ime.sendKeyUp(0x11);

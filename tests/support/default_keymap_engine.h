@@ -19,13 +19,13 @@ struct NullKeyOutput final : KeyOutput {
 struct CountingIme final : ImeControl {
   bool open = true;
   unsigned long calls = 0;
-  bool isOpen() override {
+  ImeAnswer openStatus() override {
     ++calls;
-    return open;
+    return imeAnswered(open ? 1 : 0);
   }
-  uint32_t conversionMode() override {
+  ImeAnswer conversionStatus() override {
     ++calls;
-    return open ? 25 : 0;
+    return imeAnswered(open ? 25 : 0);
   }
   void setOpen(bool value) override {
     ++calls;
