@@ -75,20 +75,32 @@ class TrayIconTest : public ShellAppTest {
   bool shown() const { return (shellState.appFlags & kAppSettingsShown) != 0; }
 };
 
-TEST(TrayTip, NamesTheProgramAndTheInputMode) {
+// An IME in kana input takes the keypad's keys as kana: in an input mode the
+// tip says so, since the keypad then types what the IME makes of them.
+TEST(TrayTip, NamesTheProgramTheInputModeAndAnImeInKanaInput) {
+  constexpr uint32_t kKanaInput = kImeStatusOpen | kImeStatusKanaInput;
+  const std::wstring note = std::wstring(L"\n") + kTrayKanaInputNote;
   const struct {
     uint32_t options;
-    const wchar_t* tip;
+    uint32_t imeStatus;
+    std::wstring tip;
   } cases[] = {
-      {kDefaultOptions, L"padquiltkana - 無し"},
-      {kDefaultOptions | kOptionKanaToggle, L"padquiltkana - かな入力・トグル式"},
-      {kDefaultOptions | kOptionTwoTouch | kOptionNicoTouch,
+      {kDefaultOptions, 0, L"padquiltkana - 無し"},
+      {kDefaultOptions | kOptionKanaToggle, kImeStatusOpen, L"padquiltkana - かな入力・トグル式"},
+      {kDefaultOptions | kOptionTwoTouch | kOptionNicoTouch, 0,
        L"padquiltkana - 2タッチ(ポケベル)入力"},
+      {kDefaultOptions | kOptionKanaToggle, kKanaInput,
+       L"padquiltkana - かな入力・トグル式" + note},
+      {kDefaultOptions | kOptionTwoTouch, kKanaInput | kImeStatusUnanswered,
+       L"padquiltkana - 2タッチ(ポケベル)入力" + note},
+      {kDefaultOptions, kKanaInput, L"padquiltkana - 無し"},  // the keypad is the system's anyway
+      {kDefaultOptions | kOptionKanaToggle, kImeStatusKanaInput,
+       L"padquiltkana - かな入力・トグル式"},
   };
   for (const auto& c : cases) {
     wchar_t tip[kTrayTipUnits];
-    trayTipText(c.options, tip);
-    EXPECT_STREQ(tip, c.tip) << c.options;
+    trayTipText(c.options, c.imeStatus, tip);
+    EXPECT_EQ(tip, c.tip) << c.options << " " << c.imeStatus;
   }
 }
 
