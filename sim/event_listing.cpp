@@ -16,6 +16,15 @@ std::string formatImeSwitch(bool on) {
   return on ? "ime on" : "ime off";
 }
 
+std::string formatUntypable(char16_t character) {
+  if (character > 0x20 && character < 0x7F) {
+    return "untypable " + std::string(1, static_cast<char>(character));
+  }
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(character));
+  return std::string("untypable ") + code;
+}
+
 bool parseListedEvent(const std::string& line, ListedEvent& out) {
   out = ListedEvent{};
   if (line == "ime on" || line == "ime off") {

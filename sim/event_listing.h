@@ -5,6 +5,7 @@
 //   down 0x4B K           a key event the engine injected
 //   pass down 0x27 Right  the user's own key, passed by the engine
 //   ime on / ime off      the user's IME key
+//   untypable ~           a character passed over: the layout has no key for it
 #pragma once
 
 #include <string>
@@ -13,6 +14,7 @@
 
 std::string formatSimEvent(const SimEvent& event);
 std::string formatImeSwitch(bool on);
+std::string formatUntypable(char16_t character);
 
 // One line read back: a key event or an IME switch.
 struct ListedEvent {

@@ -1,9 +1,9 @@
 #include "sim/ime_emulation.h"
 
 #include "engine/key_event.h"
+#include "sim/device_keyboard.h"
 #include "sim/keyboard_state.h"
 #include "sim/romaji_composition.h"
-#include "sim/us_keyboard.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/keymap_image.h"
+#include "sim/device_keyboard.h"
 
 // One thing a key does, as a person reads it: the text it types, with a
 // space shown as "[空白]" and a new line as "[Enter]"; else the keys it sends
@@ -41,6 +42,7 @@ struct KeymapTable {
   uint32_t options = 0;
   bool screenRotated = false;
   bool imeOn = true;
+  SimLayout layout = SimLayout::kUs;
   // Column of the key that steps post-conversion forms, or -1.
   int postColumn = -1;
   TableKey keys[kKeypadColumns];
@@ -54,9 +56,11 @@ uint32_t tableOptions(int slot, uint32_t options);
 bool tableScreenRotated(int slot);
 
 // Compiles the file and presses every key and pair of keys of `slot` on a
-// fresh device each time. Slot 5 runs with the IME off, every other slot
-// with it on (hiragana, roman input). Compiler messages are not reported.
-KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options);
+// fresh device each time, its keyboard of `layout`. Slot 5 runs with the IME
+// off, every other slot with it on (hiragana, roman input). Compiler
+// messages are not reported.
+KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options,
+                             SimLayout layout = SimLayout::kUs);
 
 // The table as `table` prints it: a header line, a line per key that is not
 // a plain pair key (its type and its cells), a grid of the pair keys (first

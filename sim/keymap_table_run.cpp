@@ -189,11 +189,13 @@ bool tableScreenRotated(int slot) {
   return slot == kSlotRotated || slot == partnerSlot(kSlotRotated);
 }
 
-KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options) {
+KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options,
+                             SimLayout layout) {
   KeymapTable table;
   table.slot = slot;
   Run run;
   run.settings.keymapPath = keymapPath;
+  run.settings.layout = table.layout = layout;
   run.slot = slot;
   run.settings.options = table.options = tableOptions(slot, options);
   run.settings.screenRotated = table.screenRotated = tableScreenRotated(slot);

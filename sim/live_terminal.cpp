@@ -7,9 +7,9 @@
 #include <cstdio>
 
 #include "engine/key_event.h"
+#include "sim/device_keyboard.h"
 #include "sim/live_screen.h"
 #include "sim/sim_script.h"
-#include "sim/us_keyboard.h"
 
 namespace {
 
@@ -62,26 +62,15 @@ void draw(const SimDevice& device, const std::string& keymapPath) {
 
 }  // namespace
 
-LiveKey liveKeyFor(char c) {
+LiveKey liveKeyFor(char c, SimLayout layout) {
   if (c == 0x7F || c == 0x08) return {kVkBack, false};
   if (c == '\r' || c == '\n') return {kVkReturn, false};
   if (const uint8_t keypad = keypadVirtualKey(c)) return {keypad, false};
-  if (c >= 'A' && c <= 'Z') return {static_cast<uint8_t>(c), true};
-  for (int vk = 1; vk < 256; ++vk) {
-    // The main keys, not the number pad nor the keypad's * and #.
-    if ((vk >= 0x60 && vk <= 0x6F) || vk == keypadVirtualKey('*') || vk == keypadVirtualKey('#')) {
-      continue;
-    }
-    for (bool shift : {false, true}) {
-      if (usLayoutCharacter(static_cast<uint8_t>(vk), shift) == c) {
-        return {static_cast<uint8_t>(vk), shift};
-      }
-    }
-  }
-  return {};
+  const LayoutStroke stroke = layoutStrokeFor(layout, c);
+  return {stroke.vk, stroke.shift};
 }
 
-std::vector<LiveInput> decodeTerminalInput(const std::string& bytes) {
+std::vector<LiveInput> decodeTerminalInput(const std::string& bytes, SimLayout layout) {
   std::vector<LiveInput> inputs;
   size_t i = 0;
   while (i < bytes.size()) {
@@ -101,7 +90,7 @@ std::vector<LiveInput> decodeTerminalInput(const std::string& bytes) {
     } else if (c == kEscape) {
       inputs.push_back({LiveInputKind::kKey, {kVkEscape, false}});
     } else {
-      const LiveKey key = liveKeyFor(c);
+      const LiveKey key = liveKeyFor(c, layout);
       if (key.vk != 0) inputs.push_back({LiveInputKind::kKey, key});
     }
   }
@@ -141,7 +130,7 @@ int runLive(SimDevice& device, const std::string& keymapPath) {
     device.setTime(static_cast<uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
     for (const LiveInput& input :
-         decodeTerminalInput(std::string(buffer, static_cast<size_t>(n)))) {
+         decodeTerminalInput(std::string(buffer, static_cast<size_t>(n)), device.layout())) {
       if (!applyLiveInput(device, input)) {
         std::printf("\n");
         return 0;

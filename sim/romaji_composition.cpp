@@ -1,7 +1,7 @@
 #include "sim/romaji_composition.h"
 
+#include "sim/device_keyboard.h"
 #include "sim/romaji_table.h"
-#include "sim/us_keyboard.h"
 
 namespace {
 

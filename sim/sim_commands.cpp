@@ -93,7 +93,8 @@ int runTableCommand(const SimCommandLine& line, SimOutput& output) {
   for (int slot = 0; slot < kKeymapSlots; ++slot) {
     if (line.slot >= 0 && slot != line.slot) continue;
     if (line.slot < 0 && engine.keymaps[slot].bytes == nullptr) continue;
-    output.out += formatKeymapTable(buildKeymapTable(line.file, slot, line.settings.options));
+    output.out += formatKeymapTable(
+        buildKeymapTable(line.file, slot, line.settings.options, line.settings.layout));
   }
   clearKeymaps(engine);
   return clean ? 0 : 1;
@@ -135,6 +136,9 @@ int runTypeCommand(const SimCommandLine& line, SimOutput& output) {
       output.out += formatSimEvent(event) + "\n";
     };
     device.onImeSwitched = [&output](bool on) { output.out += formatImeSwitch(on) + "\n"; };
+    device.onUntypable = [&output](char16_t character) {
+      output.out += formatUntypable(character) + "\n";
+    };
   }
   runScript(device, steps);
   if (line.events) {
