@@ -81,16 +81,14 @@ bool keystrokeInLayout(EngineState& engine, uint8_t vk, bool shift, Keystroke& s
 #endif
 }
 
-bool isLetterOrDigit(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
 // Taps one key of a kana-table sequence while Shift is held or not. Letters
-// and digits are roman input and go out as they are; a punctuation key goes
-// out as the key of its US character where the keys go, with Shift set as
-// that key needs and set back after. False when the layout cannot type it.
+// and unshifted digits are roman input and go out as they are; a punctuation
+// key goes out as the key of its US character where the keys go, with Shift
+// set as that key needs and set back after. False when the layout cannot
+// type it.
 bool tapSequenceKey(EngineState& engine, uint8_t vk, bool shiftHeld) {
-  if (isLetterOrDigit(usLayoutCharacter(vk, shiftHeld))) {
+  const bool romanInput = (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9' && !shiftHeld);
+  if (romanInput || engine.keyboardLayout == nullptr) {
     tapKey(engine, vk);
     return true;
   }
