@@ -8,21 +8,21 @@
 #include "engine/keymap_image.h"
 #include "engine/platform.h"
 
-// Option bits of EngineState::options. The quoted labels are the settings
-// dialogs' own.
+// Option bits of EngineState::options. Their labels, controls and storage
+// are the options table's (engine/option_table.h).
 enum OptionBits : uint32_t {
-  kOptionSwapCtrlCaps = 0x1,           // "Ctrl-Caps 交換"
-  kOptionSwapEscHankaku = 0x2,         // "Esc-半全 交換"
-  kOptionTwoTouch = 0x8,               // "2タッチ(ポケベル)入力"
-  kOptionNicoTouch = 0x10,             // "ニコタッチ風": 2-touch uses slot 2
-  kOptionImeControl = 0x20,            // "IME制御(Atok/Wnn用)"
-  kOptionKanaToggle = 0x40,            // "かな入力・トグル式"
-  kOptionAutoAdvance = 0x80,           // "自動送り"
-  kOptionAutoCapsLock = 0x100,         // "自動CapsLock"
-  kOptionAdvanceAfterStep = 0x200,     // "後変換/逆トグル後も自動送りする"
-  kOptionRotationMask = 0x1800,        // "画面回転時の動作", behaviour 0-3
-  kOptionClearCancelsStroke = 0x4000,  // "[クリア]キーで2タッチの一打目を取り消す"
-  kOptionNumericKeypad = 0x8000,       // "テンキーを使う": the numeric keypad (desktop)
+  kOptionSwapCtrlCaps = 0x1,           // swap Ctrl and CapsLock
+  kOptionSwapEscHankaku = 0x2,         // swap Esc and the half/full-width key
+  kOptionTwoTouch = 0x8,               // input mode 2-touch
+  kOptionNicoTouch = 0x10,             // 2-touch uses slot 2
+  kOptionImeControl = 0x20,            // IME control around direct characters
+  kOptionKanaToggle = 0x40,            // input mode kana toggle
+  kOptionAutoAdvance = 0x80,           // a toggle expires after timeoutMs
+  kOptionAutoCapsLock = 0x100,         // the auto-CapsLock latch
+  kOptionAdvanceAfterStep = 0x200,     // ... also after post-conversion and reverse steps
+  kOptionRotationMask = 0x1800,        // rotation behaviour 0-3
+  kOptionClearCancelsStroke = 0x4000,  // the clear key cancels a first stroke
+  kOptionNumericKeypad = 0x8000,       // the numeric keypad is the keypad (desktop)
 };
 
 constexpr int kOptionRotationShift = 11;

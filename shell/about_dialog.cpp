@@ -1,8 +1,8 @@
-// The modal About dialog: the program's name, maker and web page, and the
-// clean-up before an uninstall.
+#include "shell/about_dialog.h"
+
 #include "shell/ce_compat.h"
-#include "shell/dialogs.h"
-#include "shell/main_window.h"
+#include "shell/dialog_resources.h"
+#include "shell/launch_file.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"

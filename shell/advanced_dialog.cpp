@@ -1,9 +1,11 @@
-// The modal advanced settings dialog: key swaps, rotation behaviour, keymap
-// file and auto-start.
+#include "shell/advanced_dialog.h"
+
 #include <cwchar>
 
 #include "shell/ce_compat.h"
-#include "shell/dialogs.h"
+#include "shell/dialog_resources.h"
+#include "shell/keymap_loading.h"
+#include "shell/option_controls.h"
 #include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"

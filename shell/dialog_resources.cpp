@@ -1,5 +1,6 @@
+#include "shell/dialog_resources.h"
+
 #include "shell/ce_compat.h"
-#include "shell/dialogs.h"
 #include "shell/shell_state.h"
 
 namespace {

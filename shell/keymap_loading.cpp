@@ -1,4 +1,5 @@
-// Loading keymap files from the dialogs, the menu and at start-up.
+#include "shell/keymap_loading.h"
+
 #include <windows.h>
 // windows.h first: commdlg.h needs its types.
 #include <commdlg.h>
@@ -7,11 +8,11 @@
 #include <string>
 
 #include "keymap/keymap_compiler.h"
-#include "shell/dialogs.h"
 #include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
+#include "shell/utf8_text.h"
 #include "shell/win32_keymap_platform.h"
 
 namespace {

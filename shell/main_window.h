@@ -1,5 +1,6 @@
-// The main window: single instance, menu bar, the settings dialog's frame,
-// the engine's posted commands and the orderly end.
+// The main window: single instance, menu bar, the menu's and the engine's
+// commands and the orderly end. Its look in front and in the background is
+// settings_window.h's.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +8,6 @@
 #include "engine/platform.h"
 
 constexpr const wchar_t* kMainWindowClass = L"padQuiltKana";
-constexpr const wchar_t* kMainWindowTitle = L"padquiltkana";
 constexpr UINT_PTR kHookTimerId = 1;
 constexpr UINT kHookTimerPeriodMs = 200;
 constexpr int kMenuBarHeight = 26;
@@ -18,14 +18,6 @@ constexpr int kMenuBarHeight = 26;
 bool createMainWindow(HINSTANCE instance, int showCommand);
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 HWND createMenuBar(HWND window);
-void showSettingsWindow(int showCommand);
-void closeSettingsWindow();
-void hideMainWindow();
-// Shows the program in front with its settings dialog, as a second start
-// does; while a modal window of the program is up, that window comes forward.
-void bringProgramForward();
-// Starts a program, document or address; failures are not reported.
-void launchFile(const wchar_t* file, const wchar_t* parameters);
 
 // The engine's window commands, posted to the main window. A run-program
 // request is copied at once and posted as a launch token.

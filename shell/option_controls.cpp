@@ -1,37 +1,28 @@
-// The option controls that the settings and advanced dialogs share. A control
-// that a dialog lacks is passed over.
+#include "shell/option_controls.h"
+
 #include <cstdint>
 #include <cwchar>
 
 #include "engine/engine_state.h"
 #include "engine/key_event.h"
-#include "shell/dialogs.h"
+#include "engine/option_table.h"
+#include "shell/ime_label.h"
 #include "shell/resource_ids.h"
 #include "shell/rotation.h"
 #include "shell/settings_store.h"
 #include "shell/shell_state.h"
-#include "shell/tray_icon.h"
+#include "shell/utf8_text.h"
 
 namespace {
 
-struct CheckboxOption {
-  int id;
-  uint32_t bit;
-};
-
-constexpr CheckboxOption kCheckboxOptions[] = {
-    {IDC_SWAP_CTRL_CAPS, kOptionSwapCtrlCaps},
-    {IDC_SWAP_ESC_HANKAKU, kOptionSwapEscHankaku},
-    {IDC_NICO_TOUCH, kOptionNicoTouch},
-    {IDC_IME_CONTROL, kOptionImeControl},
-    {IDC_AUTO_ADVANCE, kOptionAutoAdvance},
-    {IDC_AUTO_CAPSLOCK, kOptionAutoCapsLock},
-    {IDC_ADVANCE_AFTER_STEP, kOptionAdvanceAfterStep},
-    {IDC_CLEAR_CANCELS_STROKE, kOptionClearCancelsStroke},
-#ifndef _WIN32_WCE
-    {IDC_NUMERIC_KEYPAD, kOptionNumericKeypad},
+// The options table's rows that this platform's dialogs have.
+bool onThisPlatform([[maybe_unused]] const OptionRow& row) {
+#ifdef _WIN32_WCE
+  return !row.desktopOnly;
+#else
+  return true;
 #endif
-};
+}
 
 // A control is enabled when the input mode bits share a bit with its mask.
 struct ModeDependentControl {
@@ -47,16 +38,10 @@ constexpr ModeDependentControl kModeDependentControls[] = {
     {IDC_TIMEOUT, kOptionKanaToggle},      {IDC_AUTO_CAPSLOCK, kInputModeBits},
 };
 
-// Entries of the rotation combo box; the index is the rotation behaviour.
-constexpr const wchar_t* kRotationEntries[] = {
-    L"回転時keymap使用",
-    L"KeyHookを開放",
-    L"標準かなに戻す",
-    L"何もしない",
-};
-
 // Longest timeout text read from its field.
 constexpr int kTimeoutTextUnits = 30;
+
+InputModeListener inputModeListener = nullptr;
 
 EngineState& engine() {
   return shellState.engine;
@@ -75,15 +60,11 @@ void selectInputMode(HWND dialog, uint32_t modeBits) {
   selectModeKeymap(engine());
   if (dialog != nullptr) updateControlEnabling(dialog);
   markDirty();
-#ifndef _WIN32_WCE
-  showInputModeInTray();
-#endif
+  if (inputModeListener != nullptr) inputModeListener();
 }
 
 int modeRadioButton(uint32_t options) {
-  if (options & kOptionTwoTouch) return IDC_MODE_TWO_TOUCH;
-  if (options & kOptionKanaToggle) return IDC_MODE_KANA_TOGGLE;
-  return IDC_MODE_NONE;
+  return inputModeRow(options).controlId;
 }
 
 void showTimeout(HWND dialog) {
@@ -148,16 +129,17 @@ void readRotationBehaviour(HWND dialog) {
 }  // namespace
 
 void initOptionControls(HWND dialog) {
-  for (const CheckboxOption& row : kCheckboxOptions) {
-    const WPARAM state = (engine().options & row.bit) ? BST_CHECKED : BST_UNCHECKED;
-    SendDlgItemMessageW(dialog, row.id, BM_SETCHECK, state, 0);
+  for (const OptionRow& row : kOptionTable) {
+    if (row.control != OptionControl::kCheckBox || !onThisPlatform(row)) continue;
+    const WPARAM state = (engine().options & row.bits) ? BST_CHECKED : BST_UNCHECKED;
+    SendDlgItemMessageW(dialog, row.controlId, BM_SETCHECK, state, 0);
   }
   if (hasControl(dialog, IDC_TIMEOUT)) showTimeout(dialog);
   if (hasControl(dialog, IDC_ROTATION_BEHAVIOUR)) {
     SendDlgItemMessageW(dialog, IDC_ROTATION_BEHAVIOUR, CB_RESETCONTENT, 0, 0);
-    for (const wchar_t* entry : kRotationEntries) {
+    for (const char* entry : kRotationBehaviourLabels) {
       SendDlgItemMessageW(dialog, IDC_ROTATION_BEHAVIOUR, CB_ADDSTRING, 0,
-                          reinterpret_cast<LPARAM>(entry));
+                          reinterpret_cast<LPARAM>(wideFromUtf8(entry).c_str()));
     }
     SendDlgItemMessageW(dialog, IDC_ROTATION_BEHAVIOUR, CB_SETCURSEL,
                         rotationBehaviour(engine().options), 0);
@@ -176,40 +158,35 @@ void initOptionControls(HWND dialog) {
 }
 
 bool handleOptionCommand(HWND dialog, int id, int notification) {
-  switch (id) {
-    case IDC_MODE_NONE:
-      if (hasControl(dialog, id)) selectInputMode(dialog, 0);
-      return true;
-    case IDC_MODE_KANA_TOGGLE:
-      if (hasControl(dialog, id)) selectInputMode(dialog, kOptionKanaToggle);
-      return true;
-    case IDC_MODE_TWO_TOUCH:
-      if (hasControl(dialog, id)) selectInputMode(dialog, kOptionTwoTouch);
-      return true;
-    case IDC_TIMEOUT:
-      if (hasControl(dialog, id)) readTimeoutField(dialog, notification == EN_KILLFOCUS);
-      return true;
-    case IDC_ROTATION_BEHAVIOUR:
-      if (hasControl(dialog, id)) readRotationBehaviour(dialog);
-      return true;
-    default:
-      break;
-  }
-  for (const CheckboxOption& row : kCheckboxOptions) {
-    if (row.id != id) continue;
-    // A command for a check box the dialog lacks would read as unticked.
-    if (hasControl(dialog, id)) {
-      setOptionFromCheckbox(dialog, id, row.bit);
-      if (id == IDC_NICO_TOUCH) selectModeKeymap(engine());
-#ifndef _WIN32_WCE
-      if (id == IDC_NUMERIC_KEYPAD) {
-        // The other keys are the keypad from the next key event on.
-        selectKeypadKeys(engine());
-        resetInputState(engine());
-      }
-#endif
-    }
+  if (id == IDC_TIMEOUT) {
+    if (hasControl(dialog, id)) readTimeoutField(dialog, notification == EN_KILLFOCUS);
     return true;
+  }
+  const OptionRow* row = optionRowOfControl(id);
+  if (row == nullptr || !onThisPlatform(*row)) return false;
+  // A command for a control the dialog lacks is passed over: a check box
+  // would read as unticked.
+  const bool present = hasControl(dialog, id);
+  switch (row->control) {
+    case OptionControl::kModeRadio:
+      if (present) selectInputMode(dialog, row->bits);
+      return true;
+    case OptionControl::kComboBox:
+      if (present) readRotationBehaviour(dialog);
+      return true;
+    case OptionControl::kCheckBox:
+      if (present) {
+        setOptionFromCheckbox(dialog, id, row->bits);
+        if (row->bits == kOptionNicoTouch) selectModeKeymap(engine());
+        if (row->bits == kOptionNumericKeypad) {
+          // The other keys are the keypad from the next key event on.
+          selectKeypadKeys(engine());
+          resetInputState(engine());
+        }
+      }
+      return true;
+    case OptionControl::kNone:
+      break;
   }
   return false;
 }
@@ -220,6 +197,10 @@ void switchInputMode(uint32_t modeBits) {
   if (dialog != nullptr) {
     CheckRadioButton(dialog, IDC_MODE_NONE, IDC_MODE_TWO_TOUCH, modeRadioButton(engine().options));
   }
+}
+
+void setInputModeListener(InputModeListener listener) {
+  inputModeListener = listener;
 }
 
 void setOptionFromCheckbox(HWND dialog, int id, uint32_t bit) {

@@ -2,10 +2,11 @@
 
 #include "engine/engine_state.h"
 #include "shell/command_line.h"
-#include "shell/dialogs.h"
 #include "shell/key_hook.h"
+#include "shell/keymap_loading.h"
 #include "shell/main_window.h"
 #include "shell/settings_store.h"
+#include "shell/settings_window.h"
 #include "shell/shell_state.h"
 #include "shell/tray_icon.h"
 #include "shell/win32_ime_control.h"

@@ -1,24 +1,13 @@
-// The modeless settings dialog that fills the main window while the program
-// is in front, and its IME state label.
+#include "shell/settings_dialog.h"
+
 #include "engine/key_event.h"
+#include "shell/advanced_dialog.h"
 #include "shell/ce_compat.h"
-#include "shell/dialogs.h"
+#include "shell/dialog_resources.h"
+#include "shell/ime_label.h"
+#include "shell/option_controls.h"
 #include "shell/resource_ids.h"
 #include "shell/shell_state.h"
-
-namespace {
-
-void showImeState(HWND dialog) {
-  const bool open = (shellState.engine.imeStatus & kImeStatusOpen) != 0;
-  SetDlgItemTextW(dialog, IDC_IME_LABEL, open ? L"IME ON" : L"IME OFF");
-}
-
-}  // namespace
-
-void refreshImeLabel() {
-  refreshImeStatus(shellState.engine);
-  if (shellState.settingsDialog != nullptr) showImeState(shellState.settingsDialog);
-}
 
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
@@ -40,7 +29,7 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
       }
       if (id == IDC_SWITCH_IME) {
         switchIme(shellState.engine);
-        if (shellState.settingsDialog != nullptr) showImeState(shellState.settingsDialog);
+        showImeLabel();
         return TRUE;
       }
       return FALSE;

@@ -5,13 +5,16 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <string>
 
 #include "engine/engine_state.h"
-#include "shell/dialogs.h"
-#include "shell/main_window.h"
+#include "engine/option_table.h"
+#include "shell/option_controls.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
+#include "shell/settings_window.h"
 #include "shell/shell_state.h"
+#include "shell/utf8_text.h"
 
 namespace {
 
@@ -108,13 +111,8 @@ void onIconEvent(HWND window, UINT event) {
 }  // namespace
 
 void trayTipText(uint32_t options, wchar_t (&tip)[kTrayTipUnits]) {
-  const wchar_t* mode = L"無し";
-  if (options & kOptionTwoTouch) {
-    mode = L"2タッチ(ポケベル)入力";
-  } else if (options & kOptionKanaToggle) {
-    mode = L"かな入力・トグル式";
-  }
-  swprintf(tip, kTrayTipUnits, L"padquiltkana - %ls", mode);
+  const std::wstring mode = wideFromUtf8(inputModeRow(options).label);
+  swprintf(tip, kTrayTipUnits, L"padquiltkana - %ls", mode.c_str());
 }
 
 void useNotifyIconCall(NotifyIconCall call) {
@@ -135,6 +133,7 @@ bool addTrayIcon() {
                                             0, 0, nullptr, nullptr, shellState.instance, nullptr);
     if (shellState.trayWindow == nullptr) return false;
   }
+  setInputModeListener(showInputModeInTray);
   notifyFullIcon(NIM_ADD);
   return true;
 }
@@ -147,6 +146,7 @@ void showInputModeInTray() {
 }
 
 void removeTrayIcon() {
+  setInputModeListener(nullptr);
   if (shellState.trayWindow == nullptr) return;
   NOTIFYICONDATAW data = iconData(0);
   notifyIcon(NIM_DELETE, &data);

@@ -8,11 +8,6 @@
 
 #include "keymap/keymap_platform.h"
 
-// UTF-8 to UTF-16; bytes that are not UTF-8 become U+FFFD.
-std::wstring wideFromUtf8(const std::string& text);
-// UTF-16 to UTF-8, for handing shell paths to the compiler.
-std::string utf8FromWide(const wchar_t* text);
-
 class Win32KeymapPlatform final : public KeymapPlatform {
  public:
   // How a message reaches the user; tests pass a recorder.

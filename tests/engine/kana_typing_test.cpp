@@ -97,6 +97,7 @@ TEST_F(KanaTypingTest, DakutenAndHandakutenRewriteTheLastKana) {
   const RewriteCase cases[] = {
       {'T', 0xC0, taps("GA")},  {'F', 0xDB, taps("PA")}, {'T', 0xDB, taps("KA")},
       {0xBB, 0xC0, taps("BE")}, {'2', 0xDB, taps("PU")}, {'3', 0xC0, taps("A")},
+      {'4', 0xC0, taps("VU")},  {'4', 0xDB, taps("U")},
   };
   // The kana is erased first, in either input mode, unless a step of the
   // same press has already erased the candidate before the mark.

@@ -1,13 +1,17 @@
 #include "tests/shell/app_test_support.h"
 
-#include "shell/dialogs.h"
+#include "shell/advanced_dialog.h"
+#include "shell/dialog_resources.h"
 #include "shell/display_orientation.h"
 #include "shell/key_hook.h"
+#include "shell/keymap_loading.h"
 #include "shell/launch_requests.h"
-#include "shell/main_window.h"
 #include "shell/program_messages.h"
 #include "shell/resource_ids.h"
+#include "shell/settings_dialog.h"
 #include "shell/settings_store.h"
+#include "shell/settings_window.h"
+#include "shell/utf8_text.h"
 #include "shell/win32_keymap_platform.h"
 
 std::vector<std::string> keymapMessages;

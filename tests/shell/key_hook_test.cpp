@@ -12,6 +12,7 @@
 #include "shell/shell_state.h"
 #include "shell/win32_key_output.h"
 #include "tests/shell/app_test_support.h"
+#include "tests/shell/id_names.h"
 #include "tests/support/image_builder.h"
 #include "tests/support/test_doubles.h"
 
@@ -289,8 +290,8 @@ TEST_F(OwnFieldTest, OnlyTheTestFieldConvertsTheKeypad) {
   for (const auto& field : fields) {
     focusOn(field.dialog, field.id);
     keys.take();
-    EXPECT_EQ(typeTwo(), field.converted ? 1 : 0) << field.id;
-    EXPECT_EQ(keys.take(), field.converted ? taps("A") : Events{}) << field.id;
+    EXPECT_EQ(typeTwo(), field.converted ? 1 : 0) << idName(field.id);
+    EXPECT_EQ(keys.take(), field.converted ? taps("A") : Events{}) << idName(field.id);
   }
 }
 

@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <string>
 
-#include "shell/dialogs.h"
+#include "shell/keymap_loading.h"
 #include "shell/resource_ids.h"
 #include "tests/shell/app_test_support.h"
 

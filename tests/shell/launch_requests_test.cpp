@@ -8,6 +8,7 @@
 
 #include "shell/main_window.h"
 #include "shell/shell_state.h"
+#include "tests/shell/id_names.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ TEST_F(LaunchRequestsTest, SinkPostsATokenToTheMainWindow) {
 
   MSG message;
   ASSERT_TRUE(PeekMessageW(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
-  EXPECT_EQ(message.wParam, WPARAM{kCommandRunProgram});
+  EXPECT_EQ(NamedId(message.wParam), NamedId(kCommandRunProgram));
   EXPECT_NE(static_cast<uintptr_t>(message.lParam), reinterpret_cast<uintptr_t>(bytes.c_str()));
   LaunchRequest request;
   ASSERT_TRUE(takeLaunchRequest(static_cast<uintptr_t>(message.lParam), request));
@@ -105,7 +106,7 @@ TEST_F(LaunchRequestsTest, SinkPostsATokenToTheMainWindow) {
   EXPECT_STREQ(request.parameters, L"file.txt");
 
   ASSERT_TRUE(PeekMessageW(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
-  EXPECT_EQ(message.wParam, WPARAM{kCommandRotateScreen});
+  EXPECT_EQ(NamedId(message.wParam), NamedId(kCommandRotateScreen));
   EXPECT_EQ(message.lParam, 3);
   // The string too long to convert was never posted.
   EXPECT_FALSE(PeekMessageW(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));

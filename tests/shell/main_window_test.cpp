@@ -5,16 +5,19 @@
 #include <cwchar>
 #include <string>
 
-#include "shell/dialogs.h"
 #include "shell/display_orientation.h"
 #include "shell/key_hook.h"
+#include "shell/keymap_loading.h"
 #include "shell/launch_requests.h"
 #include "shell/program_messages.h"
 #include "shell/program_run.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
+#include "shell/settings_window.h"
+#include "shell/utf8_text.h"
 #include "shell/win32_keymap_platform.h"
 #include "tests/shell/app_test_support.h"
+#include "tests/shell/id_names.h"
 
 namespace {
 
@@ -91,7 +94,7 @@ TEST_F(MainWindowTest, CloseRequestPostsQuitToTheRunningInstance) {
   shellState = first;
   MSG message;
   ASSERT_TRUE(PeekMessageW(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
-  EXPECT_EQ(message.wParam, WPARAM{kCommandQuit});
+  EXPECT_EQ(NamedId(message.wParam), NamedId(kCommandQuit));
   EXPECT_EQ(message.lParam, 0);
   DispatchMessageW(&message);
   EXPECT_FALSE(IsWindow(window));
@@ -206,11 +209,11 @@ TEST_F(MainWindowTest, QuitCommandsEndTheProgramWritingChangesOnce) {
     shellState.engine.timeoutMs = 1500;
     shellState.appFlags |= kAppSettingsDirty;
     SendMessageW(window, WM_COMMAND, command, 0);
-    EXPECT_FALSE(IsWindow(window)) << command;
+    EXPECT_FALSE(IsWindow(window)) << idName(command);
     EXPECT_FALSE(flag(kAppSettingsShown));
     EXPECT_EQ(shellState.engine.mainWindow, nullptr);
     MSG message;
-    EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << command;
+    EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << idName(command);
     // Written either as the window lost activation or after the loop.
     int writes = 0;
     int32_t stored = -1;
@@ -225,8 +228,8 @@ TEST_F(MainWindowTest, QuitCommandsEndTheProgramWritingChangesOnce) {
     takeWrite();
     finishRun();
     takeWrite();
-    EXPECT_EQ(writes, 1) << command;
-    EXPECT_EQ(stored, 1500) << command;
+    EXPECT_EQ(writes, 1) << idName(command);
+    EXPECT_EQ(stored, 1500) << idName(command);
     shellState.appFlags = 0;
   }
 }

@@ -1,13 +1,19 @@
 // The option controls of the real settings and advanced dialogs: every row of
 // the shared command handling, control enabling by mode, the auto-start
 // buttons and the keymap path field.
+#include "shell/option_controls.h"
+
 #include <cwchar>
 #include <string>
 
-#include "shell/dialogs.h"
+#include "engine/option_table.h"
+#include "shell/ime_label.h"
+#include "shell/keymap_loading.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
+#include "shell/utf8_text.h"
 #include "tests/shell/app_test_support.h"
+#include "tests/shell/id_names.h"
 
 namespace {
 
@@ -44,14 +50,12 @@ TEST_F(OptionControlsTest, InitShowsTheCurrentState) {
   EXPECT_EQ(IsDlgButtonChecked(advanced, IDC_SWAP_ESC_HANKAKU), BST_CHECKED);
   EXPECT_EQ(IsDlgButtonChecked(advanced, IDC_SWAP_CTRL_CAPS), BST_UNCHECKED);
   EXPECT_EQ(controlText(advanced, IDC_KEYMAP_PATH), L"C:\\maps\\my.txt");
-  const wchar_t* entries[] = {L"回転時keymap使用", L"KeyHookを開放", L"標準かなに戻す",
-                              L"何もしない"};
   ASSERT_EQ(SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_GETCOUNT, 0, 0), 4);
   for (int i = 0; i < 4; ++i) {
     wchar_t text[64] = {};
     SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_GETLBTEXT, i,
                         reinterpret_cast<LPARAM>(text));
-    EXPECT_STREQ(text, entries[i]);
+    EXPECT_EQ(text, wideFromUtf8(kRotationBehaviourLabels[i])) << i;
   }
   EXPECT_EQ(SendDlgItemMessageW(advanced, IDC_ROTATION_BEHAVIOUR, CB_GETCURSEL, 0, 0), 2);
   EXPECT_FALSE(dirty());
@@ -92,7 +96,7 @@ TEST_F(OptionControlsTest, KanaToggleRadioSelectsItsModeSlotAndControls) {
   EXPECT_TRUE(dirty());
   for (int id : {IDC_AUTO_ADVANCE, IDC_ADVANCE_AFTER_STEP, IDC_TIMEOUT, IDC_IME_CONTROL,
                  IDC_AUTO_CAPSLOCK}) {
-    EXPECT_TRUE(isEnabled(settings, id)) << id;
+    EXPECT_TRUE(isEnabled(settings, id)) << idName(id);
   }
   EXPECT_FALSE(isEnabled(settings, IDC_NICO_TOUCH));
 }
@@ -103,10 +107,10 @@ TEST_F(OptionControlsTest, TwoTouchRadioEnablesNicoTouch) {
   EXPECT_EQ(engine().options & (kOptionKanaToggle | kOptionTwoTouch), uint32_t{kOptionTwoTouch});
   EXPECT_EQ(engine().activeKeymap, 0);
   for (int id : {IDC_NICO_TOUCH, IDC_IME_CONTROL, IDC_AUTO_CAPSLOCK}) {
-    EXPECT_TRUE(isEnabled(settings, id)) << id;
+    EXPECT_TRUE(isEnabled(settings, id)) << idName(id);
   }
   for (int id : {IDC_AUTO_ADVANCE, IDC_ADVANCE_AFTER_STEP, IDC_TIMEOUT}) {
-    EXPECT_FALSE(isEnabled(settings, id)) << id;
+    EXPECT_FALSE(isEnabled(settings, id)) << idName(id);
   }
 }
 
@@ -117,7 +121,7 @@ TEST_F(OptionControlsTest, NoModeDisablesAllSixAndKeepsTheSlot) {
   sendCommand(settings, IDC_MODE_NONE);
   EXPECT_EQ(engine().options & (kOptionKanaToggle | kOptionTwoTouch), 0u);
   EXPECT_EQ(engine().activeKeymap, 4);
-  for (int id : kModeDependent) EXPECT_FALSE(isEnabled(settings, id)) << id;
+  for (int id : kModeDependent) EXPECT_FALSE(isEnabled(settings, id)) << idName(id);
   EXPECT_TRUE(dirty());
 }
 
@@ -132,36 +136,24 @@ TEST_F(OptionControlsTest, RadioReselectsTheSlotEvenWhenAlreadyChosen) {
 }
 
 TEST_F(OptionControlsTest, EveryCheckBoxSetsAndClearsItsBit) {
-  const struct {
-    int id;
-    uint32_t bit;
-    bool inSettings;
-  } rows[] = {
-      {IDC_SWAP_CTRL_CAPS, kOptionSwapCtrlCaps, false},
-      {IDC_SWAP_ESC_HANKAKU, kOptionSwapEscHankaku, false},
-      {IDC_NICO_TOUCH, kOptionNicoTouch, true},
-      {IDC_IME_CONTROL, kOptionImeControl, true},
-      {IDC_AUTO_ADVANCE, kOptionAutoAdvance, true},
-      {IDC_AUTO_CAPSLOCK, kOptionAutoCapsLock, true},
-      {IDC_ADVANCE_AFTER_STEP, kOptionAdvanceAfterStep, true},
-      {IDC_CLEAR_CANCELS_STROKE, kOptionClearCancelsStroke, false},
-      {IDC_NUMERIC_KEYPAD, kOptionNumericKeypad, false},
-  };
   HWND settings = openSettingsDialog();
   HWND advanced = openAdvancedDialog();
-  for (const auto& row : rows) {
-    HWND dialog = row.inSettings ? settings : advanced;
-    const uint32_t others = engine().options & ~row.bit;
-    setCheck(dialog, row.id, true);
+  for (const OptionRow& row : kOptionTable) {
+    if (row.control != OptionControl::kCheckBox) continue;
+    const int id = row.controlId;
+    HWND dialog = GetDlgItem(settings, id) != nullptr ? settings : advanced;
+    ASSERT_NE(GetDlgItem(dialog, id), nullptr) << idName(id);
+    const uint32_t others = engine().options & ~row.bits;
+    setCheck(dialog, id, true);
     clearDirty();
-    EXPECT_TRUE(handleOptionCommand(dialog, row.id)) << row.id;
-    EXPECT_EQ(engine().options, others | row.bit) << row.id;
-    EXPECT_TRUE(dirty()) << row.id;
-    setCheck(dialog, row.id, false);
+    EXPECT_TRUE(handleOptionCommand(dialog, id)) << idName(id);
+    EXPECT_EQ(engine().options, others | row.bits) << idName(id);
+    EXPECT_TRUE(dirty()) << idName(id);
+    setCheck(dialog, id, false);
     clearDirty();
-    sendCommand(dialog, row.id);  // through the dialog procedure
-    EXPECT_EQ(engine().options, others) << row.id;
-    EXPECT_TRUE(dirty()) << row.id;
+    sendCommand(dialog, id);  // through the dialog procedure
+    EXPECT_EQ(engine().options, others) << idName(id);
+    EXPECT_TRUE(dirty()) << idName(id);
   }
 }
 
@@ -285,7 +277,7 @@ TEST_F(OptionControlsTest, CommandsForControlsADialogLacksChangeNothing) {
   HWND advanced = openAdvancedDialog();
   clearDirty();
   for (int id : {IDC_TIMEOUT, IDC_AUTO_ADVANCE, IDC_MODE_NONE, IDC_NICO_TOUCH}) {
-    EXPECT_TRUE(handleOptionCommand(advanced, id)) << id;
+    EXPECT_TRUE(handleOptionCommand(advanced, id)) << idName(id);
   }
   EXPECT_EQ(engine().timeoutMs, 800);
   EXPECT_EQ(engine().options & (kOptionKanaToggle | kOptionAutoAdvance),

@@ -6,9 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "shell/dialogs.h"
+#include "engine/option_table.h"
+#include "shell/about_dialog.h"
+#include "shell/dialog_resources.h"
 #include "shell/resource_ids.h"
+#include "shell/utf8_text.h"
 #include "tests/shell/app_test_support.h"
+#include "tests/shell/id_names.h"
 #include "web_address.h"
 
 namespace {
@@ -32,19 +36,24 @@ struct ControlSpec {
   bool tabStop;
 };
 
+// An option's control shows its label from the options table; the static
+// after the rotation combo box shows the combo box's label.
+const wchar_t kOptionLabel[] = L"(its label in the options table)";
+const wchar_t kComboLabel[] = L"(the label of the combo box before it)";
+
 const ControlSpec kSettingsControls[] = {
     {-1, kStatic, {4, 7, 110, 8}, L"padquilt kana lite v1.02", false},
     {1036, kPush, {120, 4, 46, 14}, L"詳細設定", false},
-    {1023, kRadio, {8, 20, 60, 10}, L"無し", false},
-    {1024, kRadio, {8, 32, 110, 10}, L"かな入力・トグル式", false},
-    {1025, kRadio, {8, 44, 120, 10}, L"2タッチ(ポケベル)入力", false},
-    {1026, kCheck, {16, 57, 52, 10}, L"自動送り", true},
+    {1023, kRadio, {8, 20, 60, 10}, kOptionLabel, false},
+    {1024, kRadio, {8, 32, 110, 10}, kOptionLabel, false},
+    {1025, kRadio, {8, 44, 120, 10}, kOptionLabel, false},
+    {1026, kCheck, {16, 57, 52, 10}, kOptionLabel, true},
     {1029, kEdit, {70, 56, 32, 12}, nullptr, true},
     {-1, kStatic, {105, 58, 28, 8}, L"msec", false},
-    {1038, kCheck, {16, 70, 150, 10}, L"後変換/逆トグル後も自動送りする", true},
-    {1033, kCheck, {16, 82, 90, 10}, L"自動CapsLock", true},
-    {1030, kCheck, {16, 94, 90, 10}, L"ニコタッチ風", true},
-    {1031, kCheck, {16, 106, 130, 10}, L"IME制御(Atok/Wnn用)", true},
+    {1038, kCheck, {16, 70, 150, 10}, kOptionLabel, true},
+    {1033, kCheck, {16, 82, 90, 10}, kOptionLabel, true},
+    {1030, kCheck, {16, 94, 90, 10}, kOptionLabel, true},
+    {1031, kCheck, {16, 106, 130, 10}, kOptionLabel, true},
     {-1, kStatic, {4, 140, 70, 8}, L"入力テスト用", false},
     {1018, kMultiLineEdit, {4, 150, 162, 42}, L"", true},
     {1058, kPush, {120, 122, 46, 14}, L"IME切換", false},
@@ -52,17 +61,17 @@ const ControlSpec kSettingsControls[] = {
 };
 
 const ControlSpec kAdvancedControls[] = {
-    {1040, kCheck, {8, 8, 100, 10}, L"Ctrl-Caps 交換", true},
-    {1041, kCheck, {8, 20, 100, 10}, L"Esc-半全 交換", true},
+    {1040, kCheck, {8, 8, 100, 10}, kOptionLabel, true},
+    {1041, kCheck, {8, 20, 100, 10}, kOptionLabel, true},
     {1051, kDropDownList, {82, 34, 100, 60}, nullptr, true},
-    {-1, kStatic, {8, 37, 72, 8}, L"画面回転時の動作", false},
+    {-1, kStatic, {8, 37, 72, 8}, kComboLabel, false},
     {1042, kPush, {8, 54, 70, 14}, L"Keymap読込", true},
     {1046, kPush, {82, 54, 80, 14}, L"defaultに戻す", true},
     {1039, kEdit, {8, 72, 174, 14}, nullptr, true},
     {1043, kPush, {8, 90, 80, 14}, L"自動起動に設定", true},
     {1044, kPush, {92, 90, 80, 14}, L"自動起動を解除", true},
-    {1054, kCheck, {8, 110, 178, 10}, L"[クリア]キーで2タッチの一打目を取り消す", true},
-    {1062, kCheck, {8, 124, 120, 10}, L"テンキーを使う", true},
+    {1054, kCheck, {8, 110, 178, 10}, kOptionLabel, true},
+    {1062, kCheck, {8, 124, 120, 10}, kOptionLabel, true},
 };
 
 const ControlSpec kAboutControls[] = {
@@ -72,7 +81,8 @@ const ControlSpec kAboutControls[] = {
     {-1,
      kStatic,
      {8, 34, 184, 30},
-     L"動作保障はありません。重要なデータは予め\nバックアップをおとりください。更新情報は下記\n"
+     L"動作保障はありません。重要なデータは予め\nバックアップをおとりください。"
+     L"更新情報は下記\n"
      L"サイトからどうぞ。",
      false},
     {-1, kStatic, {8, 68, 184, 18}, nullptr, false},
@@ -104,7 +114,8 @@ bool hasBorder(HWND control) {
          (GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }
 
-void expectKind(HWND control, Kind kind, int id) {
+void expectKind(HWND control, Kind kind, int controlId) {
+  const std::string id = idName(controlId);
   const LONG style = GetWindowLongW(control, GWL_STYLE);
   switch (kind) {
     case kStatic:
@@ -162,18 +173,23 @@ void expectControls(HWND dialog, const ControlSpec (&expected)[N], bool checkTab
     const ControlSpec& wanted = expected[i];
     HWND control = own[i];
     if (wanted.id != -1) {
-      EXPECT_EQ(GetDlgCtrlID(control), wanted.id) << "control " << i;
+      EXPECT_EQ(NamedId(GetDlgCtrlID(control)), NamedId(wanted.id)) << "control " << i;
     } else {
       EXPECT_EQ(GetDlgCtrlID(control) & 0xFFFF, 0xFFFF) << "control " << i;
     }
     expectKind(control, wanted.kind, wanted.id);
-    if (wanted.text != nullptr) {
+    if (wanted.text == kOptionLabel || wanted.text == kComboLabel) {
+      const int labelled = wanted.text == kOptionLabel ? wanted.id : GetDlgCtrlID(own[i - 1]);
+      const OptionRow* option = optionRowOfControl(labelled);
+      ASSERT_NE(option, nullptr) << "control " << i << ": " << idName(labelled);
+      EXPECT_EQ(windowText(control), wideFromUtf8(option->label)) << idName(labelled);
+    } else if (wanted.text != nullptr) {
       EXPECT_EQ(windowText(control), wanted.text) << "control " << i;
     }
     // A checked radio button takes the tab stop of its group at run time.
     if (checkTabStops && wanted.kind != kRadio) {
       EXPECT_EQ((GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0, wanted.tabStop)
-          << wanted.id;
+          << idName(wanted.id);
     }
     // The dialog manager converts the place and the size each on its own.
     RECT place = {wanted.rect.left, wanted.rect.top, 0, 0};
@@ -236,6 +252,38 @@ TEST_F(ResourcesTest, AdvancedDialog) {
   expectControls(dialog, kAdvancedControls, false);
 }
 
+// The options table's control ids are the resource script's: each row's
+// control is in one of the dialogs, of the row's kind, with the row's label.
+TEST_F(ResourcesTest, EveryOptionOfTheTableHasItsControl) {
+  HWND settings = openSettingsDialog();
+  HWND advanced = openAdvancedDialog();
+  ASSERT_NE(settings, nullptr);
+  ASSERT_NE(advanced, nullptr);
+  for (const OptionRow& row : kOptionTable) {
+    if (row.control == OptionControl::kNone) continue;
+    HWND control = GetDlgItem(settings, row.controlId);
+    if (control == nullptr) control = GetDlgItem(advanced, row.controlId);
+    ASSERT_NE(control, nullptr) << idName(row.controlId);
+    switch (row.control) {
+      case OptionControl::kModeRadio:
+        expectKind(control, kRadio, row.controlId);
+        EXPECT_EQ(windowText(control), wideFromUtf8(row.label)) << idName(row.controlId);
+        break;
+      case OptionControl::kCheckBox:
+        expectKind(control, kCheck, row.controlId);
+        EXPECT_EQ(windowText(control), wideFromUtf8(row.label)) << idName(row.controlId);
+        break;
+      case OptionControl::kComboBox:
+        expectKind(control, kDropDownList, row.controlId);
+        EXPECT_EQ(windowText(GetWindow(control, GW_HWNDNEXT)), wideFromUtf8(row.label))
+            << idName(row.controlId);
+        break;
+      case OptionControl::kNone:
+        break;
+    }
+  }
+}
+
 TEST_F(ResourcesTest, AboutDialog) {
   HWND dialog = createDialogFromResource(IDD_ABOUT, nullptr, aboutDialogProc);
   ASSERT_NE(dialog, nullptr);
@@ -281,7 +329,7 @@ TEST_F(ResourcesTest, MenuAndIcon) {
   EXPECT_STREQ(text, L"メニュー");
   GetMenuStringW(menu, 1, text, 64, MF_BYPOSITION);
   EXPECT_STREQ(text, L"隠す");
-  EXPECT_EQ(GetMenuItemID(menu, 1), static_cast<UINT>(IDM_HIDE));
+  EXPECT_EQ(NamedId(GetMenuItemID(menu, 1)), NamedId(IDM_HIDE));
 
   HMENU drop = GetSubMenu(menu, 0);
   ASSERT_NE(drop, nullptr);
@@ -297,7 +345,7 @@ TEST_F(ResourcesTest, MenuAndIcon) {
       EXPECT_TRUE(GetMenuState(drop, i, MF_BYPOSITION) & MF_SEPARATOR) << i;
       continue;
     }
-    EXPECT_EQ(GetMenuItemID(drop, i), items[i].id) << i;
+    EXPECT_EQ(NamedId(GetMenuItemID(drop, i)), NamedId(items[i].id)) << i;
     GetMenuStringW(drop, i, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, items[i].text) << i;
   }

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/option_table.h"
+
 namespace {
 
 struct RawValue {
@@ -96,6 +98,15 @@ TEST_F(SettingsStoreTest, RunTimeBitsAreNeitherStoredNorLoaded) {
   loadSettingsInto(loaded);
   EXPECT_EQ(loaded.engine.options, 0xFF00FFFFu);
   EXPECT_EQ(loaded.engine.timeoutMs, 750);
+
+  // Each option of the options table comes back as the table says.
+  for (const OptionRow& row : kOptionTable) {
+    shell.engine.options = row.bits;
+    saveSettingsFrom(shell);
+    loadSettingsInto(loaded);
+    const uint32_t kept = row.storage == OptionStorage::kStored ? row.bits : 0;
+    EXPECT_EQ(loaded.engine.options, kept) << std::hex << row.bits;
+  }
 }
 
 TEST_F(SettingsStoreTest, EmptyPathIsAZeroByteType7Value) {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "shell/dialogs.h"
 #include "shell/main_window.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
+#include "shell/settings_window.h"
 #include "tests/shell/app_test_support.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "keymap/keymap_compiler.h"
+#include "shell/utf8_text.h"
 
 namespace {
 

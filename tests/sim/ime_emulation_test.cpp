@@ -1,6 +1,6 @@
 // The emulated keyboard and IME: roman letters compose kana, symbols take
 // their Japanese forms, and the editing keys act as on the device.
-#include "sim/ime_emulation.h"
+#include "sim/device/ime_emulation.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,27 @@ void tapShifted(ImeEmulation& ime, uint8_t vk) {
   ime.sendKeyUp(kVkShift);
 }
 
-// Taps the keys named by upper-case letters and digits.
+// Taps the keys named by upper-case letters and digits, the keys that type
+// , . and -, and the back-space key for <.
 void typeKeys(ImeEmulation& ime, const std::string& keys) {
-  for (char key : keys) tap(ime, static_cast<uint8_t>(key));
+  for (char key : keys) {
+    switch (key) {
+      case ',':
+        tap(ime, 0xBC);
+        break;
+      case '.':
+        tap(ime, 0xBE);
+        break;
+      case '-':
+        tap(ime, 0xBD);
+        break;
+      case '<':
+        tap(ime, kVkBack);
+        break;
+      default:
+        tap(ime, static_cast<uint8_t>(key));
+    }
+  }
 }
 
 void altKanji(ImeEmulation& ime) {
@@ -41,21 +59,31 @@ struct RomajiCase {
   const char* text;
 };
 
+// After a digit or a letter left as it is, . , and - stay ASCII, and so
+// does a run of - (１−−); a prolonged sound mark that begins the composition
+// shows as a minus before a digit (−１). < is the back-space key: letters
+// left as they were spell on once it makes them the last again.
 TEST(ImeEmulationTest, RomanLettersComposeKana) {
   const RomajiCase cases[] = {
-      {"A", "あ"},     {"KA", "か"},    {"SI", "し"},
-      {"SHI", "し"},   {"TI", "ち"},    {"TU", "つ"},
-      {"TSU", "つ"},   {"DI", "ぢ"},    {"DU", "づ"},
-      {"WO", "を"},    {"NN", "ん"},    {"FU", "ふ"},
-      {"XA", "ぁ"},    {"XI", "ぃ"},    {"XU", "ぅ"},
-      {"XE", "ぇ"},    {"XO", "ぉ"},    {"XTU", "っ"},
-      {"XYA", "ゃ"},   {"XYU", "ゅ"},   {"XYO", "ょ"},
-      {"XWA", "ゎ"},   {"KYA", "きゃ"}, {"KKA", "っか"},
-      {"NKA", "んか"}, {"NNA", "んあ"}, {"NANI", "なに"},
-      {"GA", "が"},    {"PA", "ぱ"},    {"KONNNITIHA", "こんにちは"},
-      {"HWA", "ふぁ"}, {"WWA", "っわ"}, {"WWW", "ｗｗｗ"},
-      {"NNN", "んｎ"}, {"XN", "ん"},    {"DKA", "ｄか"},
-      {"Q", "ｑ"},     {"KX", "ｋｘ"},  {"N", "ｎ"},
+      {"A", "あ"},        {"KA", "か"},      {"SI", "し"},
+      {"SHI", "し"},      {"TI", "ち"},      {"TU", "つ"},
+      {"TSU", "つ"},      {"DI", "ぢ"},      {"DU", "づ"},
+      {"WO", "を"},       {"NN", "ん"},      {"FU", "ふ"},
+      {"XA", "ぁ"},       {"XI", "ぃ"},      {"XU", "ぅ"},
+      {"XE", "ぇ"},       {"XO", "ぉ"},      {"XTU", "っ"},
+      {"XYA", "ゃ"},      {"XYU", "ゅ"},     {"XYO", "ょ"},
+      {"XWA", "ゎ"},      {"KYA", "きゃ"},   {"KKA", "っか"},
+      {"NKA", "んか"},    {"NNA", "んあ"},   {"NANI", "なに"},
+      {"GA", "が"},       {"PA", "ぱ"},      {"KONNNITIHA", "こんにちは"},
+      {"HWA", "ふぁ"},    {"WWA", "っわ"},   {"WWW", "ｗｗｗ"},
+      {"NNN", "んｎ"},    {"XN", "ん"},      {"DKA", "ｄか"},
+      {"Q", "ｑ"},        {"KX", "ｋｘ"},    {"N", "ｎ"},
+      {"1,", "１，"},     {"K.", "ｋ．"},    {"1--", "１−−"},
+      {"K--,", "ｋ−−、"}, {"1-.", "１−。"},  {"A-,", "あー、"},
+      {"-1", "−１"},      {"-1--", "−１−−"}, {"--1", "ーー１"},
+      {"A-1", "あー１"},  {"-1<", "ー"},     {"-K1", "ーｋ１"},
+      {"KY1<A", "きゃ"},  {"K,<A", "か"},    {"TK<A", "た"},
+      {"KK1<A", "っか"},  {"KY1<<A", "か"},  {"KA1<A", "かあ"},
   };
   for (const RomajiCase& c : cases) {
     ImeEmulation ime = imeOn();

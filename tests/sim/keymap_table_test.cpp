@@ -1,13 +1,13 @@
 // The table command: what each key types, found by pressing the keys on the
 // simulated device.
-#include "sim/keymap_table.h"
+#include "sim/views/keymap_table.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "sim/sim_commands.h"
+#include "sim/views/sim_commands.h"
 #include "tests/sim/temp_file.h"
 
 namespace {

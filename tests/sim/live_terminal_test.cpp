@@ -1,10 +1,9 @@
 // The live mode: terminal keys become device keys that reach the engine, and
 // the screen names the input state in the program's and the manual's words.
-#include "sim/live_terminal.h"
-
 #include <gtest/gtest.h>
 
-#include "sim/live_screen.h"
+#include "sim/views/live_input.h"
+#include "sim/views/live_screen.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/key_names.h"
-#include "sim/keymap_table.h"
+#include "sim/views/keymap_table.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {

@@ -9,16 +9,17 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "sim/event_listing.h"
-#include "sim/ime_emulation.h"
-#include "sim/keyboard_state.h"
-#include "sim/mozc_ime.h"
-#include "sim/sim_commands.h"
+#include "sim/device/ime_emulation.h"
+#include "sim/device/keyboard_state.h"
+#include "sim/mozc/mozc_ime.h"
+#include "sim/views/event_listing.h"
+#include "sim/views/sim_commands.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {
@@ -85,7 +86,7 @@ class MozcComparisonTest : public ::testing::Test {
     std::string error;
     ASSERT_TRUE(parseSimCommandLine(args, line, error)) << error;
     SimOutput output;
-    ASSERT_EQ(runTypeCommand(line, output), 0) << output.err;
+    ASSERT_EQ(runTypeCommand(line, std::make_unique<ImeEmulation>(), output), 0) << output.err;
 
     ImeEmulation replay;
     replay.switchTo(c.imeOn);

@@ -1,7 +1,7 @@
 // The command line tool's commands: check output for good and broken files,
 // the type command's output, its script and its options, and the tool's
 // command-line conventions (help, version, usage, exit codes).
-#include "sim/sim_commands.h"
+#include "sim/views/sim_commands.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -9,13 +9,16 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/option_table.h"
 #include "engine/virtual_keys.h"
-#include "sim/event_listing.h"
-#include "sim/keymap_diagnostics.h"
-#include "sim/option_labels.h"
+#include "sim/device/ime_emulation.h"
+#include "sim/views/event_listing.h"
+#include "sim/views/keymap_diagnostics.h"
+#include "sim/views/option_labels.h"
 #include "tests/sim/sim_fixture.h"
 #include "tests/sim/temp_file.h"
 
@@ -101,7 +104,7 @@ TEST(SimCommandsTest, TypeSaysHelloFromTheDefaultKeymap) {
   SimOutput output;
   EXPECT_EQ(runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "22222", "000",
                                         "55", "44", "6"}),
-                           output),
+                           std::make_unique<ImeEmulation>(), output),
             0);
   EXPECT_EQ(output.out, "text: こんにちは\n");
   EXPECT_EQ(output.err, "");
@@ -111,7 +114,7 @@ TEST(SimCommandsTest, TypeWithEventsListsEveryEventThatReachesTheIme) {
   SimOutput output;
   runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "--events", "2", "2", "C",
                               "ime:off", "3"}),
-                 output);
+                 std::make_unique<ImeEmulation>(), output);
   EXPECT_EQ(output.out,
             "down 0x4B K\nup 0x4B K\ndown 0x41 A\nup 0x41 A\n"
             "down 0x08 Backspace\nup 0x08 Backspace\ndown 0x4B K\nup 0x4B K\n"
@@ -125,7 +128,7 @@ TEST(SimCommandsTest, TypeWithEventsListsEveryEventThatReachesTheIme) {
   output = {};
   runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "--events", "--layout", "jp",
                               "--ime", "off", "11"}),
-                 output);
+                 std::make_unique<ImeEmulation>(), output);
   EXPECT_EQ(output.out,
             "down 0xBE .\nup 0xBE .\ndown 0x08 Backspace\nup 0x08 Backspace\n"
             "down 0xC0 `\nup 0xC0 `\n"
@@ -153,20 +156,22 @@ TEST(SimCommandsTest, TypeWithEventsNamesTheCharactersPassedOver) {
 TEST(SimCommandsTest, TypeOptionsChooseModeImeAndTimeout) {
   const std::string keymap = defaultKeymapFile();
   SimOutput output;
-  runTypeCommand(commandLine({"type", "--keymap", keymap, "--mode", "2touch", "21"}), output);
+  runTypeCommand(commandLine({"type", "--keymap", keymap, "--mode", "2touch", "21"}),
+                 std::make_unique<ImeEmulation>(), output);
   EXPECT_EQ(output.out, "text: か\n");
   output = {};
-  runTypeCommand(commandLine({"type", "--keymap", keymap, "--ime", "off", "22"}), output);
+  runTypeCommand(commandLine({"type", "--keymap", keymap, "--ime", "off", "22"}),
+                 std::make_unique<ImeEmulation>(), output);
   EXPECT_EQ(output.out, "text: b\n");
   output = {};
   runTypeCommand(
       commandLine({"type", "--keymap", keymap, "--options", "41c0", "--timeout", "50", "2", "2"}),
-      output);
+      std::make_unique<ImeEmulation>(), output);
   EXPECT_EQ(output.out, "text: かか\n");
   output = {};
   runTypeCommand(commandLine({"type", "--keymap", keymap, "--mode", "none", "--ime", "off", "2",
                               "vk:41", "ime:on", "vk:41"}),
-                 output);
+                 std::make_unique<ImeEmulation>(), output);
   EXPECT_EQ(output.out, "text: 2aあ\n");
 }
 
@@ -180,7 +185,8 @@ TEST(SimCommandsTest, TypeWithEventsShowsPostedWindowCommands) {
   for (int key = 3; key <= 12; ++key) text += "key '\\x02'\n";
   TempFile file(text);
   SimOutput output;
-  runTypeCommand(commandLine({"type", "--keymap", file.path(), "--events", "12"}), output);
+  runTypeCommand(commandLine({"type", "--keymap", file.path(), "--events", "12"}),
+                 std::make_unique<ImeEmulation>(), output);
   EXPECT_EQ(output.err, "");
   EXPECT_EQ(output.out, "run \"\\Windows\\calc.exe\" \"-x 1\"\ncommand 30001 2\ntext: \n");
 }
@@ -300,9 +306,14 @@ TEST(SimCommandsTest, CommandLineConventions) {
       EXPECT_EQ(run.err, c.err) << shown;
     }
   }
-  // The usage names every option bit by its label in the settings dialogs.
-  for (int i = 0; i < kOptionLabelCount; ++i) {
-    EXPECT_NE(usage.find(kOptionLabels[i].label), std::string::npos) << kOptionLabels[i].label;
+  // The usage names every option bit by its label in the settings dialogs,
+  // and every rotation behaviour.
+  for (const OptionRow& option : kOptionTable) {
+    if (option.bits == 0 || option.storage != OptionStorage::kStored) continue;
+    EXPECT_NE(usage.find(option.label), std::string::npos) << option.label;
+  }
+  for (const char* entry : kRotationBehaviourLabels) {
+    EXPECT_NE(usage.find(entry), std::string::npos) << entry;
   }
 }
 

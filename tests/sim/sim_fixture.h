@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/sim_device.h"
-#include "sim/sim_script.h"
+#include "sim/device/sim_device.h"
+#include "sim/device/sim_script.h"
 #include "tests/support/test_doubles.h"
 
 inline std::string sourcePath(const std::string& relative) {

@@ -41,12 +41,12 @@ TEST(ToggleKeymapTest, Slot4TypesEveryKanaCandidateAndItsPostConversionForms) {
       {'1',
        {{"あ", "ぁ"},
         {"い", "ぃ"},
-        {"う", "ぅ"},
+        {"う", "ぅ", "ゔ"},
         {"え", "ぇ"},
         {"お", "ぉ"},
         {"ぁ", "あ"},
         {"ぃ", "い"},
-        {"ぅ", "う"},
+        {"ぅ", "ゔ", "う"},
         {"ぇ", "え"},
         {"ぉ", "お"}}},
       {'2', {{"か", "が"}, {"き", "ぎ"}, {"く", "ぐ"}, {"け", "げ"}, {"こ", "ご"}}},
@@ -69,7 +69,7 @@ TEST(ToggleKeymapTest, Slot4TypesEveryKanaCandidateAndItsPostConversionForms) {
       {'8', {{"や", "ゃ"}, {"ゆ", "ゅ"}, {"よ", "ょ"}, {"ゃ", "や"}, {"ゅ", "ゆ"}, {"ょ", "よ"}}},
       {'9', {{"ら"}, {"り"}, {"る"}, {"れ"}, {"ろ"}}},
       {'0', {{"わ"}, {"を"}, {"ん"}, {"ゎ"}, {"ー"}}},
-      {'#', {{"、"}, {"。"}, {"？"}, {"！"}, {"・"}}},
+      {'#', {{"、"}, {"。"}, {"？"}, {"！"}, {"・"}, {"　"}}},
   };
   for (const ToggleKey& key : keys) expectToggleKey(kKanaToggleMode, true, key);
 }
@@ -156,6 +156,8 @@ TEST(ToggleKeymapTest, ImeControlCommitsWhatTheToggleLeavesBeforeADirectCharacte
   // The toggle's back-space erases 。 before the Enter arrives: no new line.
   EXPECT_EQ(typed(imeControl, true, "###"), "?");
   EXPECT_EQ(typed(imeControl, true, "2###"), "か?");
+  // The full-width space is the IME's, IME control or not.
+  EXPECT_EQ(typed(imeControl, true, "2######"), "か　");
 }
 
 TEST(ToggleKeymapTest, ClearKeyErasesTheLastCharacter) {
