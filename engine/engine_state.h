@@ -160,6 +160,11 @@ struct EngineState {
   // The auto-CapsLock latch's taps have switched CapsLock over since the
   // user last pressed the key: CapsLock is on by the engine's doing.
   bool capsLockByEngine = false;
+  // Characters passed over because the layout the keys go to has no key for
+  // them (or only one with Ctrl or Alt): how many since the start, and the
+  // last one, for the shell to show.
+  uint32_t untypableCount = 0;
+  char16_t lastUntypable = 0;
   // The screen is turned (an odd orientation); kept by the shell's rotation
   // handling, read by selectModeKeymap and the dispatcher.
   bool screenRotated = false;

@@ -120,22 +120,29 @@ void trackModifiers(EngineState& engine) {
 
 // Drops from the records of held keys every key the system no longer holds:
 // its key-up went where the hook never saw it. A swapped key counts as held
-// while the system holds its replacement.
+// while the system holds its replacement. Usually nothing or a modifier or
+// two is held, so only the set bits are looked at.
 void reconcileHeldKeys(EngineState& engine) {
   SystemKeyState* system = engine.systemKeys;
   if (system == nullptr) return;
+  bool forgot = false;
   for (int word = 0; word < 8; ++word) {
     const uint32_t passed = engine.passedDowns.words[word];
     const uint32_t swapped = engine.swappedDowns.words[word];
-    for (int bit = 0; bit < 32; ++bit) {
+    const uint32_t held = passed | swapped;
+    for (int bit = 0; bit < 32 && (held >> bit) != 0; ++bit) {
       const auto vk = static_cast<uint8_t>(word * 32 + bit);
-      if (((passed >> bit) & 1u) && !system->isKeyDown(vk)) keySetRemove(engine.passedDowns, vk);
+      if (((passed >> bit) & 1u) && !system->isKeyDown(vk)) {
+        keySetRemove(engine.passedDowns, vk);
+        forgot = true;
+      }
       if (((swapped >> bit) & 1u) && !system->isKeyDown(swapRowOf(vk)->injected)) {
         keySetRemove(engine.swappedDowns, vk);
+        forgot = true;
       }
     }
   }
-  trackModifiers(engine);
+  if (forgot) trackModifiers(engine);
 }
 
 // Injects vk in the direction of `message`; true if something was injected.

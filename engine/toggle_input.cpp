@@ -31,9 +31,12 @@ const uint8_t* keyAction(const EngineState& engine, const KeyRecord& key, int32_
 }
 
 // Runs action n of a key (none when there is no such action); true when it
-// typed anything.
-bool runKeyAction(EngineState& engine, const KeyRecord& key, int32_t n) {
-  return executeAction(engine, keyAction(engine, key, n));
+// typed anything. `record` is the action's record, or nullptr.
+bool runKeyAction(EngineState& engine, const KeyRecord& key, int32_t n,
+                  const uint8_t** record = nullptr) {
+  const uint8_t* action = keyAction(engine, key, n);
+  if (record != nullptr) *record = action;
+  return executeAction(engine, action);
 }
 
 // The previous keypad press is expired when the signed time since it is
@@ -71,6 +74,7 @@ void toggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t 
     engine.charIndex = 0;
     return;
   }
+  const uint8_t* action = nullptr;
   if (engine.toggleKey == keyCodeOf(column) && count >= 2) {
     engine.charIndex = 0;
     // An index left over from another image may lie at or beyond this key's
@@ -79,18 +83,17 @@ void toggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t 
     if (next < 0 || next >= count) next = 0;
     engine.toggleIndex = next;
     const bool erased = eraseCandidate(engine, engine.candidateTyped);
-    engine.candidateTyped = runKeyAction(engine, key, next);
+    engine.candidateTyped = runKeyAction(engine, key, next, &action);
     candidateReplaced(engine, erased, engine.candidateTyped);
   } else {
     engine.toggleIndex = 0;
     engine.charIndex = 0;
-    engine.candidateTyped = runKeyAction(engine, key, 0);
+    engine.candidateTyped = runKeyAction(engine, key, 0, &action);
   }
   engine.lastKeyTime = time;
   // After a switch the column is another keymap's key: pressing it again
   // starts afresh instead of erasing what the user typed before.
-  const bool switched = switchesKeymap(keyAction(engine, key, engine.toggleIndex));
-  engine.toggleKey = switched ? 0 : keyCodeOf(column);
+  engine.toggleKey = switchesKeymap(action) ? 0 : keyCodeOf(column);
 }
 
 // With nothing to step: a pair begins, or the pressed key toggles.

@@ -1,6 +1,6 @@
 // mozc, a real Japanese IME, at the end of the simulated key stream. Key
-// events are turned into the keys mozc_emacs_helper takes (characters of a
-// US layout, named editing keys); Alt+Kanji is the IME's on/off key. What
+// events are turned into the keys mozc_emacs_helper takes (the characters
+// the keyboard's layout types, named editing keys); Alt+Kanji is the IME's on/off key. What
 // mozc does not consume reaches the application, as on the device.
 #pragma once
 
@@ -32,6 +32,7 @@ class MozcIme final : public DeviceIme {
   std::string committedText() const override { return committed_; }
   std::string composition() const override { return preedit_; }
   bool imeOn() const override { return mode_ != "direct"; }
+  void setLayout(SimLayout layout) override { keyboard_.layout = layout; }
   // Windows' conversion bits for mozc's input mode.
   uint32_t conversionMode() const;
   std::string modeName() const override;

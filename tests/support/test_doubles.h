@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iosfwd>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,18 @@ struct ScriptedIme final : ImeControl {
 struct ScriptedKeyState final : SystemKeyState {
   KeySet down;
   bool isKeyDown(uint8_t vk) override { return keySetHas(down, vk); }
+};
+
+// A keyboard layout the test writes: the key of each character it lists;
+// every other character has none.
+struct ScriptedLayout final : KeyboardLayout {
+  std::map<char16_t, LayoutKey> keys;
+  int questions = 0;
+  LayoutKey keyForCharacter(char16_t character) override {
+    ++questions;
+    const auto found = keys.find(character);
+    return found == keys.end() ? LayoutKey{} : found->second;
+  }
 };
 
 struct PostedCommand {
