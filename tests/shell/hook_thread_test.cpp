@@ -17,6 +17,7 @@
 #include "shell/keymap_loading.h"
 #include "shell/shell_state.h"
 #include "shell/win32_key_output.h"
+#include "shell/win32_system_keys.h"
 #include "tests/shell/app_test_support.h"
 #include "tests/shell/key_window.h"
 #include "tests/support/image_builder.h"
@@ -148,6 +149,25 @@ TEST_F(HookThreadTest, WatchdogInstallsAHookWindowsRemovedAgain) {
   // Until then the keypad was not converted: the hook really was gone.
   EXPECT_TRUE(window->waitForKeyDown('3', 0));
   EXPECT_TRUE(keyHookInstalled());
+}
+
+// Shift went down while the hook watched and came up while it was away (the
+// rotation behaviour KeyHookを開放, a UAC prompt): the engine checks its
+// records against the keys the system holds, so the keypad converts again.
+TEST_F(HookThreadTest, AKeyUpTheHookNeverSawLeavesNoModifierHeld) {
+  Win32SystemKeyState systemKeys;
+  shellState.engine.systemKeys = &systemKeys;
+  sendKeyDownOnly(VK_LSHIFT);
+  ASSERT_TRUE(window->waitForKeyDown(VK_SHIFT, kWaitMs));
+  removeKeyHook();
+  sendKeyUpOnly(VK_LSHIFT);
+  ASSERT_TRUE(window->waitFor(WM_KEYUP, VK_SHIFT, kWaitMs));
+  ASSERT_TRUE(installKeyHook(false));
+  window->clear();
+  pressKey('2');
+  EXPECT_TRUE(window->waitForKeyDown('A', kWaitMs));
+  EXPECT_FALSE(window->waitForKeyDown('2', 0));
+  shellState.engine.systemKeys = nullptr;
 }
 
 bool capsLockRecorded() {
