@@ -4,21 +4,22 @@
 
 #ifdef _WIN32_WCE
 
-// Every call takes the focused context and gives it back.
-bool Win32ImeControl::isOpen() {
+// Every call takes the focused context and gives it back. A context that
+// cannot be had reads as a closed IME, as it always has on the device.
+ImeAnswer Win32ImeControl::openStatus() {
   HIMC context = ImmGetContext(nullptr);
   bool open = ImmGetOpenStatus(context) != FALSE;
   ImmReleaseContext(nullptr, context);
-  return open;
+  return imeAnswered(open ? 1 : 0);
 }
 
-uint32_t Win32ImeControl::conversionMode() {
+ImeAnswer Win32ImeControl::conversionStatus() {
   HIMC context = ImmGetContext(nullptr);
   DWORD conversion = 0;
   DWORD sentence = 0;
   ImmGetConversionStatus(context, &conversion, &sentence);
   ImmReleaseContext(nullptr, context);
-  return conversion;
+  return imeAnswered(conversion);
 }
 
 void Win32ImeControl::setOpen(bool open) {
@@ -71,15 +72,18 @@ bool sendImeControl(HWND imeWindow, WPARAM request, LPARAM value, DWORD_PTR& ans
                              kImeQueryTimeoutMs, &answer) != 0;
 }
 
-bool Win32ImeControl::isOpen() {
+ImeAnswer Win32ImeControl::openStatus() {
   DWORD_PTR open = 0;
-  return sendImeControl(findImeWindow(), IMC_GETOPENSTATUS, 0, open) && open != 0;
+  if (!sendImeControl(findImeWindow(), IMC_GETOPENSTATUS, 0, open)) return kImeUnanswered;
+  return imeAnswered(open != 0 ? 1 : 0);
 }
 
-uint32_t Win32ImeControl::conversionMode() {
+ImeAnswer Win32ImeControl::conversionStatus() {
   DWORD_PTR conversion = 0;
-  if (!sendImeControl(findImeWindow(), IMC_GETCONVERSIONMODE, 0, conversion)) return 0;
-  return static_cast<uint32_t>(conversion);
+  if (!sendImeControl(findImeWindow(), IMC_GETCONVERSIONMODE, 0, conversion)) {
+    return kImeUnanswered;
+  }
+  return imeAnswered(static_cast<uint32_t>(conversion));
 }
 
 void Win32ImeControl::setOpen(bool open) {

@@ -16,7 +16,7 @@ constexpr unsigned kImeQueryTimeoutMs = 50;
 // The default IME window of the window with the keyboard focus, or null.
 HWND focusedImeWindow();
 // One WM_IME_CONTROL request; false when there is no window or no answer in
-// time.
+// time (the question is then unanswered, not answered "closed").
 bool sendImeControl(HWND imeWindow, WPARAM request, LPARAM value, DWORD_PTR& answer);
 #endif
 
@@ -25,8 +25,8 @@ struct Win32ImeControl final : ImeControl {
   // Where the requests go; tests point it elsewhere.
   HWND (*findImeWindow)() = focusedImeWindow;
 #endif
-  bool isOpen() override;
-  uint32_t conversionMode() override;
+  ImeAnswer openStatus() override;
+  ImeAnswer conversionStatus() override;
   void setOpen(bool open) override;
   void setConversionMode(uint32_t conversion, uint32_t sentence) override;
   uint32_t compositionLength() override;

@@ -40,6 +40,7 @@ class ActionInterpreterTest : public EngineFixture {
     records.emplace_back(bytes);
     engine.activeCharList = records.back().get();
     engine.charIndex = index;
+    engine.entryTyped = true;  // as the entry at `index` was
     return engine.activeCharList;
   }
   RecordingCommandSink window;

@@ -1,5 +1,6 @@
 // The desktop IME access: WM_IME_CONTROL requests to the focused window's
-// default IME window, and a window that does not answer reads as closed.
+// default IME window, and a window that does not answer leaves the question
+// unanswered (not closed).
 #include "shell/win32_ime_control.h"
 
 #include <gtest/gtest.h>
@@ -65,13 +66,16 @@ TEST(Win32ImeControl, TalksToTheImeWindow) {
   Win32ImeControl ime;
   ime.findImeWindow = findFake;
 
-  EXPECT_FALSE(ime.isOpen());
+  auto answered = [](ImeAnswer answer, uint32_t value) {
+    return answer.known && answer.value == value;
+  };
+  EXPECT_TRUE(answered(ime.openStatus(), 0));
   ime.setOpen(true);
-  EXPECT_TRUE(ime.isOpen());
+  EXPECT_TRUE(answered(ime.openStatus(), 1));
   ime.setConversionMode(25, 0);
-  EXPECT_EQ(ime.conversionMode(), 25u);
+  EXPECT_TRUE(answered(ime.conversionStatus(), 25));
   ime.setOpen(false);
-  EXPECT_FALSE(ime.isOpen());
+  EXPECT_TRUE(answered(ime.openStatus(), 0));
   EXPECT_EQ(ime.compositionLength(), 0u);
   using Requests = std::vector<std::pair<WPARAM, LPARAM>>;
   EXPECT_EQ(fake.requests, (Requests{{5, 0}, {6, 1}, {5, 0}, {2, 25}, {1, 0}, {6, 0}, {5, 0}}));
@@ -90,7 +94,7 @@ DWORD WINAPI runHungWindow(void* ready) {
   return 0;
 }
 
-TEST(Win32ImeControl, UnansweredRequestsReadAsClosedAndReturnSoon) {
+TEST(Win32ImeControl, UnansweredRequestsStayUnansweredAndReturnSoon) {
   fake = FakeIme{};
   fake.open = 1;
   fake.conversion = 25;
@@ -101,8 +105,8 @@ TEST(Win32ImeControl, UnansweredRequestsReadAsClosedAndReturnSoon) {
   ime.findImeWindow = findHung;
 
   DWORD start = GetTickCount();
-  EXPECT_FALSE(ime.isOpen());
-  EXPECT_EQ(ime.conversionMode(), 0u);
+  EXPECT_FALSE(ime.openStatus().known);  // not "closed": it is open
+  EXPECT_FALSE(ime.conversionStatus().known);
   ime.setOpen(false);
   EXPECT_LT(GetTickCount() - start, 1000u);
   WaitForSingleObject(thread, 10000);
@@ -110,11 +114,11 @@ TEST(Win32ImeControl, UnansweredRequestsReadAsClosedAndReturnSoon) {
   CloseHandle(ready);
 }
 
-TEST(Win32ImeControl, NoImeWindowReadsAsClosed) {
+TEST(Win32ImeControl, NoImeWindowLeavesTheQuestionsUnanswered) {
   Win32ImeControl ime;
   ime.findImeWindow = findNothing;
-  EXPECT_FALSE(ime.isOpen());
-  EXPECT_EQ(ime.conversionMode(), 0u);
+  EXPECT_FALSE(ime.openStatus().known);
+  EXPECT_FALSE(ime.conversionStatus().known);
   ime.setOpen(true);
   ime.setConversionMode(25, 0);
   EXPECT_EQ(ime.compositionLength(), 0u);

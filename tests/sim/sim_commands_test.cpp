@@ -16,6 +16,7 @@
 #include "engine/option_table.h"
 #include "engine/virtual_keys.h"
 #include "sim/device/ime_emulation.h"
+#include "sim/views/event_listing.h"
 #include "sim/views/keymap_diagnostics.h"
 #include "sim/views/option_labels.h"
 #include "tests/sim/sim_fixture.h"
@@ -122,6 +123,34 @@ TEST(SimCommandsTest, TypeWithEventsListsEveryEventThatReachesTheIme) {
             "ime off\n"
             "down 0x44 D\nup 0x44 D\n"
             "text: d\n");
+  // On a Japanese keyboard the alphanumeric keymap's @ is the key right of
+  // P, unshifted (on a US one Shift+2).
+  output = {};
+  runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "--events", "--layout", "jp",
+                              "--ime", "off", "11"}),
+                 std::make_unique<ImeEmulation>(), output);
+  EXPECT_EQ(output.out,
+            "down 0xBE .\nup 0xBE .\ndown 0x08 Backspace\nup 0x08 Backspace\n"
+            "down 0xC0 `\nup 0xC0 `\n"
+            "text: @\n");
+}
+
+// A character the layout has no key for is passed over: the listing says
+// which, where it happened.
+TEST(SimCommandsTest, TypeWithEventsNamesTheCharactersPassedOver) {
+  ScriptedLayout layout;
+  layout.keys = {{'.', {true, 0xBE, 0}}};
+  SimDevice device;
+  device.useKeyboardLayout(layout);
+  startDevice(device, kKanaToggleMode, false);
+  std::vector<std::string> lines;
+  device.onDelivered = [&lines](const SimEvent& event) { lines.push_back(formatSimEvent(event)); };
+  device.onUntypable = [&lines](char16_t c) { lines.push_back(formatUntypable(c)); };
+  play(device, "11");
+  EXPECT_EQ(lines, (std::vector<std::string>{"down 0xBE .", "up 0xBE .", "down 0x08 Backspace",
+                                             "up 0x08 Backspace", "untypable @"}));
+  EXPECT_EQ(device.text(), "");
+  EXPECT_EQ(formatUntypable(u'\u00A5'), "untypable U+00A5");
 }
 
 TEST(SimCommandsTest, TypeOptionsChooseModeImeAndTimeout) {
@@ -257,6 +286,12 @@ TEST(SimCommandsTest, CommandLineConventions) {
        0,
        "text: ふぁ、\n",
        ""},
+      // mozc reads the keys through the keyboard's layout too.
+      {{"type", "--keymap", keymap, "--ime-engine", "mozc", "--layout", "jp", "--ime", "off", "11",
+        ">", "111111", ">", "1111111"},
+       0,
+       "text: @:~\n",
+       ""},
   };
   for (const CommandLineCase& c : cases) {
     std::string shown;
@@ -318,6 +353,8 @@ TEST(SimCommandsTest, BadScriptTokensAndOptionsAreRefused) {
            {"table", "a.txt", "--slot", "10"},
            {"table", "a.txt", "--mode", "2touch"},
            {"check", "a.txt", "--options", "4120"},
+           {"type", "--layout", "de", "1"},
+           {"dump", "a.txt", "--layout", "jp"},
        }) {
     EXPECT_FALSE(parseSimCommandLine(args, line, error)) << (args.empty() ? "" : args[0]);
   }
@@ -330,6 +367,8 @@ TEST(SimCommandsTest, DefaultOptionsAddTheModeBit) {
   EXPECT_EQ(commandLine({"live", "--options", "0x18"}).settings.options, 0x18u);
   EXPECT_FALSE(commandLine({"live", "--options", "0x18"}).settings.screenRotated);
   EXPECT_TRUE(commandLine({"live"}).settings.imeOn);
+  EXPECT_EQ(commandLine({"live"}).settings.layout, SimLayout::kUs);
+  EXPECT_EQ(commandLine({"table", "a.txt", "--layout", "jp"}).settings.layout, SimLayout::kJis);
   // 0x10000 turns the simulated screen; it is no bit of the option word.
   const SimCommandLine turned = commandLine({"type", "--options", "14140", "1"});
   EXPECT_EQ(turned.settings.options, kKanaToggleMode);
