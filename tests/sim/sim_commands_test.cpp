@@ -67,7 +67,7 @@ TEST(SimCommandsTest, CheckNamesTheLineAnEditorShows) {
 }
 
 TEST(SimCommandsTest, CheckWarnsWithoutChangingTheExitStatus) {
-  std::string text = "keymap '\\x07'\nkey '\\x02'\nchar '\\x4G'\nexec calc.exe\ncommand '\\x08'\n";
+  std::string text = "keymap '\\x07'\nkey '\\x02'\nchar '\\x4G'\nexec calc.exe\ncommand '\\xFF'\n";
   for (int key = 2; key <= 12; ++key) text += "key '\\x02'\n";
   TempFile file(text);
   SimOutput output;
@@ -77,7 +77,7 @@ TEST(SimCommandsTest, CheckWarnsWithoutChangingTheExitStatus) {
             f + ":3: 警告: '\\x4G' に16進数の数字でない文字があります (0x40 と読まれます)\n" + f +
                 ":4: 警告: execのプログラムと引数は \"…\" で囲んでください" +
                 " (囲みの外の文字は使われません)\n" + f +
-                ":5: 警告: commandの番号 0x8 のコマンドはありません (何もしません)\n" +
+                ":5: 警告: commandの番号 0xFF のコマンドはありません (何もしません)\n" +
                 "slots: 7\n");
   TempFile none("# no keymaps\n");
   output = {};
