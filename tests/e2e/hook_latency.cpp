@@ -8,7 +8,7 @@
 // case, and the engine's questions to the IME with the longest wait. Not a
 // test: it reports.
 //
-// Usage: hook_latency DEFAULTKEYMAP.TXT [PRESSES]
+// Usage: hook_latency KEYMAP.TXT [PRESSES]
 #include <windows.h>
 
 #include <algorithm>
@@ -19,14 +19,13 @@
 #include <vector>
 
 #include "engine/engine_state.h"
-#include "keymap/keymap_compiler.h"
 #include "shell/engine_lock.h"
 #include "shell/hook_thread.h"
 #include "shell/key_hook.h"
+#include "shell/keymap_loading.h"
 #include "shell/shell_state.h"
 #include "shell/win32_ime_control.h"
 #include "shell/win32_key_output.h"
-#include "shell/win32_keymap_platform.h"
 #include "shell/win32_system_keys.h"
 
 namespace {
@@ -182,7 +181,7 @@ void measure(const char* what, uint32_t options, bool foregroundBusy, int presse
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    fprintf(stderr, "usage: hook_latency DEFAULTKEYMAP.TXT [PRESSES]\n");
+    fprintf(stderr, "usage: hook_latency KEYMAP.TXT [PRESSES]\n");
     return 2;
   }
   const int presses = argc >= 3 ? std::max(10, atoi(argv[2])) : 200;
@@ -195,8 +194,8 @@ int main(int argc, char** argv) {
   engine.systemKeys = &systemKeys;
   setEngineDefaults(engine);
   shellState.instance = GetModuleHandleW(nullptr);
-  Win32KeymapPlatform platform;
-  loadKeymapFile(engine, platform, argv[1]);
+  MultiByteToWideChar(CP_ACP, 0, argv[1], -1, shellState.keymapPath, kPathUnits);
+  loadConfiguredKeymaps(nullptr);
 
   HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE thread = CreateThread(nullptr, 0, runForeground, ready, 0, nullptr);
