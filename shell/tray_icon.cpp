@@ -9,6 +9,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/option_table.h"
+#include "shell/engine_lock.h"
 #include "shell/option_controls.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
@@ -20,6 +21,9 @@ namespace {
 
 NotifyIconCall installedCall = nullptr;
 
+// The tip the shell shows now, so that an unchanged one is not sent again.
+wchar_t shownTip[kTrayTipUnits] = {};
+
 BOOL notifyIcon(DWORD message, NOTIFYICONDATAW* data) {
   if (installedCall != nullptr) return installedCall(message, data);
   return Shell_NotifyIconW(message, data);
@@ -29,6 +33,15 @@ BOOL notifyIcon(DWORD message, NOTIFYICONDATAW* data) {
 UINT taskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
   return message;
+}
+
+void currentTipText(wchar_t (&tip)[kTrayTipUnits]) {
+  uint32_t imeStatus = 0;
+  {
+    EngineLock lock;
+    imeStatus = shellState.engine.imeStatus;
+  }
+  trayTipText(shellState.engine.options, imeStatus, tip);
 }
 
 NOTIFYICONDATAW iconData(UINT flags) {
@@ -46,7 +59,8 @@ void notifyFullIcon(DWORD message) {
   data.hIcon = static_cast<HICON>(LoadImageW(
       shellState.instance, MAKEINTRESOURCEW(IDI_PADQUILTKANA), IMAGE_ICON,
       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED));
-  trayTipText(shellState.engine.options, data.szTip);
+  currentTipText(data.szTip);
+  wcscpy(shownTip, data.szTip);
   notifyIcon(message, &data);
 }
 
@@ -110,9 +124,16 @@ void onIconEvent(HWND window, UINT event) {
 
 }  // namespace
 
-void trayTipText(uint32_t options, wchar_t (&tip)[kTrayTipUnits]) {
+void trayTipText(uint32_t options, uint32_t imeStatus, wchar_t (&tip)[kTrayTipUnits]) {
   const std::wstring mode = wideFromUtf8(inputModeRow(options).label);
-  swprintf(tip, kTrayTipUnits, L"padquiltkana - %ls", mode.c_str());
+  const bool inputMode = (options & (kOptionKanaToggle | kOptionTwoTouch)) != 0;
+  const bool kanaInput = (imeStatus & (kImeStatusOpen | kImeStatusKanaInput)) ==
+                         (kImeStatusOpen | kImeStatusKanaInput);
+  if (inputMode && kanaInput) {
+    swprintf(tip, kTrayTipUnits, L"padquiltkana - %ls\n%ls", mode.c_str(), kTrayKanaInputNote);
+  } else {
+    swprintf(tip, kTrayTipUnits, L"padquiltkana - %ls", mode.c_str());
+  }
 }
 
 void useNotifyIconCall(NotifyIconCall call) {
@@ -141,7 +162,9 @@ bool addTrayIcon() {
 void showInputModeInTray() {
   if (shellState.trayWindow == nullptr) return;
   NOTIFYICONDATAW data = iconData(NIF_TIP);
-  trayTipText(shellState.engine.options, data.szTip);
+  currentTipText(data.szTip);
+  if (wcscmp(data.szTip, shownTip) == 0) return;
+  wcscpy(shownTip, data.szTip);
   notifyIcon(NIM_MODIFY, &data);
 }
 

@@ -65,11 +65,32 @@ HWND focusedImeWindow() {
   return ImmGetDefaultIMEWnd(focus);
 }
 
+namespace {
+
+// The IME window that last let a request of this thread go unanswered, and
+// when: a window busy for one request is busy for the next one of the same
+// key event too, and each wait holds up every key of the system.
+thread_local HWND silentWindow = nullptr;
+thread_local DWORD silentSince = 0;
+
+}  // namespace
+
+// SMTO_BLOCK: while the hook thread waits, the system does not call the hook
+// again from inside the wait with the next key event.
 bool sendImeControl(HWND imeWindow, WPARAM request, LPARAM value, DWORD_PTR& answer) {
   answer = 0;
   if (imeWindow == nullptr) return false;
-  return SendMessageTimeoutW(imeWindow, WM_IME_CONTROL, request, value, SMTO_ABORTIFHUNG,
-                             kImeQueryTimeoutMs, &answer) != 0;
+  const DWORD now = GetTickCount();
+  if (imeWindow == silentWindow && now - silentSince < kImeQuietMs) return false;
+  if (SendMessageTimeoutW(imeWindow, WM_IME_CONTROL, request, value, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                          kImeQueryTimeoutMs, &answer) != 0) {
+    silentWindow = nullptr;
+    return true;
+  }
+  answer = 0;
+  silentWindow = imeWindow;
+  silentSince = now;
+  return false;
 }
 
 ImeAnswer Win32ImeControl::openStatus() {
