@@ -5,11 +5,13 @@
 
 namespace {
 
-void runCharAction(EngineState& engine, const uint8_t* record) {
+// True when it typed.
+bool runCharAction(EngineState& engine, const uint8_t* record) {
   closeActiveCharList(engine);
-  if (charListCount(record) == 0) return;  // nothing to type or step through
+  if (charListCount(record) == 0) return false;  // nothing to type or step through
   engine.activeCharList = record;
-  typeCharEntry(engine, charEntryModifier(record, 0), charEntryVk(record, 0));
+  engine.entryTyped = typeCharEntry(engine, charEntryModifier(record, 0), charEntryVk(record, 0));
+  return engine.entryTyped;
 }
 
 void runExecAction(EngineState& engine, const uint8_t* record) {
@@ -22,8 +24,10 @@ void runExecAction(EngineState& engine, const uint8_t* record) {
   }
 }
 
-// Plays the `count` bytes of a raw record as steps (direction, key).
-void playRawSequence(EngineState& engine, const uint8_t* bytes, uint32_t count) {
+// Plays the `count` bytes of a raw record as steps (direction, key); true
+// when it pressed a key.
+bool playRawSequence(EngineState& engine, const uint8_t* bytes, uint32_t count) {
+  bool pressed = false;
   uint32_t at = 0;
   // count / 2 steps; a step whose direction byte is neither press nor
   // release ends after that byte. No step reads past the count.
@@ -34,14 +38,17 @@ void playRawSequence(EngineState& engine, const uint8_t* bytes, uint32_t count) 
     const uint8_t vk = bytes[at++];
     if (direction == kRawPress) {
       sendKeyDown(engine, vk);
+      pressed = true;
     } else {
       sendKeyUp(engine, vk);
     }
   }
+  return pressed;
 }
 
-// Runs command `number` with its parameter byte.
-void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {
+// Runs command `number` with its parameter byte; true when it typed (a
+// step of the active char list).
+bool executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {
   switch (number) {
     case kKeymapCommandPartnerKeymap:
       closeActiveCharList(engine);
@@ -64,11 +71,9 @@ void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {
       selectKeymap(engine, parameter);
       break;
     case kKeymapCommandNextEntry:
-      nextCharEntry(engine);
-      break;
+      return nextCharEntry(engine) && engine.entryTyped;
     case kKeymapCommandPreviousEntry:
-      previousCharEntry(engine);
-      break;
+      return previousCharEntry(engine) && engine.entryTyped;
     case kKeymapCommandRotateScreen:
       if (engine.mainWindow != nullptr) {
         engine.mainWindow->postWindowCommand(kCommandRotateScreen, parameter);
@@ -77,23 +82,25 @@ void executeCommand(EngineState& engine, uint8_t number, uint8_t parameter) {
     default:  // numbers the program does not know do nothing
       break;
   }
+  return false;
 }
 
 }  // namespace
 
-void executeAction(EngineState& engine, const uint8_t* record) {
-  if (record == nullptr) return;
+bool executeAction(EngineState& engine, const uint8_t* record) {
+  if (record == nullptr) return false;
+  bool typed = false;
   switch (actionKind(record)) {
     case kActionChar:
-      runCharAction(engine, record);
+      typed = runCharAction(engine, record);
       break;
     case kActionCommand:
       // The char list stays open so that commands 5 and 6 can step it.
-      executeCommand(engine, commandNumber(record), commandParameter(record));
+      typed = executeCommand(engine, commandNumber(record), commandParameter(record));
       break;
     case kActionRaw:
       closeActiveCharList(engine);
-      playRawSequence(engine, rawBytes(record), rawByteCount(record));
+      typed = playRawSequence(engine, rawBytes(record), rawByteCount(record));
       break;
     case kActionExec:
       runExecAction(engine, record);
@@ -101,6 +108,7 @@ void executeAction(EngineState& engine, const uint8_t* record) {
     default:  // nop and unknown kinds
       break;
   }
+  return typed;
 }
 
 bool switchesKeymap(const uint8_t* record) {

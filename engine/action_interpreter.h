@@ -5,8 +5,9 @@
 
 #include "engine/engine_state.h"
 
-// Runs one action record (kind byte first) of a live keymap image.
-void executeAction(EngineState& engine, const uint8_t* record);
+// Runs one action record (kind byte first) of a live keymap image; true when
+// it typed anything (a character, a raw key press, a char list step).
+bool executeAction(EngineState& engine, const uint8_t* record);
 
 // True for an action record that selects another keymap (commands 1 and 4).
 bool switchesKeymap(const uint8_t* record);

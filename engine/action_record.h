@@ -29,8 +29,11 @@ enum KeymapCommand : uint8_t {
   kKeymapCommandRotateScreen = 7,   // 画面を回転: parameter 0-3 an angle, 4+ a quarter on
 };
 
+// The number after the last command: a new command takes it and moves this on.
+constexpr uint8_t kFirstUnusedKeymapCommand = kKeymapCommandRotateScreen + 1;
+
 constexpr bool isKnownKeymapCommand(uint8_t number) {
-  return number >= kKeymapCommandPartnerKeymap && number <= kKeymapCommandRotateScreen;
+  return number >= kKeymapCommandPartnerKeymap && number < kFirstUnusedKeymapCommand;
 }
 
 // Directions of a raw step (direction byte, virtual key); the default keymap

@@ -38,9 +38,13 @@ bool latchApplies(const EngineState& engine) {
 void setEngineDefaults(EngineState& engine) {
   KeyOutput* keyOutput = engine.keyOutput;
   ImeControl* imeControl = engine.imeControl;
+  SystemKeyState* systemKeys = engine.systemKeys;
+  KeyboardLayout* keyboardLayout = engine.keyboardLayout;
   engine = EngineState{};
   engine.keyOutput = keyOutput;
   engine.imeControl = imeControl;
+  engine.systemKeys = systemKeys;
+  engine.keyboardLayout = keyboardLayout;
   engine.options = kDefaultOptions;
   engine.timeoutMs = kDefaultTimeoutMs;
   selectKeypadKeys(engine);

@@ -90,14 +90,28 @@ constexpr int columnOf(int32_t keyCode) {
   return keyCode & 0xF;
 }
 
-// heldModifiers bits: Shift or Ctrl as the system holds them.
+// heldModifiers bits: the modifiers the system holds, as far as the engine
+// saw them go by. Alt and Win are kept on desktop only, where Win+digit,
+// Alt+digit and Alt codes on the numeric keypad are the system's.
 enum HeldModifierBits : uint32_t {
   kHeldShift = 0x1,
   kHeldCtrl = 0x2,
+  kHeldAlt = 0x4,
+  kHeldWin = 0x8,
 };
 
-// imeStatus bits.
-constexpr uint32_t kImeStatusOpen = 0x1;
+// imeStatus bits: what the IME answered when it was last asked, for the
+// engine and for the shell's labels.
+enum ImeStatusBits : uint32_t {
+  kImeStatusOpen = 0x1,  // the IME is open
+  // Open in a kana conversion mode without roman input (かな入力): the IME
+  // takes the keys as kana keys, so roman letters would make wrong kana. On
+  // desktop the keypad is then left to the system (see the dispatcher).
+  kImeStatusKanaInput = 0x10,
+  // The last question went unanswered (no IME window, a hung application):
+  // the other bits are what was known before.
+  kImeStatusUnanswered = 0x20,
+};
 
 struct EngineState {
   // The settings' option bits (OptionBits); no run-time state.
@@ -117,6 +131,8 @@ struct EngineState {
   KeymapImage keymaps[kKeymapSlots] = {};
   uint16_t vkMap[256] = {};
   uint32_t imeStatus = 0;
+  // The IME's conversion mode (IME_CMODE_* bits) when it was last asked.
+  uint32_t imeConversion = 0;
   uint32_t lastKana = 0;
   WindowCommandSink* mainWindow = nullptr;
 
@@ -126,6 +142,14 @@ struct EngineState {
   // Swapped keys whose replacement is down: their key-up releases the
   // replacement, whatever the swap options say by then.
   KeySet swappedDowns;
+  // The running toggle's candidate left text before the cursor, which the
+  // next toggle step's back-space erases. A candidate that typed nothing
+  // (nop, a command, exec, raw without a key press, a character the layout
+  // cannot type) gets no back-space: the text before it is the user's.
+  bool candidateTyped = false;
+  // The same for the active char list's entry at charIndex, which
+  // post-conversion erases.
+  bool entryTyped = false;
   // Back-spaces sent while handling the current key event. The IME sees them
   // only after the hook has returned, so what it composes now still holds
   // the characters they will erase.
@@ -136,13 +160,22 @@ struct EngineState {
   // The auto-CapsLock latch's taps have switched CapsLock over since the
   // user last pressed the key: CapsLock is on by the engine's doing.
   bool capsLockByEngine = false;
+  // Characters passed over because the layout the keys go to has no key for
+  // them (or only one with Ctrl or Alt): how many since the start, and the
+  // last one, for the shell to show.
+  uint32_t untypableCount = 0;
+  char16_t lastUntypable = 0;
   // The screen is turned (an odd orientation); kept by the shell's rotation
   // handling, read by selectModeKeymap and the dispatcher.
   bool screenRotated = false;
 
-  // Platform connections, set by whoever owns the engine.
+  // Platform connections, set by whoever owns the engine. Without
+  // systemKeys the records of held keys are trusted as they are; without
+  // keyboardLayout keys are typed as on a US layout.
   KeyOutput* keyOutput = nullptr;
   ImeControl* imeControl = nullptr;
+  SystemKeyState* systemKeys = nullptr;
+  KeyboardLayout* keyboardLayout = nullptr;
 };
 
 // Fills every field with its default; releases nothing (fresh state only).

@@ -15,6 +15,14 @@ struct KanaRow {
 #define SHIFTED(keys) "\xF1" keys "\xF0"
 #define PLUS_SHIFT "\x01"
 
+// う with ゛ is ゔ on the kana layout, and a desktop IME composes it from
+// "vu"; a device keeps the plain う there.
+#ifdef _WIN32_WCE
+#define VOICED_U "U"
+#else
+#define VOICED_U "VU"
+#endif
+
 // clang-format off
 constexpr KanaRow kKanaTable[kKanaRowCount] = {
     // VK   kana      plain     shifted           voiced    semi      direct              direct+Shift
@@ -22,7 +30,7 @@ constexpr KanaRow kKanaTable[kKanaRowCount] = {
     {0x31, /* ぬ */ {"NU",     SHIFTED("1"),     "NU",     "NU",     nullptr,            nullptr}},
     {0x32, /* ふ */ {"FU",     SHIFTED("\xDE"),  "BU",     "PU",     nullptr,            "\xDE" PLUS_SHIFT}},
     {0x33, /* あ */ {"A",      "XA",             "A",      "A",      nullptr,            nullptr}},
-    {0x34, /* う */ {"U",      "XU",             "U",      "U",      nullptr,            nullptr}},
+    {0x34, /* う */ {"U",      "XU",             VOICED_U, "U",      nullptr,            nullptr}},
     {0x35, /* え */ {"E",      "XE",             "E",      "E",      nullptr,            nullptr}},
     {0x36, /* お */ {"O",      "XO",             "O",      "O",      nullptr,            "7" PLUS_SHIFT}},
     {0x37, /* や */ {"YA",     "XYA",            "YA",     "YA",     nullptr,            "\xDE"}},

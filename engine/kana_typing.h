@@ -17,8 +17,17 @@ enum CharModifierBits : uint8_t {
   kModifierHandakuten = 32,  // with kana: semi-voiced form
 };
 
-// Types one character entry (modifier, virtual key).
-void typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk);
+// Types one character entry (modifier, virtual key); false when it typed
+// nothing.
+bool typeCharEntry(EngineState& engine, uint8_t modifier, uint8_t vk);
+
+// A step's back-space for a candidate that typed something (`typed`); true
+// when it was sent.
+bool eraseCandidate(EngineState& engine, bool typed);
+// After a step that erased a candidate (`erased`) and typed the next one
+// (`typed`): if that one typed nothing, no kana stands before the cursor for
+// a mark to rewrite.
+void candidateReplaced(EngineState& engine, bool erased, bool typed);
 
 // Step the active char list one entry forward / back (with wrap-around),
 // erasing the entry typed last. False when there is no active list with at

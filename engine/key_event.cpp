@@ -30,9 +30,13 @@ constexpr SwapRow kSwapTable[] = {
 #ifdef _WIN32_WCE
 constexpr KeySet kShiftKeys = keySetOf({kVkShift});
 constexpr KeySet kCtrlKeys = keySetOf({kVkControl});
+constexpr KeySet kAltKeys = {};
+constexpr KeySet kWinKeys = {};
 #else
 constexpr KeySet kShiftKeys = keySetOf({kVkShift, kVkLeftShift, kVkRightShift});
 constexpr KeySet kCtrlKeys = keySetOf({kVkControl, kVkLeftControl, kVkRightControl});
+constexpr KeySet kAltKeys = keySetOf({kVkMenu, kVkLeftMenu, kVkRightMenu});
+constexpr KeySet kWinKeys = keySetOf({kVkLeftWin, kVkRightWin});
 #endif
 
 constexpr KeySet swappedKeys() {
@@ -55,7 +59,8 @@ constexpr KeySet kKeysSwappedToCtrl = keysSwappedTo(kVkControl);
 
 // The keys whose events can change which modifiers the system holds.
 constexpr KeySet kModifierKeys =
-    keySetUnion(keySetUnion(kShiftKeys, kCtrlKeys), kKeysSwappedToCtrl);
+    keySetUnion(keySetUnion(keySetUnion(kShiftKeys, kCtrlKeys), kKeysSwappedToCtrl),
+                keySetUnion(kAltKeys, kWinKeys));
 
 // Shift, Ctrl and Alt alone change nothing on the screen.
 constexpr KeySet kBareModifiers =
@@ -97,8 +102,8 @@ void keyDownReachedSystem(EngineState& engine, uint8_t vk) {
   if (vk == kVkCapital) engine.capsLockByEngine = false;
 }
 
-// Sets heldModifiers from the keys the system holds down: the Shift and Ctrl
-// keys passed to it, and the keys a swap turned into Ctrl.
+// Sets heldModifiers from the keys the system holds down: the Shift, Ctrl,
+// Alt and Win keys passed to it, and the keys a swap turned into Ctrl.
 void trackModifiers(EngineState& engine) {
   uint32_t held = 0;
   if (keySetsMeet(engine.passedDowns, kShiftKeys)) held |= kHeldShift;
@@ -108,7 +113,36 @@ void trackModifiers(EngineState& engine) {
       keySetsMeet(engine.swappedDowns, kKeysSwappedToCtrl)) {
     held |= kHeldCtrl;
   }
+  if (keySetsMeet(engine.passedDowns, kAltKeys)) held |= kHeldAlt;
+  if (keySetsMeet(engine.passedDowns, kWinKeys)) held |= kHeldWin;
   engine.heldModifiers = held;
+}
+
+// Drops from the records of held keys every key the system no longer holds:
+// its key-up went where the hook never saw it. A swapped key counts as held
+// while the system holds its replacement. Usually nothing or a modifier or
+// two is held, so only the set bits are looked at.
+void reconcileHeldKeys(EngineState& engine) {
+  SystemKeyState* system = engine.systemKeys;
+  if (system == nullptr) return;
+  bool forgot = false;
+  for (int word = 0; word < 8; ++word) {
+    const uint32_t passed = engine.passedDowns.words[word];
+    const uint32_t swapped = engine.swappedDowns.words[word];
+    const uint32_t held = passed | swapped;
+    for (int bit = 0; bit < 32 && (held >> bit) != 0; ++bit) {
+      const auto vk = static_cast<uint8_t>(word * 32 + bit);
+      if (((passed >> bit) & 1u) && !system->isKeyDown(vk)) {
+        keySetRemove(engine.passedDowns, vk);
+        forgot = true;
+      }
+      if (((swapped >> bit) & 1u) && !system->isKeyDown(swapRowOf(vk)->injected)) {
+        keySetRemove(engine.swappedDowns, vk);
+        forgot = true;
+      }
+    }
+  }
+  if (forgot) trackModifiers(engine);
 }
 
 // Injects vk in the direction of `message`; true if something was injected.
@@ -156,6 +190,12 @@ bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
     }
     return false;
   }
+  // Before a keypad key acts, the records of held modifiers must be what the
+  // system holds: a Shift whose key-up went elsewhere would leave the keypad
+  // to the system for ever.
+  if (inputModeOn(engine) && isKeyPress(event.message) && engine.vkMap[vk] != 0) {
+    reconcileHeldKeys(engine);
+  }
   // A key the system holds down gets its key-up, whatever the engine would
   // make of the release now; otherwise the key would stay down and repeat.
   const bool systemHoldsKey = isKeyRelease(event.message) && keySetHas(engine.passedDowns, vk);
@@ -176,4 +216,13 @@ bool handleKeyEvent(EngineState& engine, const IncomingKeyEvent& event) {
     keyDownReachedSystem(engine, swapped ? swapRowOf(vk)->injected : vk);
   }
   return swallow;
+}
+
+void forgetHeldKeys(EngineState& engine) {
+  for (int vk = 0; vk < 256; ++vk) releaseSwappedKey(engine, static_cast<uint8_t>(vk));
+  engine.passedDowns = KeySet{};
+  engine.swappedDowns = KeySet{};
+  engine.heldModifiers = 0;
+  resetInputState(engine);
+  engine.lastKana = 0;
 }

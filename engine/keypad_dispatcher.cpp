@@ -12,31 +12,53 @@ int keypadColumn(uint16_t mapped) {
   return mapped - kVkMapColumnBase;
 }
 
+// With Shift, Ctrl, Alt or Win held a keypad key means the system's own
+// shortcut or symbol.
 bool modifierHeld(const EngineState& engine) {
-  return (engine.heldModifiers & (kHeldShift | kHeldCtrl)) != 0;
+  return engine.heldModifiers != 0;
 }
 
-// Kana toggle mode, screen not rotated, key-downs only: slot 4 while the IME
-// is open in native (kana) conversion mode, slot 5 otherwise. The input state
-// carries over between the two.
-void followImeKeymap(EngineState& engine, uint32_t message) {
-  if ((engine.options & kOptionKanaToggle) == 0 || engine.screenRotated) return;
-  if (message != kMessageKeyDown) return;
-  const bool kana = imeIsOpen(engine) && (imeConversionMode(engine) & kImeConversionNative);
-  engine.activeKeymap = kana ? kSlotKana : kSlotAlphanumeric;
-  engine.currentKeymap = activeKeymapImage(engine);
+// Kana toggle mode with the screen not rotated: the IME picks slot 4 or 5.
+bool slotFollowsIme(const EngineState& engine) {
+  return (engine.options & kOptionKanaToggle) != 0 && !engine.screenRotated;
 }
 
-// In kana toggle mode the IME decides between slots 4 and 5, and each
-// question to it crosses processes from inside the hook. It is asked only on
-// key-downs whose handling depends on the slot: a keypad key (unless Shift
-// or Ctrl leaves it to the system anyway), the right arrow while it would
-// confirm a running toggle, and the clear key while it would cancel a
-// pending first stroke. Every other event ends the input state and passes
-// whichever slot is selected, so the answer would decide nothing.
-bool slotDecides(const EngineState& engine, const IncomingKeyEvent& event, int column) {
+// On desktop every keypad key-down asks whether the IME takes kana input,
+// in which case the roman letters of a kana would come out as other kana.
+// The rotated screen's keymap moves the cursor and asks nothing. Windows CE
+// asks only where the slot follows the IME.
+bool kanaInputMatters(const EngineState& engine) {
+#ifdef _WIN32_WCE
+  (void)engine;
+  return false;
+#else
+  return !engine.screenRotated;
+#endif
+}
+
+// Slot 4 while the IME is open in native (kana) conversion mode, slot 5
+// otherwise. An IME that leaves a question unanswered leaves the slot as it
+// is, rather than being taken for closed. The input state carries over
+// between the two.
+void followImeKeymap(EngineState& engine) {
+  refreshImeStatus(engine);
+  if (!slotFollowsIme(engine) || imeLastUnanswered(engine)) return;
+  engine.activeKeymap = imeInKanaMode(engine) ? kSlotKana : kSlotAlphanumeric;
+}
+
+// Each question to the IME crosses processes from inside the hook. It is
+// asked only on key-downs whose handling depends on its answer: a keypad key
+// (unless a modifier leaves it to the system anyway), and where the slot
+// follows the IME the right arrow while it would confirm a running toggle
+// and the clear key while it would cancel a pending first stroke. Every
+// other event ends the input state and passes whichever slot is selected,
+// so the answer would decide nothing.
+bool imeDecides(const EngineState& engine, const IncomingKeyEvent& event, int column) {
   if (event.message != kMessageKeyDown) return false;
-  if (column >= 0) return !modifierHeld(engine);
+  if (column >= 0) {
+    return !modifierHeld(engine) && (slotFollowsIme(engine) || kanaInputMatters(engine));
+  }
+  if (!slotFollowsIme(engine)) return false;
   if (event.vk == kVkRight) return engine.toggleKey != 0;
   if (event.vk == kVkBack) {
     return engine.firstStroke != 0 && (engine.options & kOptionClearCancelsStroke) != 0;
@@ -73,7 +95,8 @@ bool dispatchKeypadEvent(EngineState& engine, const IncomingKeyEvent& event) {
 
   // The slot follows the IME before its image is looked at, so that an empty
   // slot never keeps the keypad from coming back.
-  if (slotDecides(engine, event, column)) followImeKeymap(engine, message);
+  const bool imeAsked = imeDecides(engine, event, column);
+  if (imeAsked) followImeKeymap(engine);
   engine.currentKeymap = activeKeymapImage(engine);
   if (engine.currentKeymap == nullptr) {
     // A plain keypad: whatever the key does in the system ends the input in
@@ -91,9 +114,15 @@ bool dispatchKeypadEvent(EngineState& engine, const IncomingKeyEvent& event) {
 
   if (column < 0) return dispatchUnmapped(engine, vk, message);
 
-  // With Shift or Ctrl held the keypad keys reach the system unchanged; their
+  // With a modifier held the keypad keys reach the system unchanged; their
   // releases are otherwise consumed without any effect.
   if (modifierHeld(engine)) return false;
+  if (imeAsked && kanaInputMatters(engine) && imeTakesKanaInput(engine)) {
+    // Kana input: the keypad is the system's, as any key it does not know,
+    // until the IME takes roman letters again; the shell says why.
+    resetInputState(engine);
+    return false;
+  }
   if (message == kMessageKeyDown) {
     pressKeypadKey(engine, column, readKeyRecord(*engine.currentKeymap, column), event.time);
   }

@@ -12,6 +12,7 @@
 // roman input (full-width hiragana typed in roman letters).
 constexpr uint32_t kImeConversionHiraganaRoman = 25;
 constexpr uint32_t kImeConversionNative = 1;
+constexpr uint32_t kImeConversionRoman = 0x10;
 
 void sendKeyDown(EngineState& engine, uint8_t vk);
 void sendKeyUp(EngineState& engine, uint8_t vk);
@@ -21,12 +22,32 @@ void tapBackspace(EngineState& engine);
 // Alt+Kanji: toggles the IME.
 void imeToggleChord(EngineState& engine);
 
-// IME queries that read as closed / no composition without an ImeControl.
-bool imeIsOpen(EngineState& engine);
-uint32_t imeConversionMode(EngineState& engine);
+// The composition's length; 0 without an ImeControl.
 uint32_t imeCompositionLength(EngineState& engine);
 
-// Updates bit 0 of imeStatus from the IME's open state.
+// Asks the IME whether it is open and, when it is, its conversion mode, and
+// keeps the answers in imeStatus and imeConversion. A question that goes
+// unanswered (or no ImeControl) sets kImeStatusUnanswered and leaves what
+// was known before; an answered one clears it.
 void refreshImeStatus(EngineState& engine);
-// Opens a closed IME (hiragana, roman input) or closes an open one.
+// The same for the open state alone: one question.
+void refreshImeOpen(EngineState& engine);
+
+// What the IME said when it was last asked.
+inline bool imeKnownOpen(const EngineState& engine) {
+  return (engine.imeStatus & kImeStatusOpen) != 0;
+}
+// Open in a kana (native) conversion mode: kana toggle mode's slot 4.
+inline bool imeInKanaMode(const EngineState& engine) {
+  return imeKnownOpen(engine) && (engine.imeConversion & kImeConversionNative) != 0;
+}
+inline bool imeTakesKanaInput(const EngineState& engine) {
+  return (engine.imeStatus & kImeStatusKanaInput) != 0;
+}
+inline bool imeLastUnanswered(const EngineState& engine) {
+  return (engine.imeStatus & kImeStatusUnanswered) != 0;
+}
+
+// Opens a closed IME (hiragana, roman input) or closes an open one. An IME
+// that does not say which it is counts as it was last known.
 void switchIme(EngineState& engine);

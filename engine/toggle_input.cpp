@@ -30,11 +30,13 @@ const uint8_t* keyAction(const EngineState& engine, const KeyRecord& key, int32_
   return keyActionRecord(*image, key, static_cast<uint32_t>(n));
 }
 
-// Runs action n of a key; returns the record (nullptr when there is none).
-const uint8_t* runKeyAction(EngineState& engine, const KeyRecord& key, int32_t n) {
-  const uint8_t* record = keyAction(engine, key, n);
-  if (record != nullptr) executeAction(engine, record);
-  return record;
+// Runs action n of a key (none when there is no such action); true when it
+// typed anything. `record` is the action's record, or nullptr.
+bool runKeyAction(EngineState& engine, const KeyRecord& key, int32_t n,
+                  const uint8_t** record = nullptr) {
+  const uint8_t* action = keyAction(engine, key, n);
+  if (record != nullptr) *record = action;
+  return executeAction(engine, action);
 }
 
 // The previous keypad press is expired when the signed time since it is
@@ -80,12 +82,13 @@ void toggleStep(EngineState& engine, int column, const KeyRecord& key, uint32_t 
     int32_t next = engine.toggleIndex + 1;
     if (next < 0 || next >= count) next = 0;
     engine.toggleIndex = next;
-    tapBackspace(engine);
-    action = runKeyAction(engine, key, next);
+    const bool erased = eraseCandidate(engine, engine.candidateTyped);
+    engine.candidateTyped = runKeyAction(engine, key, next, &action);
+    candidateReplaced(engine, erased, engine.candidateTyped);
   } else {
     engine.toggleIndex = 0;
     engine.charIndex = 0;
-    action = runKeyAction(engine, key, 0);
+    engine.candidateTyped = runKeyAction(engine, key, 0, &action);
   }
   engine.lastKeyTime = time;
   // After a switch the column is another keymap's key: pressing it again
@@ -141,8 +144,9 @@ void reverseToggleStep(EngineState& engine, int column, const KeyRecord& key, ui
   int32_t previous = engine.toggleIndex - 1;
   if (previous < 0 || previous >= count) previous = count - 1;
   engine.toggleIndex = previous;
-  tapBackspace(engine);
-  runKeyAction(engine, toggled, previous);
+  const bool erased = eraseCandidate(engine, engine.candidateTyped);
+  engine.candidateTyped = runKeyAction(engine, toggled, previous);
+  candidateReplaced(engine, erased, engine.candidateTyped);
   engine.lastKeyTime = time;
 }
 

@@ -16,6 +16,8 @@ enum VirtualKey : uint8_t {
   kVkKanji = 0x19,
   kVkEscape = 0x1B,
   kVkRight = 0x27,
+  kVkLeftWin = 0x5B,
+  kVkRightWin = 0x5C,
   kVkLeftShift = 0xA0,
   kVkRightShift = 0xA1,
   kVkLeftControl = 0xA2,

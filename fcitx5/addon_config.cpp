@@ -1,37 +1,18 @@
 #include "fcitx5/addon_config.h"
 
-namespace {
+#include "engine/option_table.h"
 
-struct SettingLabel {
-  uint32_t bit;
-  const char* label;
-};
-
-constexpr SettingLabel kSettingLabels[] = {
-    {kOptionAutoAdvance, "自動送り"},
-    {kOptionAdvanceAfterStep, "後変換/逆トグル後も自動送りする"},
-    {kOptionAutoCapsLock, "自動CapsLock"},
-    {kOptionNicoTouch, "ニコタッチ風"},
-    {kOptionImeControl, "IME制御(Atok/Wnn用)"},
-    {kOptionClearCancelsStroke, "[クリア]キーで2タッチの一打目を取り消す"},
-    {kOptionNumericKeypad, "テンキーを使う"},
-};
-
-// In the order of InputModeSetting.
-constexpr const char* kInputModeNames[] = {"無し", "かな入力・トグル式", "2タッチ(ポケベル)入力"};
-
-}  // namespace
-
+// The settings dialogs' own words, from the options table.
 const char* settingLabel(uint32_t optionBit) {
-  for (const SettingLabel& row : kSettingLabels) {
-    if (row.bit == optionBit) return row.label;
-  }
-  return "";
+  const char* label = optionLabel(optionBit);
+  return label != nullptr ? label : "";
 }
 
 void InputModeLabels::dumpDescription(fcitx::RawConfig& config) const {
-  for (size_t i = 0; i < std::size(kInputModeNames); ++i) {
-    config.setValueByPath("EnumI18n/" + std::to_string(i), kInputModeNames[i]);
+  // In the order of InputModeSetting: 無し, then the two modes.
+  const uint32_t modes[] = {0, kOptionKanaToggle, kOptionTwoTouch};
+  for (size_t i = 0; i < std::size(modes); ++i) {
+    config.setValueByPath("EnumI18n/" + std::to_string(i), inputModeRow(modes[i]).label);
   }
 }
 

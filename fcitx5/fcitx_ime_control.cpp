@@ -84,14 +84,14 @@ void FcitxImeControl::selectMozcMode(const char* actionName) {
   if (action != nullptr) action->activate(ic_);
 }
 
-bool FcitxImeControl::isOpen() {
-  if (!japaneseInputMethod()) return false;
-  return !isMozc() || mozcMode() != MozcMode::Direct;
+ImeAnswer FcitxImeControl::openStatus() {
+  if (!japaneseInputMethod()) return imeAnswered(0);
+  return imeAnswered(!isMozc() || mozcMode() != MozcMode::Direct ? 1 : 0);
 }
 
-uint32_t FcitxImeControl::conversionMode() {
-  if (!japaneseInputMethod()) return 0;
-  return conversionModeOf(isMozc() ? mozcMode() : MozcMode::Unknown);
+ImeAnswer FcitxImeControl::conversionStatus() {
+  if (!japaneseInputMethod()) return imeAnswered(0);
+  return imeAnswered(conversionModeOf(isMozc() ? mozcMode() : MozcMode::Unknown));
 }
 
 void FcitxImeControl::setOpen(bool open) {

@@ -28,8 +28,9 @@ class FcitxImeControl final : public ImeControl {
   // The input context of the key event being handled; null between events.
   void setInputContext(fcitx::InputContext* ic) { ic_ = ic; }
 
-  bool isOpen() override;
-  uint32_t conversionMode() override;
+  // fcitx5 always answers: the input method of the context is known.
+  ImeAnswer openStatus() override;
+  ImeAnswer conversionStatus() override;
   void setOpen(bool open) override;
   void setConversionMode(uint32_t conversion, uint32_t sentence) override;
   uint32_t compositionLength() override;

@@ -1,6 +1,7 @@
 // Drives the whole engine with a fuzzed keymap text and a fuzzed stream of
-// key events, option changes, IME answers and keymap reloads, checking the
-// engine's invariants after every step.
+// key events, option changes, IME answers, keymap reloads, key-ups lost
+// elsewhere and session unlocks, checking the engine's invariants after
+// every step.
 //
 // Input: a 2-byte little-endian length L, L bytes of keymap text, then
 // 6-byte steps.
@@ -43,10 +44,18 @@ bool lastEntryIsKana(const EngineState& engine) {
   return (charEntryModifier(list, engine.charIndex) & 1) != 0;
 }
 
+// The system's key state: it holds every key the engine believes held, or,
+// after key-ups went elsewhere, none.
+struct FuzzKeyState final : SystemKeyState {
+  bool nothingHeld = false;
+  bool isKeyDown(uint8_t) override { return !nothingHeld; }
+};
+
 struct Harness {
   EngineState engine;
   TrackingKeyOutput output;
   FuzzIme ime;
+  FuzzKeyState system;
   RecordingSink sink;
   MemoryKeymapPlatform platform;
   uint32_t time = 1000;
@@ -67,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   *h = Harness{};
   h->engine.keyOutput = &h->output;
   h->engine.imeControl = &h->ime;
+  h->engine.systemKeys = &h->system;
   setEngineDefaults(h->engine);
   h->engine.mainWindow = &h->sink;
   h->platform.data = data + 2;
@@ -79,8 +89,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* s = steps + at;
     EngineState& engine = h->engine;
     h->ime.open = (s[3] & 1) != 0;
-    h->ime.conversion = (s[3] & 2) ? 25 : 0;
+    h->ime.conversion = (s[3] & 2) ? ((s[3] & 0x10) ? 0x09 : 25) : 0;  // 0x09: kana input
     h->ime.composition = (s[3] & 4) ? 1 : 0;
+    h->ime.answers = (s[3] & 8) == 0;
+    h->system.nothingHeld = (s[3] & 0x20) != 0;
+    // The key-ups went elsewhere: the engine may forget every held key.
+    if (h->system.nothingHeld) std::memset(h->passedDown, 0, sizeof h->passedDown);
     switch (s[0] % 10) {
       case 8:  // the settings dialogs change the options and the timeout; the
                // screen turns and the CapsLock latch comes and goes
@@ -90,8 +104,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         engine.timeoutMs = static_cast<int8_t>(s[2]) * 16;
         selectModeKeymap(engine);
         break;
-      case 9:  // the user reloads the keymap file
-        if (s[1] & 1) {
+      case 9:  // the user reloads the keymap file, or unlocks the session
+        if (s[1] & 2) {
+          forgetHeldKeys(engine);
+          std::memset(h->passedDown, 0, sizeof h->passedDown);
+        } else if (s[1] & 1) {
           clearKeymaps(engine);
         } else {
           loadKeymapFile(engine, h->platform, "fuzz.txt");

@@ -39,8 +39,12 @@ struct FuzzIme final : ImeControl {
   bool open = false;
   uint32_t conversion = 0;
   uint32_t composition = 0;
-  bool isOpen() override { return open; }
-  uint32_t conversionMode() override { return conversion; }
+  // The fuzz input can make the IME stop answering.
+  bool answers = true;
+  ImeAnswer openStatus() override { return answers ? imeAnswered(open ? 1 : 0) : kImeUnanswered; }
+  ImeAnswer conversionStatus() override {
+    return answers ? imeAnswered(conversion) : kImeUnanswered;
+  }
   void setOpen(bool value) override { open = value; }
   void setConversionMode(uint32_t value, uint32_t) override { conversion = value; }
   uint32_t compositionLength() override { return composition; }

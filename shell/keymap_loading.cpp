@@ -8,6 +8,7 @@
 #include <string>
 
 #include "keymap/keymap_compiler.h"
+#include "shell/engine_lock.h"
 #include "shell/program_messages.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
@@ -32,23 +33,49 @@ Win32KeymapPlatform& keymapPlatform() {
   return installedPlatform != nullptr ? *installedPlatform : platform;
 }
 
+// Puts the slots of `loaded` into the engine in one step and the engine's
+// old images into `loaded`, as a load that empties every slot and installs
+// the new images would leave them: a char list inside an old image ends
+// without the CapsLock latch.
+void swapInKeymaps(EngineState& loaded) {
+  EngineLock lock;
+  EngineState& engine = shellState.engine;
+  for (int slot = 0; slot < kKeymapSlots; ++slot) {
+    if (isInsideImage(engine.keymaps[slot], engine.activeCharList)) {
+      engine.activeCharList = nullptr;
+      engine.charIndex = 0;
+    }
+    const KeymapImage old = engine.keymaps[slot];
+    engine.keymaps[slot] = loaded.keymaps[slot];
+    loaded.keymaps[slot] = old;
+  }
+  engine.currentKeymap = nullptr;
+  selectKeypadKeys(engine);
+}
+
+// The keymaps are compiled off to the side while the hook goes on with the
+// old ones (the file read and the message boxes take as long as they take),
+// then swapped in under the lock; the old images are released after, when
+// nothing can read them any more.
 void loadConfigured(HWND owner) {
   Win32KeymapPlatform& platform = keymapPlatform();
   platform.setMessageOwner(owner);
+  EngineState loaded;
   if (shellState.keymapPath[0] != 0) {
-    loadKeymapFile(shellState.engine, platform, utf8FromWide(shellState.keymapPath));
+    loadKeymapFile(loaded, platform, utf8FromWide(shellState.keymapPath));
   } else {
     wchar_t defaultPath[kPathUnits] = {};
     if (programFolderPath(defaultPath, kDefaultKeymapFileName)) {
-      loadKeymapFile(shellState.engine, platform, utf8FromWide(defaultPath));
+      loadKeymapFile(loaded, platform, utf8FromWide(defaultPath));
     } else {
       // A load empties the slots whatever it finds; this one finds no file.
-      clearKeymaps(shellState.engine);
       platform.showKeymapMessage(
           utf8FromWide(programFolderUnknownMessage(kDefaultKeymapFileName).c_str()));
     }
   }
   platform.setMessageOwner(nullptr);
+  swapInKeymaps(loaded);
+  clearKeymaps(loaded);
 }
 
 // True with keymapPath set when the user chose a file.

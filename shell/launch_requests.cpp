@@ -13,8 +13,28 @@ struct PendingRequest {
   LaunchRequest request;
 };
 
+// The hook thread issues requests and the UI thread takes them: the table
+// has a lock of its own.
 PendingRequest pending[kPendingRequests];
 uintptr_t lastToken = 0;
+
+class TableLock {
+ public:
+  TableLock() { EnterCriticalSection(&section()); }
+  ~TableLock() { LeaveCriticalSection(&section()); }
+  TableLock(const TableLock&) = delete;
+  TableLock& operator=(const TableLock&) = delete;
+
+ private:
+  static CRITICAL_SECTION& section() {
+    static CRITICAL_SECTION* made = [] {
+      auto* created = new CRITICAL_SECTION;
+      InitializeCriticalSection(created);
+      return created;
+    }();
+    return *made;
+  }
+};
 
 // One OEM byte gives at least half a UTF-16 unit, so a string longer than
 // this many bytes can never fit; looking no further also keeps the scan
@@ -69,6 +89,7 @@ uintptr_t issueLaunchRequest(const char* execStrings) {
   if (!convertOem(execStrings, fileLength, request.file)) return 0;
   if (!convertOem(parameters, parametersLength, request.parameters)) return 0;
 
+  TableLock lock;
   const uintptr_t token = nextToken();
   PendingRequest& slot = pending[token % kPendingRequests];
   slot.token = token;
@@ -78,6 +99,7 @@ uintptr_t issueLaunchRequest(const char* execStrings) {
 
 bool takeLaunchRequest(uintptr_t token, LaunchRequest& request) {
   if (token == 0) return false;
+  TableLock lock;
   PendingRequest& slot = pending[token % kPendingRequests];
   if (slot.token != token) return false;
   request = slot.request;
@@ -86,5 +108,6 @@ bool takeLaunchRequest(uintptr_t token, LaunchRequest& request) {
 }
 
 void clearLaunchRequests() {
+  TableLock lock;
   for (PendingRequest& slot : pending) slot = PendingRequest();
 }

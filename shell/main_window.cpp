@@ -5,6 +5,7 @@
 #include "shell/advanced_dialog.h"
 #include "shell/ce_compat.h"
 #include "shell/dialog_resources.h"
+#include "shell/engine_lock.h"
 #include "shell/ime_label.h"
 #include "shell/key_hook.h"
 #include "shell/keymap_loading.h"
@@ -42,7 +43,10 @@ void onActivate(WPARAM wParam) {
 }
 
 void onDestroy(HWND window) {
-  shellState.engine.mainWindow = nullptr;
+  {
+    EngineLock lock;
+    shellState.engine.mainWindow = nullptr;
+  }
   if (shellState.timerActive != 0) {
     KillTimer(window, kHookTimerId);
     shellState.timerActive = 0;
@@ -333,7 +337,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_CREATE:
 #ifndef _WIN32_WCE
-      guardWindow(window, GuardedWindow::kMainWindow);
+      // The hook thread posts the IME's news; from elsewhere it only
+      // refreshes a label.
+      guardWindow(window, GuardedWindow::kMainWindow, kImeStatusChangedMessage);
 #endif
       shellState.menuBar = createMenuBar(window);
       shellState.activateInfo = {};
@@ -398,6 +404,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_IME_NOTIFY:
       refreshImeLabel();
       return 0;
+#ifndef _WIN32_WCE
+    case kImeStatusChangedMessage:
+      showImeStatus();
+      return 0;
+#endif
     case WM_HIBERNATE:
       return 0;
 #ifndef _WIN32_WCE

@@ -346,10 +346,11 @@ bool acceptsPostedMessage(GuardedWindow kind, UINT callbackMessage, UINT message
   if (needsInputDown(message) && !inputDown) return false;
   switch (message) {
     case WM_COMMAND:
-      // The main window's menu commands, the engine's commands and a second
-      // instance's quit carry no control; a dialog gets OK and cancel from
-      // its own close (DefDlgProc posts IDCANCEL).
-      if (kind == GuardedWindow::kMainWindow) return lParam == 0;
+      // The main window checks its own commands: menu commands, a second
+      // instance's, and the engine's, which the hook thread posts with a
+      // token or a step that the window knows. A dialog gets OK and cancel
+      // from its own close (DefDlgProc posts IDCANCEL).
+      if (kind == GuardedWindow::kMainWindow) return true;
       if (kind == GuardedWindow::kDialog) {
         return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
       }

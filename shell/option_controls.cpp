@@ -6,6 +6,7 @@
 #include "engine/engine_state.h"
 #include "engine/key_event.h"
 #include "engine/option_table.h"
+#include "shell/engine_lock.h"
 #include "shell/ime_label.h"
 #include "shell/resource_ids.h"
 #include "shell/rotation.h"
@@ -55,9 +56,16 @@ bool hasControl(HWND dialog, int id) {
   return GetDlgItem(dialog, id) != nullptr;
 }
 
+// The engine's options and slot change under the engine lock; everything
+// else here (the controls, the registry flag) is the UI thread's alone, and
+// the UI thread is the only one that writes the options, so it reads them
+// without the lock.
 void selectInputMode(HWND dialog, uint32_t modeBits) {
-  engine().options = (engine().options & ~kInputModeBits) | modeBits;
-  selectModeKeymap(engine());
+  {
+    EngineLock lock;
+    engine().options = (engine().options & ~kInputModeBits) | modeBits;
+    selectModeKeymap(engine());
+  }
   if (dialog != nullptr) updateControlEnabling(dialog);
   markDirty();
   if (inputModeListener != nullptr) inputModeListener();
@@ -110,7 +118,10 @@ void readTimeoutField(HWND dialog, bool leaving) {
     return;
   }
   if (timeout == engine().timeoutMs) return;
-  engine().timeoutMs = timeout;
+  {
+    EngineLock lock;
+    engine().timeoutMs = timeout;
+  }
   markDirty();
 }
 
@@ -118,9 +129,12 @@ void readRotationBehaviour(HWND dialog) {
   const LRESULT index = SendDlgItemMessageW(dialog, IDC_ROTATION_BEHAVIOUR, CB_GETCURSEL, 0, 0);
   if (index < 0 || index > 3) return;  // no selection
   if (static_cast<uint32_t>(index) == rotationBehaviour(engine().options)) return;
-  engine().options = (engine().options & ~static_cast<uint32_t>(kOptionRotationMask)) |
-                     rotationBehaviourBits(static_cast<uint32_t>(index));
-  selectModeKeymap(engine());
+  {
+    EngineLock lock;
+    engine().options = (engine().options & ~static_cast<uint32_t>(kOptionRotationMask)) |
+                       rotationBehaviourBits(static_cast<uint32_t>(index));
+    selectModeKeymap(engine());
+  }
   // Leaving behaviour 1 while it has the hook released brings the hook back.
   restoreKeyHookIfWanted();
   markDirty();
@@ -153,7 +167,10 @@ void initOptionControls(HWND dialog) {
     SetDlgItemTextW(dialog, IDC_KEYMAP_PATH, shellState.keymapPath);
   }
   updateControlEnabling(dialog);
-  selectModeKeymap(engine());
+  {
+    EngineLock lock;
+    selectModeKeymap(engine());
+  }
   refreshImeLabel();
 }
 
@@ -177,6 +194,7 @@ bool handleOptionCommand(HWND dialog, int id, int notification) {
     case OptionControl::kCheckBox:
       if (present) {
         setOptionFromCheckbox(dialog, id, row->bits);
+        EngineLock lock;
         if (row->bits == kOptionNicoTouch) selectModeKeymap(engine());
         if (row->bits == kOptionNumericKeypad) {
           // The other keys are the keypad from the next key event on.
@@ -204,10 +222,14 @@ void setInputModeListener(InputModeListener listener) {
 }
 
 void setOptionFromCheckbox(HWND dialog, int id, uint32_t bit) {
-  if (SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-    engine().options |= bit;
-  } else {
-    engine().options &= ~bit;
+  const bool checked = SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  {
+    EngineLock lock;
+    if (checked) {
+      engine().options |= bit;
+    } else {
+      engine().options &= ~bit;
+    }
   }
   markDirty();
 }

@@ -2,14 +2,19 @@
 
 #include "engine/engine_state.h"
 #include "shell/display_orientation.h"
+#include "shell/engine_lock.h"
 #include "shell/key_hook.h"
 #include "shell/shell_state.h"
 
 void checkRotation() {
   EngineState& engine = shellState.engine;
   const uint32_t orientation = displayOrientation().readOrientation();
-  engine.screenRotated = (orientation & 1) != 0;
-  selectModeKeymap(engine);
+  {
+    EngineLock lock;
+    engine.screenRotated = (orientation & 1) != 0;
+    selectModeKeymap(engine);
+  }
+  // The hook is installed and removed on its own thread, without the lock.
   if (rotationBehaviour(engine.options) != kRotationReleaseHook) return;
   if (engine.screenRotated) {
     removeKeyHook();
@@ -23,7 +28,7 @@ bool keyHookWanted(const EngineState& engine) {
 }
 
 void restoreKeyHookIfWanted() {
-  if (shellState.hookHandle != nullptr) return;
+  if (keyHookInstalled()) return;
   if (!keyHookWanted(shellState.engine)) return;
   installKeyHook(false);
 }

@@ -1,6 +1,5 @@
 #include "shell/settings_dialog.h"
 
-#include "engine/key_event.h"
 #include "shell/advanced_dialog.h"
 #include "shell/ce_compat.h"
 #include "shell/dialog_resources.h"
@@ -44,8 +43,7 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return TRUE;
       }
       if (id == IDC_SWITCH_IME) {
-        switchIme(shellState.engine);
-        showImeLabel();
+        switchImeAndShow();
         return TRUE;
       }
       return FALSE;

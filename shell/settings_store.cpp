@@ -48,6 +48,14 @@ bool appendText(wchar_t* output, size_t units, size_t& length, const wchar_t* te
 
 }  // namespace
 
+uint32_t firstStartOptions() {
+#ifdef _WIN32_WCE
+  return kDefaultOptions;
+#else
+  return kDefaultOptions | rotationBehaviourBits(kRotationDoNothing);
+#endif
+}
+
 void loadSettingsInto(ShellState& shell) {
   shell.keymapPath[0] = L'\0';
   HKEY key = nullptr;

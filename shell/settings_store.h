@@ -17,6 +17,11 @@ constexpr const wchar_t* kManualFileName = L"padquiltkanalt.txt";
 // Longest "Keymap" value read: 255 code units, so keymapPath keeps its NUL.
 constexpr DWORD kKeymapValueMaxBytes = 510;
 
+// The options before any are stored: the engine's defaults, and on desktop
+// Windows the rotation behaviour "何もしない" (3), since a turned desktop
+// display is a monitor, not a slid-out keyboard.
+uint32_t firstStartOptions();
+
 // Reads options, timeoutMs and keymapPath of shellState; missing or unreadable
 // values keep what is there (the defaults at start-up).
 void loadSettings();

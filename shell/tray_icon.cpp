@@ -9,6 +9,7 @@
 
 #include "engine/engine_state.h"
 #include "engine/option_table.h"
+#include "shell/engine_lock.h"
 #include "shell/message_guard.h"
 #include "shell/option_controls.h"
 #include "shell/resource_ids.h"
@@ -27,6 +28,8 @@ NotifyIconCall installedCall = nullptr;
 HICON iconImage = nullptr;
 // Refusals of the icon in a row; 0 while the icon is shown.
 uint32_t refusals = 0;
+// The tip the shell shows now, so that an unchanged one is not sent again.
+wchar_t shownTip[kTrayTipUnits] = {};
 
 BOOL notifyIcon(DWORD message, NOTIFYICONDATAW* data) {
   if (installedCall != nullptr) return installedCall(message, data);
@@ -37,6 +40,15 @@ BOOL notifyIcon(DWORD message, NOTIFYICONDATAW* data) {
 UINT taskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
   return message;
+}
+
+void currentTipText(wchar_t (&tip)[kTrayTipUnits]) {
+  uint32_t imeStatus = 0;
+  {
+    EngineLock lock;
+    imeStatus = shellState.engine.imeStatus;
+  }
+  trayTipText(shellState.engine.options, imeStatus, tip);
 }
 
 NOTIFYICONDATAW iconData(UINT flags) {
@@ -59,7 +71,8 @@ BOOL notifyFullIcon(DWORD message) {
   NOTIFYICONDATAW data = iconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
   data.uCallbackMessage = kTrayCallbackMessage;
   data.hIcon = iconImage;
-  trayTipText(shellState.engine.options, data.szTip);
+  currentTipText(data.szTip);
+  wcscpy(shownTip, data.szTip);
   return notifyIcon(message, &data);
 }
 
@@ -146,9 +159,16 @@ void onIconEvent(HWND window, UINT event) {
 
 }  // namespace
 
-void trayTipText(uint32_t options, wchar_t (&tip)[kTrayTipUnits]) {
+void trayTipText(uint32_t options, uint32_t imeStatus, wchar_t (&tip)[kTrayTipUnits]) {
   const std::wstring mode = wideFromUtf8(inputModeRow(options).label);
-  swprintf(tip, kTrayTipUnits, L"padquiltkana - %ls", mode.c_str());
+  const bool inputMode = (options & (kOptionKanaToggle | kOptionTwoTouch)) != 0;
+  const bool kanaInput = (imeStatus & (kImeStatusOpen | kImeStatusKanaInput)) ==
+                         (kImeStatusOpen | kImeStatusKanaInput);
+  if (inputMode && kanaInput) {
+    swprintf(tip, kTrayTipUnits, L"padquiltkana - %ls\n%ls", mode.c_str(), kTrayKanaInputNote);
+  } else {
+    swprintf(tip, kTrayTipUnits, L"padquiltkana - %ls", mode.c_str());
+  }
 }
 
 void useNotifyIconCall(NotifyIconCall call) {
@@ -189,7 +209,9 @@ void refreshTrayIconImage() {
 void showInputModeInTray() {
   if (shellState.trayWindow == nullptr) return;
   NOTIFYICONDATAW data = iconData(NIF_TIP);
-  trayTipText(shellState.engine.options, data.szTip);
+  currentTipText(data.szTip);
+  if (wcscmp(data.szTip, shownTip) == 0) return;
+  wcscpy(shownTip, data.szTip);
   notifyIcon(NIM_MODIFY, &data);
 }
 

@@ -16,8 +16,13 @@ constexpr UINT kTrayIconId = 1;
 constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 constexpr int kTrayTipUnits = 128;
 
-// "padquiltkana - " and the input mode's name.
-void trayTipText(uint32_t options, wchar_t (&tip)[kTrayTipUnits]);
+// "padquiltkana - " and the input mode's name; in an input mode with the IME
+// in kana input (imeStatus), a second line saying that the keypad is left
+// alone and what to do.
+void trayTipText(uint32_t options, uint32_t imeStatus, wchar_t (&tip)[kTrayTipUnits]);
+// That second line.
+constexpr const wchar_t* kTrayKanaInputNote =
+    L"IMEがかな入力なので、テンキーを変換しません。ローマ字入力にしてください。";
 
 // The shell's icon call (Shell_NotifyIconW); tests replace it, nullptr
 // restores it.
@@ -35,7 +40,7 @@ constexpr UINT_PTR kTrayRetryTimerId = 1;
 bool addTrayIcon();
 // The icon's image again, after a DPI change.
 void refreshTrayIconImage();
-// The tooltip follows the input mode.
+// The tooltip follows the input mode and the IME.
 void showInputModeInTray();
 // Removes the icon and its window.
 void removeTrayIcon();

@@ -4,21 +4,22 @@
 
 #ifdef _WIN32_WCE
 
-// Every call takes the focused context and gives it back.
-bool Win32ImeControl::isOpen() {
+// Every call takes the focused context and gives it back. A context that
+// cannot be had reads as a closed IME, as it always has on the device.
+ImeAnswer Win32ImeControl::openStatus() {
   HIMC context = ImmGetContext(nullptr);
   bool open = ImmGetOpenStatus(context) != FALSE;
   ImmReleaseContext(nullptr, context);
-  return open;
+  return imeAnswered(open ? 1 : 0);
 }
 
-uint32_t Win32ImeControl::conversionMode() {
+ImeAnswer Win32ImeControl::conversionStatus() {
   HIMC context = ImmGetContext(nullptr);
   DWORD conversion = 0;
   DWORD sentence = 0;
   ImmGetConversionStatus(context, &conversion, &sentence);
   ImmReleaseContext(nullptr, context);
-  return conversion;
+  return imeAnswered(conversion);
 }
 
 void Win32ImeControl::setOpen(bool open) {
@@ -64,22 +65,46 @@ HWND focusedImeWindow() {
   return ImmGetDefaultIMEWnd(focus);
 }
 
+namespace {
+
+// The IME window that last let a request of this thread go unanswered, and
+// when: a window busy for one request is busy for the next one of the same
+// key event too, and each wait holds up every key of the system.
+thread_local HWND silentWindow = nullptr;
+thread_local DWORD silentSince = 0;
+
+}  // namespace
+
+// SMTO_BLOCK: while the hook thread waits, the system does not call the hook
+// again from inside the wait with the next key event.
 bool sendImeControl(HWND imeWindow, WPARAM request, LPARAM value, DWORD_PTR& answer) {
   answer = 0;
   if (imeWindow == nullptr) return false;
-  return SendMessageTimeoutW(imeWindow, WM_IME_CONTROL, request, value, SMTO_ABORTIFHUNG,
-                             kImeQueryTimeoutMs, &answer) != 0;
+  const DWORD now = GetTickCount();
+  if (imeWindow == silentWindow && now - silentSince < kImeQuietMs) return false;
+  if (SendMessageTimeoutW(imeWindow, WM_IME_CONTROL, request, value, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                          kImeQueryTimeoutMs, &answer) != 0) {
+    silentWindow = nullptr;
+    return true;
+  }
+  answer = 0;
+  silentWindow = imeWindow;
+  silentSince = now;
+  return false;
 }
 
-bool Win32ImeControl::isOpen() {
+ImeAnswer Win32ImeControl::openStatus() {
   DWORD_PTR open = 0;
-  return sendImeControl(findImeWindow(), IMC_GETOPENSTATUS, 0, open) && open != 0;
+  if (!sendImeControl(findImeWindow(), IMC_GETOPENSTATUS, 0, open)) return kImeUnanswered;
+  return imeAnswered(open != 0 ? 1 : 0);
 }
 
-uint32_t Win32ImeControl::conversionMode() {
+ImeAnswer Win32ImeControl::conversionStatus() {
   DWORD_PTR conversion = 0;
-  if (!sendImeControl(findImeWindow(), IMC_GETCONVERSIONMODE, 0, conversion)) return 0;
-  return static_cast<uint32_t>(conversion);
+  if (!sendImeControl(findImeWindow(), IMC_GETCONVERSIONMODE, 0, conversion)) {
+    return kImeUnanswered;
+  }
+  return imeAnswered(static_cast<uint32_t>(conversion));
 }
 
 void Win32ImeControl::setOpen(bool open) {

@@ -1,5 +1,6 @@
-// The device side of the simulated key stream: a US-layout keyboard feeding a
-// Japanese IME and an application that shows the committed text. Key events
+// The device side of the simulated key stream: a keyboard (US or Japanese
+// layout) feeding a Japanese IME and an application that shows the committed
+// text. Key events
 // arrive through KeyOutput exactly as they reach the device; the engine asks
 // about the IME through ImeControl. The simulator's own emulation and a real
 // IME (mozc) both stand here.
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "engine/platform.h"
+#include "sim/device/device_keyboard.h"
 
 struct DeviceIme : KeyOutput, ImeControl {
   virtual ~DeviceIme() = default;
@@ -22,6 +24,8 @@ struct DeviceIme : KeyOutput, ImeControl {
   std::string text() const { return committedText() + composition(); }
 
   virtual bool imeOn() const = 0;
+  // The layout the IME reads the keys through.
+  virtual void setLayout(SimLayout layout) = 0;
   // The IME's input mode as its own mode indicator names it: ひらがな,
   // 半角英数 and so on; オフ while it is off.
   virtual std::string modeName() const = 0;

@@ -1,9 +1,9 @@
 #include "sim/device/ime_emulation.h"
 
 #include "engine/key_event.h"
+#include "sim/device/device_keyboard.h"
 #include "sim/device/keyboard_state.h"
 #include "sim/device/romaji_composition.h"
-#include "sim/device/us_keyboard.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The simulator's own model of the device side of the key stream: a
-// US-layout keyboard with Shift, Alt and CapsLock, a Japanese IME (hiragana,
+// keyboard (US or Japanese layout) with Shift, Alt and CapsLock, a Japanese IME (hiragana,
 // roman input) that composes as mozc does, and the application's text.
 #pragma once
 
@@ -17,8 +17,8 @@ struct ImeEmulation final : DeviceIme {
   void sendKeyUp(uint8_t vk) override;
 
   // ImeControl.
-  bool isOpen() override { return open; }
-  uint32_t conversionMode() override { return conversion; }
+  ImeAnswer openStatus() override { return imeAnswered(open ? 1 : 0); }
+  ImeAnswer conversionStatus() override { return imeAnswered(conversion); }
   void setOpen(bool value) override;
   void setConversionMode(uint32_t value, uint32_t sentence) override;
   uint32_t compositionLength() override;
@@ -28,6 +28,7 @@ struct ImeEmulation final : DeviceIme {
   std::string committedText() const override { return committed; }
   std::string composition() const override;
   bool imeOn() const override { return open; }
+  void setLayout(SimLayout layout) override { keyboard.layout = layout; }
   std::string modeName() const override;
 
   // True while letters compose kana (open, native mode).

@@ -1,7 +1,7 @@
 #include "sim/device/keyboard_state.h"
 
 #include "engine/key_event.h"
-#include "sim/device/us_keyboard.h"
+#include "sim/device/device_keyboard.h"
 
 void keyboardKeyEvent(KeyboardState& keyboard, uint8_t vk, bool down) {
   if (down && vk == kVkCapital) keyboard.capsLock = !keyboard.capsLock;
@@ -29,7 +29,7 @@ bool isModifierKey(uint8_t vk) {
 char typedCharacter(const KeyboardState& keyboard, uint8_t vk) {
   if (ctrlHeld(keyboard) || altHeld(keyboard)) return 0;
   const bool shift = shiftHeld(keyboard);
-  const char c = usLayoutCharacter(vk, shift);
+  const char c = layoutCharacter(keyboard.layout, vk, shift);
   if (c >= 'a' && c <= 'z' && shift != keyboard.capsLock) return static_cast<char>(c - 'a' + 'A');
   return c;
 }

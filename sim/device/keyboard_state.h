@@ -1,10 +1,11 @@
-// The device keyboard as the IME side sees it: which keys are down and
-// whether CapsLock is on, and the character a key then types on a US layout.
+// The device keyboard as the IME side sees it: its layout, which keys are
+// down and whether CapsLock is on, and the character a key then types.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/virtual_keys.h"
+#include "sim/device/device_keyboard.h"
 
 // Keys the engine does not name itself.
 enum : uint8_t {
@@ -13,6 +14,7 @@ enum : uint8_t {
 };
 
 struct KeyboardState {
+  SimLayout layout = SimLayout::kUs;
   bool held[256] = {};
   bool capsLock = false;
 };

@@ -1,7 +1,7 @@
 #include "sim/device/romaji_composition.h"
 
+#include "sim/device/device_keyboard.h"
 #include "sim/device/romaji_table.h"
-#include "sim/device/us_keyboard.h"
 
 namespace {
 

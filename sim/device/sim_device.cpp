@@ -10,6 +10,8 @@ SimDevice::SimDevice() : SimDevice(std::make_unique<ImeEmulation>()) {}
 SimDevice::SimDevice(std::unique_ptr<DeviceIme> ime) : ime_(std::move(ime)) {
   engine_.keyOutput = &injected_;
   engine_.imeControl = ime_.get();
+  engine_.systemKeys = &delivered_;
+  engine_.keyboardLayout = &keyboardLayout_;
   setEngineDefaults(engine_);
 }
 
@@ -25,6 +27,8 @@ std::vector<std::string> SimDevice::start(const SimSettings& settings) {
   engine_.timeoutMs = settings.timeoutMs;
   engine_.mainWindow = &commands_;
   ime_->switchTo(settings.imeOn);
+  ime_->setLayout(settings.layout);
+  keyboardLayout_.layout = settings.layout;
   selectModeKeymap(engine_);
   return loadKeymap(settings);
 }
@@ -55,9 +59,12 @@ void SimDevice::applySettings(uint32_t options, int32_t timeoutMs) {
 
 void SimDevice::keyEvent(uint8_t vk, bool down) {
   const uint32_t message = down ? kMessageKeyDown : kMessageKeyUp;
+  const uint32_t untypable = engine_.untypableCount;
   const bool swallowed = handleKeyEvent(engine_, {vk, message, time_});
   if (!swallowed) deliver({down, vk, true});
   deliverInjected();
+  // Noted after what the key press sent, as the engine passed it over there.
+  if (engine_.untypableCount != untypable && onUntypable) onUntypable(engine_.lastUntypable);
 }
 
 void SimDevice::switchIme(bool on) {
@@ -85,6 +92,7 @@ void SimDevice::deliverInjected() {
 }
 
 void SimDevice::deliver(const SimEvent& event) {
+  delivered_.held[event.vk] = event.down;
   if (onDelivered) onDelivered(event);
   if (event.down) {
     ime_->sendKeyDown(event.vk);

@@ -12,6 +12,7 @@
 
 #include "engine/engine_state.h"
 #include "sim/device/device_ime.h"
+#include "sim/device/device_keyboard.h"
 
 struct SimSettings {
   std::string keymapPath;
@@ -22,6 +23,7 @@ struct SimSettings {
   bool screenRotated = false;  // the device starts with its screen turned
   int32_t timeoutMs = 1000;
   bool imeOn = true;
+  SimLayout layout = SimLayout::kUs;  // the device keyboard's
 };
 
 // One event on its way to the device, as --events prints it.
@@ -37,6 +39,12 @@ struct InjectedKeyQueue final : KeyOutput {
   std::vector<SimEvent> events;
   void sendKeyDown(uint8_t vk) override { events.push_back({true, vk}); }
   void sendKeyUp(uint8_t vk) override { events.push_back({false, vk}); }
+};
+
+// The keys the device holds down: every event that reached it, in order.
+struct DeliveredKeyState final : SystemKeyState {
+  bool held[256] = {};
+  bool isKeyDown(uint8_t vk) override { return held[vk]; }
 };
 
 // Window commands the engine posts (run program, rotate screen), kept for
@@ -82,6 +90,10 @@ class SimDevice {
   void switchIme(bool on);
   // Makes `slot` the active keymap, as command 4 does.
   void selectSlot(int32_t slot) { selectKeymap(engine_, slot); }
+  // The engine asks `layout` instead of the emulated keyboard which key
+  // types a character (tests: a layout that lacks some).
+  void useKeyboardLayout(KeyboardLayout& layout) { engine_.keyboardLayout = &layout; }
+  SimLayout layout() const { return keyboardLayout_.layout; }
 
   std::string text() const { return ime_->text(); }
   const DeviceIme& ime() const { return *ime_; }
@@ -99,6 +111,9 @@ class SimDevice {
   std::function<void(const SimEvent&)> onDelivered;
   // Called when the user's IME key switches the IME.
   std::function<void(bool on)> onImeSwitched;
+  // Called with a character the engine passed over because the layout has
+  // no key for it, after the events of the key press that typed it.
+  std::function<void(char16_t character)> onUntypable;
 
  private:
   void deliverInjected();
@@ -107,6 +122,8 @@ class SimDevice {
   std::unique_ptr<DeviceIme> ime_;
   EngineState engine_;
   InjectedKeyQueue injected_;
+  DeliveredKeyState delivered_;
+  SimKeyboardLayout keyboardLayout_;
   PostedCommandLog commands_;
   uint32_t time_ = 0;
 };

@@ -90,7 +90,7 @@ void MozcIme::sendKeyUp(uint8_t vk) {
   keyboardKeyEvent(keyboard_, vk, false);
 }
 
-uint32_t MozcIme::conversionMode() {
+uint32_t MozcIme::conversionMode() const {
   // Windows' conversion bits for mozc's modes (roman input throughout).
   if (mode_ == "full-katakana") return 0x1B;
   if (mode_ == "half-katakana") return 0x13;

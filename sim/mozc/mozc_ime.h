@@ -1,6 +1,6 @@
 // mozc, a real Japanese IME, at the end of the simulated key stream. Key
-// events are turned into the keys mozc_emacs_helper takes (characters of a
-// US layout, named editing keys); Alt+Kanji is the IME's on/off key. What
+// events are turned into the keys mozc_emacs_helper takes (the characters
+// the keyboard's layout types, named editing keys); Alt+Kanji is the IME's on/off key. What
 // mozc does not consume reaches the application, as on the device.
 #pragma once
 
@@ -22,8 +22,8 @@ class MozcIme final : public DeviceIme {
   void sendKeyDown(uint8_t vk) override;
   void sendKeyUp(uint8_t vk) override;
 
-  bool isOpen() override { return imeOn(); }
-  uint32_t conversionMode() override;
+  ImeAnswer openStatus() override { return imeAnswered(imeOn() ? 1 : 0); }
+  ImeAnswer conversionStatus() override { return imeAnswered(conversionMode()); }
   void setOpen(bool open) override { switchTo(open); }
   void setConversionMode(uint32_t, uint32_t) override {}
   uint32_t compositionLength() override;
@@ -32,6 +32,9 @@ class MozcIme final : public DeviceIme {
   std::string committedText() const override { return committed_; }
   std::string composition() const override { return preedit_; }
   bool imeOn() const override { return mode_ != "direct"; }
+  void setLayout(SimLayout layout) override { keyboard_.layout = layout; }
+  // Windows' conversion bits for mozc's input mode.
+  uint32_t conversionMode() const;
   std::string modeName() const override;
   // Why mozc stopped answering. After a failure no more keys are sent.
   std::string failure() const override { return error_; }

@@ -58,7 +58,7 @@ int runLive(SimDevice& device, const std::string& keymapPath) {
     device.setTime(static_cast<uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
     for (const LiveInput& input :
-         decodeTerminalInput(std::string(buffer, static_cast<size_t>(n)))) {
+         decodeTerminalInput(std::string(buffer, static_cast<size_t>(n)), device.layout())) {
       if (!applyLiveInput(device, input)) {
         std::printf("\n");
         return 0;

@@ -17,6 +17,15 @@ std::string formatImeSwitch(bool on) {
   return on ? "ime on" : "ime off";
 }
 
+std::string formatUntypable(char16_t character) {
+  if (character > 0x20 && character < 0x7F) {
+    return "untypable " + std::string(1, static_cast<char>(character));
+  }
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(character));
+  return std::string("untypable ") + code;
+}
+
 std::string formatPostedCommand(uint32_t command, uintptr_t param) {
   if (command == kCommandRunProgram && param != 0) {
     const char* program = reinterpret_cast<const char*>(param);

@@ -5,6 +5,7 @@
 //   down 0x4B K           a key event the engine injected
 //   pass down 0x27 Right  the user's own key, passed by the engine
 //   ime on / ime off      the user's IME key
+//   untypable ~           a character passed over: the layout has no key for it
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 
 std::string formatSimEvent(const SimEvent& event);
 std::string formatImeSwitch(bool on);
+std::string formatUntypable(char16_t character);
 
 // A window command the engine posted, as `type --events` lists it after the
 // events: run "PROGRAM" "ARGUMENTS", or command NUMBER PARAMETER. The

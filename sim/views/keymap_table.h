@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/keymap_image.h"
+#include "sim/device/device_keyboard.h"
 #include "sim/device/sim_device.h"
 
 // One thing a key does, as a person reads it: the text it types, with a
@@ -42,6 +43,7 @@ struct KeymapTable {
   uint32_t options = 0;
   bool screenRotated = false;
   bool imeOn = true;
+  SimLayout layout = SimLayout::kUs;
   // Column of the key that steps post-conversion forms, or -1.
   int postColumn = -1;
   TableKey keys[kKeypadColumns];
@@ -55,11 +57,13 @@ uint32_t tableOptions(int slot, uint32_t options);
 bool tableScreenRotated(int slot);
 
 // Compiles the file and presses every key and pair of keys of `slot` on a
-// fresh device each time. Slot 5 runs with the IME off, every other slot
-// with it on (hiragana, roman input). Compiler messages are not reported.
-KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options);
-// The same for the keymap (path or text) of `keymap`; its other settings
-// are not used.
+// fresh device each time, its keyboard of `layout`. Slot 5 runs with the IME
+// off, every other slot with it on (hiragana, roman input). Compiler
+// messages are not reported.
+KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options,
+                             SimLayout layout = SimLayout::kUs);
+// The same for the keymap (path or text) and the keyboard layout of
+// `keymap`; its other settings are not used.
 KeymapTable buildKeymapTable(const SimSettings& keymap, int slot, uint32_t options);
 
 // The table as `table` prints it: a header line, a line per key that is not

@@ -121,5 +121,6 @@ std::string formatKeymapTable(const KeymapTable& table) {
   const bool toggle = (table.options & kOptionKanaToggle) != 0;
   return name + ": " + (toggle ? "kana toggle" : "2-touch") +
          (table.screenRotated ? ", screen turned" : "") + ", IME " + (table.imeOn ? "on" : "off") +
-         ", options " + options + "\n" + keyLines(table) + pairGrid(table) + postConversion(table);
+         (table.layout == SimLayout::kJis ? ", JIS keyboard" : "") + ", options " + options + "\n" +
+         keyLines(table) + pairGrid(table) + postConversion(table);
 }

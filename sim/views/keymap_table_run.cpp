@@ -189,9 +189,11 @@ bool tableScreenRotated(int slot) {
   return slot == kSlotRotated || slot == partnerSlot(kSlotRotated);
 }
 
-KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options) {
+KeymapTable buildKeymapTable(const std::string& keymapPath, int slot, uint32_t options,
+                             SimLayout layout) {
   SimSettings keymap;
   keymap.keymapPath = keymapPath;
+  keymap.layout = layout;
   return buildKeymapTable(keymap, slot, options);
 }
 
@@ -201,6 +203,7 @@ KeymapTable buildKeymapTable(const SimSettings& keymap, int slot, uint32_t optio
   Run run;
   run.settings.keymapPath = keymap.keymapPath;
   run.settings.keymapText = keymap.keymapText;
+  run.settings.layout = table.layout = keymap.layout;
   run.slot = slot;
   run.settings.options = table.options = tableOptions(slot, options);
   run.settings.screenRotated = table.screenRotated = tableScreenRotated(slot);

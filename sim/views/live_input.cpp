@@ -1,8 +1,8 @@
 #include "sim/views/live_input.h"
 
 #include "engine/key_event.h"
+#include "sim/device/device_keyboard.h"
 #include "sim/device/sim_script.h"
-#include "sim/device/us_keyboard.h"
 
 namespace {
 
@@ -26,26 +26,15 @@ uint8_t escapeSequenceKey(const std::string& sequence) {
 
 }  // namespace
 
-LiveKey liveKeyFor(char c) {
+LiveKey liveKeyFor(char c, SimLayout layout) {
   if (c == 0x7F || c == 0x08) return {kVkBack, false};
   if (c == '\r' || c == '\n') return {kVkReturn, false};
   if (const uint8_t keypad = keypadVirtualKey(c)) return {keypad, false};
-  if (c >= 'A' && c <= 'Z') return {static_cast<uint8_t>(c), true};
-  for (int vk = 1; vk < 256; ++vk) {
-    // The main keys, not the number pad nor the keypad's * and #.
-    if ((vk >= 0x60 && vk <= 0x6F) || vk == keypadVirtualKey('*') || vk == keypadVirtualKey('#')) {
-      continue;
-    }
-    for (bool shift : {false, true}) {
-      if (usLayoutCharacter(static_cast<uint8_t>(vk), shift) == c) {
-        return {static_cast<uint8_t>(vk), shift};
-      }
-    }
-  }
-  return {};
+  const LayoutStroke stroke = layoutStrokeFor(layout, c);
+  return {stroke.vk, stroke.shift};
 }
 
-std::vector<LiveInput> decodeTerminalInput(const std::string& bytes) {
+std::vector<LiveInput> decodeTerminalInput(const std::string& bytes, SimLayout layout) {
   std::vector<LiveInput> inputs;
   size_t i = 0;
   while (i < bytes.size()) {
@@ -65,7 +54,7 @@ std::vector<LiveInput> decodeTerminalInput(const std::string& bytes) {
     } else if (c == kEscape) {
       inputs.push_back({LiveInputKind::kKey, {kVkEscape, false}});
     } else {
-      const LiveKey key = liveKeyFor(c);
+      const LiveKey key = liveKeyFor(c, layout);
       if (key.vk != 0) inputs.push_back({LiveInputKind::kKey, key});
     }
   }

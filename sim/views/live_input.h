@@ -10,7 +10,7 @@
 
 #include "sim/device/sim_device.h"
 
-// One key of the device, pressed with Shift where the US layout needs it.
+// One key of the device, pressed with Shift where its layout needs it.
 struct LiveKey {
   uint8_t vk = 0;
   bool shift = false;
@@ -28,14 +28,15 @@ struct LiveInput {
 };
 
 // The key a terminal character stands for: digits, * and # the keypad,
-// Backspace the clear key, Enter, space, letters and the symbols of a US
-// layout. vk 0 for characters no key types.
-LiveKey liveKeyFor(char c);
+// Backspace the clear key, Enter, space, letters and the symbols of the
+// device keyboard's layout. vk 0 for characters no key types.
+LiveKey liveKeyFor(char c, SimLayout layout = SimLayout::kUs);
 
 // What one read from the terminal holds. An escape sequence arrives in one
 // read (arrows, Home, End, Insert, Delete, Page Up/Down); an Esc that no
 // sequence follows is the Esc key, and a character after it stays a key.
-std::vector<LiveInput> decodeTerminalInput(const std::string& bytes);
+std::vector<LiveInput> decodeTerminalInput(const std::string& bytes,
+                                           SimLayout layout = SimLayout::kUs);
 
 // Carries one input out on the device; false for kQuit.
 bool applyLiveInput(SimDevice& device, const LiveInput& input);

@@ -10,11 +10,13 @@
 const char kSimUsage[] =
     "usage: padquiltkana-sim check FILE\n"
     "       padquiltkana-sim dump FILE [--slot N]\n"
-    "       padquiltkana-sim table FILE [--slot N] [--options HEX]\n"
+    "       padquiltkana-sim table FILE [--slot N] [--options HEX] [--layout us|jp]\n"
     "       padquiltkana-sim type [OPTIONS] SCRIPT...\n"
     "       padquiltkana-sim live [OPTIONS]\n"
     "options: --keymap FILE  --mode toggle|2touch|none  --options HEX  --timeout MS\n"
     "         --ime on|off  --ime-engine emulation|mozc  --events (type only)\n"
+    "         --layout us|jp (type, live, table): the keyboard's layout, US or\n"
+    "         Japanese (JIS 106/109)\n"
     "script:  1-9 * 0 # keypad presses (100 ms each), > right arrow, C clear key,\n"
     "         +N wait N ms, vk:HH any virtual key, ime:on / ime:off\n"
     "         (quote * and # in the shell: '2*' '#')\n";
@@ -144,6 +146,12 @@ bool parseSimCommandLine(const std::vector<std::string>& args, SimCommandLine& l
       optionsGiven = true;
       options = static_cast<uint32_t>(number) & ~kSimScreenTurnedOption;
       line.settings.screenRotated = (number & kSimScreenTurnedOption) != 0;
+    } else if (arg == "--layout" && (runs || table)) {
+      if (value != "us" && value != "jp") {
+        error = "--layout takes us or jp";
+        return false;
+      }
+      line.settings.layout = value == "jp" ? SimLayout::kJis : SimLayout::kUs;
     } else if (arg == "--timeout" && runs) {
       if (!parseUnsigned(value, 10, 0x7FFFFFFF, number)) {
         error = "--timeout takes milliseconds";

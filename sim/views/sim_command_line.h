@@ -14,11 +14,11 @@ enum class SimImeEngine {
 };
 
 struct SimCommandLine {
-  std::string command;  // "check", "dump", "table", "type", "live", "help" or "version"
-  std::string file;     // the keymap file of check, dump and table
-  int slot = -1;        // dump and table --slot N; -1 for every filled slot
-  SimSettings settings;
-  bool events = false;  // type --events
+  std::string command;   // "check", "dump", "table", "type", "live", "help" or "version"
+  std::string file;      // the keymap file of check, dump and table
+  int slot = -1;         // dump and table --slot N; -1 for every filled slot
+  SimSettings settings;  // also the keyboard layout of type, live and table
+  bool events = false;   // type --events
   SimImeEngine imeEngine = SimImeEngine::kEmulation;
   std::vector<std::string> script;
 };

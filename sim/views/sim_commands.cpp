@@ -80,7 +80,8 @@ int runTableCommand(const SimCommandLine& line, SimOutput& output) {
   for (int slot = 0; slot < kKeymapSlots; ++slot) {
     if (line.slot >= 0 && slot != line.slot) continue;
     if (line.slot < 0 && engine.keymaps[slot].bytes == nullptr) continue;
-    output.out += formatKeymapTable(buildKeymapTable(line.file, slot, line.settings.options));
+    output.out += formatKeymapTable(
+        buildKeymapTable(line.file, slot, line.settings.options, line.settings.layout));
   }
   clearKeymaps(engine);
   return clean ? 0 : 1;
@@ -106,6 +107,9 @@ int runTypeCommand(const SimCommandLine& line, std::unique_ptr<DeviceIme> ime, S
       output.out += formatSimEvent(event) + "\n";
     };
     device.onImeSwitched = [&output](bool on) { output.out += formatImeSwitch(on) + "\n"; };
+    device.onUntypable = [&output](char16_t character) {
+      output.out += formatUntypable(character) + "\n";
+    };
   }
   runScript(device, steps);
   if (line.events) {

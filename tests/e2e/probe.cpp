@@ -30,6 +30,9 @@
 //   probe tray-icon               print the centre "x y" of the icon where wine shows it
 //   probe keys MS                 show a window titled "pqk_probe keys" for MS ms and print
 //                                 the virtual key of every key-down it receives, in hex
+//   probe key-events MS           the same, with each key-down's scan code and extended
+//                                 flag as its lParam carries them: "vk scan ext" in hex
+//   probe set-text NAME ID TEXT   set a control's text (WM_SETTEXT), e.g. before fit
 //   probe fit NAME EXE            measure every static, button and combo text of a
 //                                 dialog with the font its template in EXE names;
 //                                 exit 0 when every text fits its control
@@ -216,18 +219,28 @@ int printTrayIcon() {
 
 // Key-downs that reached the probe's own window, as an application gets them.
 std::string receivedKeys;
+// With the scan code and the extended flag of lParam.
+bool withScanCodes = false;
 
 LRESULT CALLBACK recordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
-    char vk[8];
-    snprintf(vk, sizeof vk, "%02x\n", static_cast<unsigned>(wParam & 0xFF));
-    receivedKeys += vk;
+    char line[32];
+    const auto vk = static_cast<unsigned>(wParam & 0xFF);
+    if (withScanCodes) {
+      snprintf(line, sizeof line, "%02x %02x %u\n", vk,
+               static_cast<unsigned>((lParam >> 16) & 0xFF),
+               static_cast<unsigned>((lParam >> 24) & 1));
+    } else {
+      snprintf(line, sizeof line, "%02x\n", vk);
+    }
+    receivedKeys += line;
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-int printReceivedKeys(int milliseconds) {
+int printReceivedKeys(int milliseconds, bool scanCodes) {
+  withScanCodes = scanCodes;
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = recordKeys;
   windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -602,7 +615,20 @@ int main(int argc, char** argv) {
   if (command == "close-box" && argc == 2) return printCloseBox();
   if (command == "tray-exists" && argc == 2) return trayIconExists();
   if (command == "tray-icon" && argc == 2) return printTrayIcon();
-  if (command == "keys" && argc == 3) return printReceivedKeys(atoi(argv[2]));
+  if (command == "keys" && argc == 3) return printReceivedKeys(atoi(argv[2]), false);
+  if (command == "key-events" && argc == 3) return printReceivedKeys(atoi(argv[2]), true);
+  if (command == "set-text" && argc == 5) {
+    // The text as the command line carries it in UTF-16.
+    int count = 0;
+    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (words == nullptr || count != 5) return 1;
+    DWORD_PTR result = 0;
+    const bool set = SendMessageTimeoutW(requireControl(argv[2], argv[3]), WM_SETTEXT, 0,
+                                         reinterpret_cast<LPARAM>(words[4]), SMTO_ABORTIFHUNG, 2000,
+                                         &result) != 0;
+    LocalFree(words);
+    return set ? 0 : 1;
+  }
   if (command == "fit" && argc == 4) {
     return fitDialog(argv[2], argv[3]);
   }

@@ -84,6 +84,17 @@ screenshot_of settings "$out/e2e-settings.png" && pass "screenshot $out/e2e-sett
 screenshot_of main "$out/e2e-main.png" && pass "screenshot $out/e2e-main.png" ||
   fail "no screenshot of the main window"
 texts_fit settings
+# The label's longest text, shown when the IME is in kana input (no IME here).
+kana_label=$(sed -n 's/.*kImeLabelKanaInput = L"\(.*\)";.*/\1/p' "$source_dir/shell/ime_label.h")
+if [ -n "$kana_label" ] && probe set-text settings "$IDC_IME_LABEL" "$kana_label" &&
+  [ "$(probe text settings "$IDC_IME_LABEL")" = "$kana_label" ] &&
+  measured=$(probe fit settings "$exe_for_windows"); then
+  pass "the IME label's '$kana_label' fits ($measured)"
+else
+  fail "the IME label's kana-input text '$kana_label' does not fit"
+  printf '%s\n' "${measured:-}"
+fi
+probe set-text settings "$IDC_IME_LABEL" "IME OFF"
 settings_width=$(probe rect settings | cut -dx -f1)
 
 # --- Keypad keys typed into the test field (closed IME: slot 5) ----------
@@ -361,8 +372,10 @@ if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
   focus_menu || fail "the icon's menu cannot be given the keyboard"
   xdotool key Down Down Down Down Return
   sleep 1
-  [ "$(reg_value Flag)" = "0x4108" ] && probe no-dialog settings &&
-    pass "the icon's menu switches to 2-touch mode and saves it (Flag 0x4108)" ||
+  # A first start (no settings stored) leaves a turned monitor alone: rotation
+  # behaviour 3, 何もしない (0x1800).
+  [ "$(reg_value Flag)" = "0x5908" ] && probe no-dialog settings &&
+    pass "the icon's menu switches to 2-touch mode and saves it (Flag 0x5908)" ||
     fail "Flag after the menu's 2-touch entry: '$(reg_value Flag)'"
   xdotool mousemove "$icon_x" "$icon_y" click 3
   sleep 1
@@ -519,6 +532,53 @@ if [ -f "$out/e2e-main-144dpi.png" ] && [ -f "$out/e2e-about-144dpi.png" ]; then
     "$out/e2e-desktop-144dpi.png" && pass "screenshots at 144 dpi: $out/e2e-*-144dpi.png" ||
     fail "no screenshots at 144 dpi"
 fi
+# --- The keys the program types carry their real scan codes ----------------
+# A keymap whose keys 1-5 type a, ←, Home, Delete and Enter (keymaps 4 and
+# 5 alike: whatever wine's IME answers). An application reads each key's scan
+# code and extended flag in lParam, as a remote-desktop client or a browser
+# does. Win and Alt with a digit are the system's and arrive unchanged.
+keymap_file="$WINEPREFIX/drive_c/pqk-e2e-keymap.txt"
+for slot in 4 5; do
+  echo "keymap '\x0$slot'"
+  echo "key '\x02'"; echo "char A"
+  for vk in 25 24 2E 0D; do echo "key '\x02'"; echo "raw '\x01' '\x$vk' '\x02' '\x$vk'"; done
+  for _ in 6 7 8 9 10 11 12; do echo "key '\x02'"; echo "nop"; done
+done >"$keymap_file"
+wine reg delete "$settings_key" /f >/dev/null 2>&1
+wine reg add "$settings_key" /v Flag /t REG_DWORD /d 0x4040 /f >/dev/null 2>&1
+wine reg add "$settings_key" /v Keymap /t REG_SZ /d 'C:\pqk-e2e-keymap.txt' /f >/dev/null 2>&1
+start_app -S
+if probe wait-window 15000; then
+  probe key-events 6000 >"$out/e2e-key-events.txt" &
+  keys_pid=$!
+  sleep 1.5
+  keys_window=$(xdotool search --name '^pqk_probe keys$' | head -n 1)
+  if [ -n "$keys_window" ]; then
+    xdotool windowfocus --sync "$keys_window" 2>/dev/null || true
+    read -r x y < <(xdotool getwindowgeometry --shell "$keys_window" |
+      awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x+50, y+30}')
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.3
+    for key in 1 2 3 4 5 alt+2 super+2; do
+      xdotool key "$key"
+      sleep 0.3
+    done
+  fi
+  wait "$keys_pid"
+  received=$(tr -d '\r' <"$out/e2e-key-events.txt" | tr '\n' ' ')
+  typed=$(tr -d '\r' <"$out/e2e-key-events.txt" | head -n 5 | tr '\n' ' ')
+  [ "$typed" = "41 1e 0 25 4b 1 24 47 1 2e 53 1 0d 1c 0 " ] &&
+    pass "typed keys carry their scan codes, the E0 keys the extended flag ($typed)" ||
+    fail "the program's keys arrived as '$typed', expected a, ←, Home, Delete, Enter with their scan codes"
+  modified=$(tr -d '\r' <"$out/e2e-key-events.txt" | tail -n +6 | awk '{ printf "%s ", $1 }')
+  [ "$modified" = "12 32 5b 32 " ] &&
+    pass "Alt+2 and Win+2 arrive unchanged in kana toggle mode ($modified)" ||
+    fail "after the typed keys, Alt+2 and Win+2 arrived as '$modified' (all: '$received')"
+  end_app
+else
+  fail "scan codes: no main window"
+fi
+rm -f "$keymap_file"
 
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures check(s) failed"

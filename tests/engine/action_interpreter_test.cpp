@@ -40,6 +40,7 @@ class ActionInterpreterTest : public EngineFixture {
     records.emplace_back(bytes);
     engine.activeCharList = records.back().get();
     engine.charIndex = index;
+    engine.entryTyped = true;  // as the entry at `index` was
     return engine.activeCharList;
   }
   RecordingCommandSink window;
@@ -179,8 +180,9 @@ TEST_F(ActionInterpreterTest, UnknownCommandsAndKindsDoNothing) {
   const uint8_t* list = activate(charAction({{1, 'T'}, {1, 'B'}}), 1);
   engine.activeKeymap = 4;
   engine.toggleKey = keyCodeOf(1);
-  const Bytes nothing[] = {commandAction(0, 1), commandAction(8, 1), commandAction(255, 1),
-                           nopAction(),         Bytes{5, 0},         Bytes{255}};
+  const Bytes nothing[] = {commandAction(0, 1),   commandAction(kFirstUnusedKeymapCommand, 1),
+                           commandAction(255, 1), nopAction(),
+                           Bytes{5, 0},           Bytes{255}};
   for (const Bytes& record : nothing) {
     EXPECT_TRUE(run(record).empty());
     EXPECT_EQ(engine.activeCharList, list);

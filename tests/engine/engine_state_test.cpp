@@ -249,6 +249,9 @@ TEST_F(EngineStateTest, SelectModeKeymapFollowsModeRotationAndOptions) {
       {false, kOptionTwoTouch, 0},
       {true, rotationBehaviourBits(kRotationUseKeymap6), 6},
       {false, kOptionKanaToggle, 4},
+      // A stored Flag can hold both mode bits: 2-touch wins.
+      {false, kOptionTwoTouch | kOptionKanaToggle, 0},
+      {false, kOptionTwoTouch | kOptionKanaToggle | kOptionNicoTouch, 2},
   };
   for (const ModeKeymapCase& c : cases) {
     engine.options = c.options;

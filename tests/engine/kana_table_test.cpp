@@ -57,7 +57,11 @@ const ExpectedRow kExpected[kKanaRowCount] = {
     {0x31, {"NU", "{+Sh}1{-Sh}", "NU", "NU", "-", "-"}},
     {0x32, {"FU", "{+Sh}{DE}{-Sh}", "BU", "PU", "-", "{DE} +Sh"}},
     {0x33, {"A", "XA", "A", "A", "-", "-"}},
+#ifdef _WIN32_WCE
     {0x34, {"U", "XU", "U", "U", "-", "-"}},
+#else
+    {0x34, {"U", "XU", "VU", "U", "-", "-"}},  // ゔ, as a desktop IME composes it
+#endif
     {0x35, {"E", "XE", "E", "E", "-", "-"}},
     {0x36, {"O", "XO", "O", "O", "-", "7 +Sh"}},
     {0x37, {"YA", "XYA", "YA", "YA", "-", "{DE}"}},

@@ -28,6 +28,7 @@ class KanaTypingTest : public EngineFixture {
   void SetUp() override {
     EngineFixture::SetUp();
     engine.options = 0;
+    ime.open = true;  // IME control switches an open IME off around direct characters
   }
   Events type(uint8_t modifier, uint8_t vk) {
     typeCharEntry(engine, modifier, vk);
@@ -96,6 +97,7 @@ TEST_F(KanaTypingTest, DakutenAndHandakutenRewriteTheLastKana) {
   const RewriteCase cases[] = {
       {'T', 0xC0, taps("GA")},  {'F', 0xDB, taps("PA")}, {'T', 0xDB, taps("KA")},
       {0xBB, 0xC0, taps("BE")}, {'2', 0xDB, taps("PU")}, {'3', 0xC0, taps("A")},
+      {'4', 0xC0, taps("VU")},  {'4', 0xDB, taps("U")},
   };
   // The kana is erased first, in either input mode, unless a step of the
   // same press has already erased the candidate before the mark.
@@ -169,6 +171,27 @@ TEST_F(KanaTypingTest, ImeControlWrapsDirectCharacters) {
   EXPECT_EQ(type(12, 'A'), join({kImeChord, {down(0xA4)}, taps("A"), {up(0xA4)}, kImeChord}));
 }
 
+// The chord toggles the IME: on a closed IME it would open it around the
+// character, so the IME is asked first. An IME that does not answer counts
+// as it was last known.
+TEST_F(KanaTypingTest, ImeControlAsksFirstAndLeavesAClosedImeAlone) {
+  engine.options = kOptionImeControl;
+  ime.composition = 3;
+  ime.open = false;
+  EXPECT_EQ(type(0, '5'), taps("5"));
+  EXPECT_EQ(type(2, 'A'), withShift(taps("A")));
+  ime.answersOpen = false;
+  ime.open = true;
+  EXPECT_EQ(type(0, '5'), taps("5"));  // last known closed
+  ime.answersOpen = true;
+  ime.questions = 0;
+  EXPECT_EQ(type(0, '5'), join({kEnter, kImeChord, taps("5"), kImeChord}));
+  EXPECT_EQ(ime.questions, 2);  // open, then the composition
+  ime.answersOpen = false;
+  ime.open = false;
+  EXPECT_EQ(type(0, '5'), join({kEnter, kImeChord, taps("5"), kImeChord}));  // last known open
+}
+
 TEST_F(KanaTypingTest, ImeControlLeavesKanaAndModifiedKeysAlone) {
   engine.options = kOptionImeControl;
   ime.composition = 3;
@@ -228,12 +251,94 @@ TEST_F(KanaTypingTest, RemappedEntriesAreTypedDirectlyAsTheRemapSays) {
   EXPECT_EQ(type(8, 'Q'), join({kImeChord, taps("Q"), kImeChord}));
 }
 
+// Part of a Japanese (JIS) layout: the keys differ from a US layout's for
+// most punctuation. '^' and '+' are left out, as a layout without them.
+class LayoutTypingTest : public KanaTypingTest {
+ protected:
+  void SetUp() override {
+    KanaTypingTest::SetUp();
+    layout.keys = {{'@', {true, 0xC0, 0}},
+                   {'"', {true, '2', kLayoutShift}},
+                   {':', {true, 0xBA, 0}},
+                   {'~', {true, 0xDE, kLayoutShift}},
+                   {'5', {true, '5', 0}},
+                   {'a', {true, 'A', 0}},
+                   {'A', {true, 'A', kLayoutShift}},
+                   {'=', {true, 0xBD, kLayoutShift}},
+                   {',', {true, 0xBC, 0}},
+                   {'!', {true, '1', kLayoutShift}},
+                   {'[', {true, 0xDB, 0}},
+                   {'|', {true, 0xDC, kLayoutCtrl | kLayoutAlt}}};
+    engine.keyboardLayout = &layout;
+  }
+  ScriptedLayout layout;
+};
+
+// A direct character is what its key types on a US layout (after the
+// remap), typed with the key and Shift that give it where the keys go; one
+// the layout has no key for (or only with Ctrl or Alt) is passed over and
+// noted. Kana stay roman letters; the punctuation inside their sequences
+// goes by its character too. Keys held with Alt and keys that type no
+// character go out as they are.
+TEST_F(LayoutTypingTest, CharactersAreTypedWithTheLayoutsKeys) {
+  struct Case {
+    uint8_t modifier;
+    uint8_t vk;
+    Events sent;
+    char untypable;
+  };
+  const Case cases[] = {
+      {0, 0xC0, tap(0xC0), 0},                                     // @ (US Shift+2)
+      {0, 0xDE, tap(0xBA), 0},                                     // : (US Shift+;)
+      {2, 0xBB, withShift(tap(0xDE)), 0},                          // ~ (US Shift+`)
+      {2, 'A', withShift(taps("A")), 0},                           // A
+      {0, 'A', taps("A"), 0},                                      // a
+      {8, '5', taps("5"), 0},                                      // 5
+      {0, 0xBB, {}, '^'},                                          // ^ (US Shift+6): no key
+      {2, 0xDC, {}, '|'},                                          // | only with AltGr
+      {12, 0xBB, join({{down(0xA4)}, tap(0xBB), {up(0xA4)}}), 0},  // Alt: a shortcut
+      {0, 0x0D, tap(0x0D), 0},                                     // Enter types no character
+      {1, 'T', taps("KA"), 0},                                     // roman letters
+      {3, '2', withShift(taps("2")), 0},                           // " (US Shift+')
+      {3, 0xBD, withShift(tap(0xBD)), 0},                          // = (US =)
+      {3, 0xBC, tap(0xBC), 0},                                     // , for 、
+      {3, '1', withShift(taps("1")), 0},                           // !
+      {3, 0xBA, join({{down(0x10)}, {up(0x10)}}), '+'},            // + : no key
+      {1, 0xDB, taps("H"), 0},                                     // no kana before: the letter
+  };
+  for (const Case& c : cases) {
+    const uint32_t before = engine.untypableCount;
+    EXPECT_EQ(type(c.modifier, c.vk), c.sent) << int(c.modifier) << " " << std::hex << int(c.vk);
+    EXPECT_EQ(engine.untypableCount - before, c.untypable ? 1u : 0u) << std::hex << int(c.vk);
+    if (c.untypable) {
+      EXPECT_EQ(engine.lastUntypable, c.untypable);
+    }
+    engine.lastKana = 0;
+  }
+  // A key the sequence holds Shift for, typed without Shift in the layout:
+  // Shift is let go around it and held again.
+  layout.keys['~'] = {true, 0xDE, 0};
+  EXPECT_EQ(type(3, 0xBB), join({{down(0x10), up(0x10)}, tap(0xDE), {down(0x10), up(0x10)}}));
+}
+
+// Nothing at all for a character passed over: no IME chords, no Enter, and
+// the CapsLock latch waits for the next character.
+TEST_F(LayoutTypingTest, APassedOverCharacterSendsNothingAround) {
+  engine.options = kOptionImeControl;
+  ime.composition = 2;
+  engine.capsLockPending = true;
+  EXPECT_EQ(type(0, 0xBB), Events{});
+  EXPECT_TRUE(engine.capsLockPending);
+  EXPECT_EQ(type(0, 0xC0), join({kCapsLock, kEnter, kImeChord, tap(0xC0), kImeChord}));
+}
+
 class CharListStepTest : public KanaTypingTest {
  protected:
   void activate(const Bytes& record, int index) {
     list = record;
     engine.activeCharList = list.data();
     engine.charIndex = index;
+    engine.entryTyped = true;  // as the entry at `index` was
     engine.toggleKey = keyCodeOf(2);
     engine.firstStroke = keyCodeOf(3);
   }
@@ -300,6 +405,23 @@ TEST_F(CharListStepTest, IndexOutsideTheListStepsFromTheFirstEntry) {
     EXPECT_EQ(engine.charIndex, 2) << index;
     EXPECT_EQ(output.take(), join({kBack, taps("A")}));
   }
+}
+
+// An entry the layout could not type erased nothing when it was stepped
+// to, and gets no back-space when stepped away from.
+TEST_F(CharListStepTest, AnEntryPassedOverGetsNoBackspace) {
+  ScriptedLayout layout;
+  layout.keys = {{'5', {true, '5', 0}}, {'6', {true, '6', 0}}};
+  engine.keyboardLayout = &layout;
+  activate(charAction({{0, '5'}, {0, 0xBB}, {0, '6'}}), 0);
+  EXPECT_TRUE(nextCharEntry(engine));
+  EXPECT_EQ(output.take(), kBack);
+  EXPECT_TRUE(nextCharEntry(engine));
+  EXPECT_EQ(output.take(), taps("6"));
+  EXPECT_TRUE(previousCharEntry(engine));
+  EXPECT_EQ(output.take(), kBack);
+  EXPECT_TRUE(previousCharEntry(engine));
+  EXPECT_EQ(output.take(), taps("5"));
 }
 
 TEST_F(CharListStepTest, SteppingConsumesAPendingCapsLock) {

@@ -133,25 +133,71 @@ TEST_F(DispatcherTest, SwitchingToAnEmptySlotPasses) {
   EXPECT_TRUE(output.events.empty());
 }
 
+// A question the IME leaves unanswered (a hung application, no IME window)
+// leaves the slot as it was: the IME is not taken for closed.
 TEST_F(DispatcherTest, KeyDownsFollowTheImeIntoSlotFourOrFive) {
   struct Case {
     bool open;
     uint32_t conversion;
+    int32_t from;
     int32_t slot;
     char typed;
+    bool answersOpen = true;
+    bool answersConversion = true;
   };
   const Case cases[] = {
-      {true, 25, 4, 'K'},  {true, 1, 4, 'K'},  {true, 24, 5, 'N'},
-      {false, 25, 5, 'N'}, {false, 0, 5, 'N'},
+      {true, 25, 5, 4, 'K'},
+      {true, 0x11, 5, 4, 'K'},
+      {true, 24, 4, 5, 'N'},
+      {false, 25, 4, 5, 'N'},
+      {false, 0, 4, 5, 'N'},
+      {false, 0, 4, 4, 'K', false},
+      {true, 25, 5, 5, 'N', false},
+      {true, 25, 5, 5, 'N', true, false},
+      {true, 0, 4, 4, 'K', true, false},
+      {false, 0, 4, 5, 'N', true, false},  // closed: no mode to ask for
   };
   for (const Case& c : cases) {
-    engine.activeKeymap = c.slot == 4 ? 5 : 4;
+    engine.activeKeymap = c.from;
     ime.open = c.open;
     ime.conversion = c.conversion;
+    ime.answersOpen = c.answersOpen;
+    ime.answersConversion = c.answersConversion;
     resetInputState(engine);
-    EXPECT_EQ(pressed(4), taps(std::string(1, c.typed))) << c.open << " " << c.conversion;
-    EXPECT_EQ(engine.activeKeymap, c.slot);
-    EXPECT_EQ(engine.currentKeymap, &engine.keymaps[c.slot]);
+    const std::string trace = std::to_string(c.open) + " " + std::to_string(c.conversion) + " " +
+                              std::to_string(c.answersOpen) + std::to_string(c.answersConversion);
+    EXPECT_EQ(pressed(4), taps(std::string(1, c.typed))) << trace;
+    EXPECT_EQ(engine.activeKeymap, c.slot) << trace;
+    EXPECT_EQ(engine.currentKeymap, &engine.keymaps[c.slot]) << trace;
+    EXPECT_EQ((engine.imeStatus & kImeStatusUnanswered) != 0,
+              !c.answersOpen || (c.open && !c.answersConversion))
+        << trace;
+  }
+}
+
+// Kana input (a kana mode without roman input) would turn the roman letters
+// of every kana into other kana: the keypad is then the system's, down and
+// up, in both input modes, and imeStatus says why. It is the keypad again
+// once the IME takes roman letters.
+TEST_F(DispatcherTest, KanaInputLeavesTheKeypadToTheSystem) {
+  for (uint32_t mode : {uint32_t{kOptionKanaToggle}, uint32_t{kOptionTwoTouch}}) {
+    SCOPED_TRACE(mode);
+    engine.options = mode;
+    engine.activeKeymap = 4;
+    ime.open = true;
+    ime.conversion = 0x19;
+    startToggle();
+    ime.conversion = 0x09;  // native, full shape, no roman input
+    EXPECT_FALSE(event(0x35, kMessageKeyDown));
+    EXPECT_EQ(engine.activeKeymap, 4);
+    EXPECT_EQ(engine.toggleKey, 0);  // a new character afterwards, nothing erased
+    EXPECT_FALSE(event(0x35, kMessageKeyUp));
+    EXPECT_EQ(engine.imeStatus, kImeStatusOpen | kImeStatusKanaInput);
+    EXPECT_TRUE(output.events.empty());
+    ime.conversion = 0x19;
+    EXPECT_EQ(pressed(4), taps("K"));
+    EXPECT_EQ(engine.imeStatus, uint32_t{kImeStatusOpen});
+    resetInputState(engine);
   }
 }
 
@@ -299,20 +345,40 @@ TEST_F(DispatcherTest, CtrlIsTrackedThroughSystemMessagesToo) {
 }
 
 // Desktop hooks report the left and right keys, never VK_SHIFT/VK_CONTROL.
-TEST_F(DispatcherTest, LeftAndRightShiftAndCtrlCountAsWell) {
+// Win+digit, Alt+digit and Alt codes on the numeric keypad are the system's
+// too: with Alt held the keys come as system messages, and both the down and
+// the up pass.
+TEST_F(DispatcherTest, LeftAndRightShiftCtrlAltAndWinCountAsWell) {
   struct Case {
     uint32_t vk;
     uint32_t held;
+    uint32_t down = kMessageKeyDown;
+    uint32_t up = kMessageKeyUp;
   };
-  for (const Case& c : {Case{0xA0, kHeldShift}, Case{0xA1, kHeldShift}, Case{0xA2, kHeldCtrl},
-                        Case{0xA3, kHeldCtrl}}) {
-    EXPECT_FALSE(event(c.vk, kMessageKeyDown));
+  for (const Case& c :
+       {Case{0xA0, kHeldShift}, Case{0xA1, kHeldShift}, Case{0xA2, kHeldCtrl},
+        Case{0xA3, kHeldCtrl}, Case{0xA4, kHeldAlt, kMessageSysKeyDown, kMessageSysKeyUp},
+        Case{0xA5, kHeldAlt, kMessageSysKeyDown, kMessageSysKeyUp},
+        Case{0x12, kHeldAlt, kMessageSysKeyDown, kMessageSysKeyUp}, Case{0x5B, kHeldWin},
+        Case{0x5C, kHeldWin}}) {
+    EXPECT_FALSE(event(c.vk, c.down));
     EXPECT_EQ(engine.heldModifiers, c.held) << std::hex << c.vk;
-    EXPECT_FALSE(event(0x32, kMessageKeyDown));  // Shift+2 types the system's own symbol
-    EXPECT_FALSE(event(0x32, kMessageKeyUp));
+    EXPECT_FALSE(event(0x32, c.down));  // Shift+2 types the system's own symbol
+    EXPECT_FALSE(event(0x32, c.up));
     EXPECT_FALSE(event(c.vk, kMessageKeyUp));
     EXPECT_EQ(engine.heldModifiers, 0u);
   }
+  // Alt codes: Alt held through several numeric keypad keys.
+  engine.options |= kOptionNumericKeypad;
+  selectKeypadKeys(engine);
+  EXPECT_FALSE(event(0xA4, kMessageSysKeyDown));
+  for (uint32_t vk : {0x61u, 0x62u, 0x68u}) {
+    EXPECT_FALSE(event(vk, kMessageSysKeyDown));
+    EXPECT_FALSE(event(vk, kMessageSysKeyUp));
+  }
+  EXPECT_FALSE(event(0xA4, kMessageKeyUp));
+  engine.options &= ~kOptionNumericKeypad;
+  selectKeypadKeys(engine);
   // Both Shift keys down: releasing one leaves Shift held.
   event(0xA0, kMessageKeyDown);
   event(0xA1, kMessageKeyDown);
@@ -326,8 +392,9 @@ TEST_F(DispatcherTest, LeftAndRightShiftAndCtrlCountAsWell) {
 }
 
 // In the program's own fields keys mean themselves. Focus may move between
-// such a field and the test field while a key is held: the key-up still goes
-// where its key-down went.
+// such a field and the test field while a key is held, or the input mode be
+// switched: the key-up still goes where its key-down went, and no key-up
+// reaches the system for a key-down it never got.
 TEST_F(DispatcherTest, KeysTypedAsTheyArePassUnconvertedAndKeepTheirKeyUps) {
   auto typed = [this](uint32_t vk, uint32_t message) {
     return handleKeyEvent(engine, {vk, message, 0, false, true});
@@ -364,6 +431,21 @@ TEST_F(DispatcherTest, KeysTypedAsTheyArePassUnconvertedAndKeepTheirKeyUps) {
   EXPECT_TRUE(typed(kVkCapital, kMessageKeyUp));
   EXPECT_EQ(output.take(), (Events{down(0x11), up(0x11), down(0x11), up(0x11)}));
   EXPECT_EQ(engine.heldModifiers, 0u);
+  // Pressed with no input mode, released in one: the system gets the up.
+  const uint32_t mode = engine.options;
+  engine.options = 0;
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  engine.options = mode;
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  // Typed with no input mode, then pressed and released in one: both
+  // converted, no stray up.
+  engine.options = 0;
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  engine.options = mode;
+  EXPECT_TRUE(event(0x35, kMessageKeyDown));
+  EXPECT_TRUE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(output.take(), taps("N"));
 }
 
 TEST_F(DispatcherTest, WithTheNumericKeypadChosenTheDigitRowIsTheSystems) {
@@ -436,6 +518,58 @@ TEST_F(DispatcherTest, SwapsApplyOnlyToWhatTheDispatcherPasses) {
   EXPECT_TRUE(event(kVkCapital, kMessageKeyUp));
   EXPECT_EQ(output.take(), Events{up(0x11)});
   EXPECT_EQ(engine.heldModifiers, 0u);
+}
+
+// Key-ups of the lock screen's time went elsewhere: after the unlock the
+// engine forgets what it held, releases the replacement a swap put down and
+// ends the input in progress, and the keypad is the keypad again.
+// Key-ups that never reached the hook (Ctrl+Alt+Del, a UAC prompt, an
+// elevated window taking the release, the hook removed for a while): before
+// a keypad key acts, what the engine holds is checked against the system.
+// A swapped key is held as long as the system holds its replacement.
+TEST_F(DispatcherTest, AKeypadKeyDownForgetsModifiersTheSystemNoLongerHolds) {
+  ScriptedKeyState system;
+  engine.systemKeys = &system;
+  engine.options |= kOptionSwapCtrlCaps;
+  EXPECT_FALSE(event(0xA0, kMessageKeyDown));
+  EXPECT_FALSE(event(0x5B, kMessageKeyDown));
+  EXPECT_TRUE(event(kVkCapital, kMessageKeyDown));
+  EXPECT_EQ(output.take(), Events{down(0x11)});
+  keySetAdd(system.down, 0xA0);
+  keySetAdd(system.down, 0x11);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));  // Shift and Ctrl still held
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(engine.heldModifiers, kHeldShift | kHeldCtrl);
+  system.down = KeySet{};
+  keySetAdd(system.down, 0x11);
+  EXPECT_FALSE(event(0x35, kMessageKeyDown));  // Shift gone, Ctrl still held
+  EXPECT_FALSE(event(0x35, kMessageKeyUp));
+  EXPECT_EQ(engine.heldModifiers, uint32_t{kHeldCtrl});
+  system.down = KeySet{};
+  EXPECT_EQ(pressed(4), taps("N"));  // nothing held: the keypad is the keypad
+  EXPECT_EQ(engine.heldModifiers, 0u);
+  // Late key-ups pass as any key does, and the keypad stays the keypad.
+  EXPECT_FALSE(event(0xA0, kMessageKeyUp));
+  EXPECT_FALSE(event(0x5B, kMessageKeyUp));
+  EXPECT_EQ(engine.heldModifiers, 0u);
+  EXPECT_EQ(pressed(4, 10), taps("N"));
+}
+
+TEST_F(DispatcherTest, ForgettingHeldKeysReleasesSwapsAndFreesTheKeypad) {
+  engine.options |= kOptionSwapCtrlCaps;
+  startToggle();
+  EXPECT_FALSE(event(0xA0, kMessageKeyDown));
+  EXPECT_TRUE(event(kVkCapital, kMessageKeyDown));
+  EXPECT_EQ(output.take(), Events{down(0x11)});
+  EXPECT_EQ(engine.heldModifiers, kHeldShift | kHeldCtrl);
+  engine.toggleKey = keyCodeOf(4);
+  forgetHeldKeys(engine);
+  EXPECT_EQ(output.take(), Events{up(0x11)});
+  EXPECT_EQ(engine.heldModifiers, 0u);
+  EXPECT_EQ(engine.toggleKey, 0);
+  EXPECT_EQ(pressed(4), taps("N"));  // a new character: nothing erased
+  forgetHeldKeys(engine);            // nothing held: nothing sent
+  EXPECT_TRUE(output.events.empty());
 }
 
 }  // namespace

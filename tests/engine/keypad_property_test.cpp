@@ -110,8 +110,8 @@ void randomizeOptions(Random& random, EngineState& engine) {
 }
 
 uint32_t randomVk(Random& random) {
-  static const uint32_t special[] = {0x08, 0x10, 0x11, 0x27, 0x14, 0x1B, 0xF0,
-                                     0xF3, 0x41, 0xA0, 0xA2, 0xF4, 0x12};
+  static const uint32_t special[] = {0x08, 0x10, 0x11, 0x27, 0x14, 0x1B, 0xF0, 0xF3,
+                                     0x41, 0xA0, 0xA2, 0xF4, 0x12, 0xA4, 0x5B};
   const uint32_t roll = pick(random, 100);
   if (roll < 60) return kKeypadVk[pick(random, kKeypadColumns)];
   if (roll < 85) return pickFrom(random, special);
@@ -160,7 +160,7 @@ class Stream {
   }
 
   void changeSomething() {
-    switch (pick(random_, 5)) {
+    switch (pick(random_, 6)) {
       case 0:
         reload();
         break;
@@ -176,10 +176,18 @@ class Stream {
         engine_.activeKeymap = pickFrom(random_, slots);
         break;
       }
+      case 4:
+        // The session was locked: the key-ups of that time went elsewhere.
+        forgetHeldKeys(engine_);
+        for (bool& held : passedDown_) held = false;
+        for (const KeyEvent& e : output_.take()) EXPECT_FALSE(e.down) << "forgetting pressed a key";
+        break;
       default:
         ime_.open = pick(random_, 2);
         ime_.conversion = pick(random_, 64);
         ime_.composition = pick(random_, 2);
+        ime_.answersOpen = pick(random_, 4) != 0;
+        ime_.answersConversion = pick(random_, 4) != 0;
         break;
     }
   }

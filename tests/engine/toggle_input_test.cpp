@@ -312,7 +312,9 @@ TEST_F(ToggleTest, KeysOfTypeZeroAndNineOrAboveDoNothing) {
 
 // A ゛ or ゜ candidate replaces the kana typed before it, which is erased
 // exactly once: by the mark itself on a fresh key, by the toggle or
-// post-conversion step when that step already erased a candidate.
+// post-conversion step when that step already erased a candidate. A key
+// typed in between, also with the input mode off, makes the text before the
+// cursor the user's: the mark then rewrites nothing.
 TEST_F(ToggleTest, MarkCandidatesEraseTheKanaTheyRewriteExactlyOnce) {
   TestKeymap keymap = toggleKeymap();
   keymap.keys[2] = keyOf(kKeyTypeToggle, {charAction({{1, 'T'}, {1, kVkDakuten}})});
@@ -329,6 +331,50 @@ TEST_F(ToggleTest, MarkCandidatesEraseTheKanaTheyRewriteExactlyOnce) {
     EXPECT_EQ(pressed(3, 20), backspaceThen(taps("KA")));  // the toggle step erased が
     EXPECT_EQ(pressed(2, 30), taps("KA"));
     EXPECT_EQ(pressed(4, 40), backspaceThen(taps("GA")));  // post-conversion erased か
+    EXPECT_EQ(pressed(2, 50), taps("KA"));
+    engine.options = 0;
+    EXPECT_FALSE(event('A', kMessageKeyDown, 60));
+    EXPECT_FALSE(event('A', kMessageKeyUp, 60));
+    engine.options = mode;
+    EXPECT_EQ(pressed(3, 70), taps("D"));  // no kana before it: its own letter
+  }
+}
+
+// A candidate that typed nothing leaves the text before it the user's: the
+// step after it, forward or back, sends no back-space. Neither does a mark
+// after it find a kana to rewrite, even when the step before erased one.
+TEST_F(ToggleTest, StepsAfterACandidateThatTypedNothingEraseNothing) {
+  const Events chord = {down(0xA4), down(0x19), up(0x19), up(0xA4)};
+  struct Case {
+    Bytes silent;
+    Events sent;
+  };
+  const Case cases[] = {
+      {nopAction(), {}},
+      {commandAction(kKeymapCommandImeOnOff, 0), chord},
+      {commandAction(kKeymapCommandNextEntry, 0), {}},
+      {commandAction(kKeymapCommandRotateScreen, 0), {}},
+      {execAction("\\Windows\\calc.exe", ""), {}},
+      {rawAction({}), {}},
+      {rawAction({kRawRelease, 'Z'}), {up('Z')}},
+  };
+  for (const Case& c : cases) {
+    TestKeymap keymap = toggleKeymap();
+    keymap.keys[1] = keyOf(kKeyTypeToggle, {c.silent, letter('B')});
+    keymap.keys[2] = keyOf(kKeyTypeToggle, {charAction({{1, 'T'}}), c.silent});
+    keymap.keys[5] = keyOf(kKeyTypeToggle, {charAction({{1, kVkDakuten}})});
+    installTestKeymap(engine, 0, keymap);
+    resetInputState(engine);
+    SCOPED_TRACE(describe(c.sent) + " kind " + std::to_string(c.silent[0]));
+    EXPECT_EQ(pressed(1, 0), c.sent);
+    EXPECT_EQ(pressed(1, 10), tapped('B'));
+    EXPECT_EQ(pressed(1, 20), backspaceThen(c.sent));
+    EXPECT_EQ(pressed(1, 30), tapped('B'));
+    EXPECT_EQ(pressed(3, 40), backspaceThen(c.sent));  // reverse toggle
+    EXPECT_EQ(pressed(3, 50), tapped('B'));
+    EXPECT_EQ(pressed(2, 60), taps("KA"));
+    EXPECT_EQ(pressed(2, 70), backspaceThen(c.sent));
+    EXPECT_EQ(pressed(5, 80), taps("D"));  // か is gone: nothing to rewrite
   }
 }
 

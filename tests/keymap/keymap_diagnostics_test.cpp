@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "engine/action_record.h"
 #include "tests/keymap/keymap_load.h"
 
 namespace {
@@ -44,6 +45,14 @@ std::string describe(const KeymapDiagnostic& d) {
       break;
   }
   return std::to_string(d.editorLine) + ": " + what;
+}
+
+// The first number past the known commands, as keymap text and as a warning
+// shows it.
+std::string firstUnusedCommand(const char* format) {
+  char text[16];
+  std::snprintf(text, sizeof text, format, unsigned{kFirstUnusedKeymapCommand});
+  return text;
 }
 
 Lines diagnose(const std::string& text) {
@@ -115,9 +124,10 @@ TEST(KeymapDiagnosticsTest, WarningsForTextThatMeansSomethingElse) {
       {"stopped before any keymap line", "bad\nkeymap\n", {"1: 1行:判定できないコマンドです"}},
       {"a cut line whose tail is a comment", kLongNop + "#x\n" + keymap, {}},
       {"command numbers the program does not know",
-       keymap + "command '\\x00'\ncommand '\\x08' '\\x01'\ncommand '\\xFF'\ncommand\n",
-       {"14: unknown command 0x0", "15: unknown command 0x8", "16: unknown command 0xFF",
-        "17: unknown command 0x0"}},
+       keymap + "command '\\x00'\ncommand " + firstUnusedCommand("'\\x%02X'") +
+           " '\\x01'\ncommand '\\xFF'\ncommand\n",
+       {"14: unknown command 0x0", "15: unknown command " + firstUnusedCommand("0x%X"),
+        "16: unknown command 0xFF", "17: unknown command 0x0"}},
       {"the seven commands, each number stored as its low byte",
        keymap + "command '\\x01'\ncommand '\\x07' '\\x09'\ncommand '\\x104'\n",
        {}},

@@ -1,11 +1,13 @@
 // Injected keys travel through a real low-level hook under wine: they come
-// back with their own virtual key, scan code 1 and extra information 11, and
-// the program's hook swallows a swapped key and passes its own replacement.
+// back with their own virtual key, their real scan code (with the extended
+// flag for an E0 key) and extra information 11, and the program's hook
+// swallows a swapped key and passes its own replacement.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "engine/key_event.h"
+#include "shell/engine_lock.h"
 #include "shell/key_hook.h"
 #include "shell/shell_state.h"
 #include "shell/win32_key_output.h"
@@ -17,6 +19,7 @@ struct SeenEvent {
   DWORD scanCode;
   bool up;
   bool injected;
+  bool extended;
   ULONG_PTR extraInfo;
 };
 
@@ -28,8 +31,8 @@ LRESULT CALLBACK recordEvent(int code, WPARAM message, LPARAM event) {
   if (code == HC_ACTION) {
     const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(event);
     bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
-    seen.push_back(
-        {key->vkCode, key->scanCode, up, (key->flags & LLKHF_INJECTED) != 0, key->dwExtraInfo});
+    seen.push_back({key->vkCode, key->scanCode, up, (key->flags & LLKHF_INJECTED) != 0,
+                    (key->flags & LLKHF_EXTENDED) != 0, key->dwExtraInfo});
   }
   return CallNextHookEx(recorderHook, code, message, event);
 }
@@ -66,19 +69,42 @@ class InjectedKeyTest : public ::testing::Test {
   }
 };
 
-TEST_F(InjectedKeyTest, KeyOutputEventsCarryTheOwnEventMarker) {
+// Remote-desktop and virtual-machine clients and browsers read the scan
+// code: each key carries the one a US keyboard (the test desktop's) sends,
+// the cursor and editing keys with the extended flag. The keys wait while
+// the engine is held and leave together when it is let go.
+TEST_F(InjectedKeyTest, KeyOutputEventsCarryRealScanCodesAndTheOwnMark) {
+  const struct {
+    BYTE vk;
+    DWORD scanCode;
+    bool extended;
+  } keys[] = {
+      {'K', 0x25, false},     {VK_RETURN, 0x1C, false}, {VK_LMENU, 0x38, false},
+      {VK_BACK, 0x0E, false}, {VK_LEFT, 0x4B, true},    {VK_HOME, 0x47, true},
+      {VK_PRIOR, 0x49, true}, {VK_DELETE, 0x53, true},  {VK_INSERT, 0x52, true},
+      {VK_DOWN, 0x50, true},
+  };
   Win32KeyOutput output;
-  output.sendKeyDown('K');
-  output.sendKeyUp('K');
-  pumpUntil(2, 3000);
-  ASSERT_EQ(seen.size(), 2u);
-  for (size_t i = 0; i < 2; ++i) {
+  {
+    EngineLock lock;
+    for (const auto& key : keys) {
+      output.sendKeyDown(key.vk);
+      output.sendKeyUp(key.vk);
+    }
+    EXPECT_TRUE(seen.empty());  // queued while the engine is held
+  }
+  const size_t count = 2 * (sizeof(keys) / sizeof(keys[0]));
+  pumpUntil(count, 3000);
+  ASSERT_EQ(seen.size(), count);
+  for (size_t i = 0; i < count; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(seen[i].vk, static_cast<DWORD>('K'));
-    EXPECT_EQ(seen[i].scanCode, 1u);
+    const auto& key = keys[i / 2];
+    EXPECT_EQ(seen[i].vk, static_cast<DWORD>(key.vk));
+    EXPECT_EQ(seen[i].scanCode, key.scanCode);
+    EXPECT_EQ(seen[i].extended, key.extended);
     EXPECT_EQ(seen[i].extraInfo, 11u);
     EXPECT_TRUE(seen[i].injected);
-    EXPECT_EQ(seen[i].up, i == 1);
+    EXPECT_EQ(seen[i].up, i % 2 == 1);
   }
 }
 
@@ -116,7 +142,8 @@ TEST_F(InjectedKeyTest, SwappedKeyIsReplacedByTheEnginesOwnEvents) {
     for (size_t i = 0; i < 2; ++i) {
       SCOPED_TRACE(i);
       EXPECT_EQ(seen[i].vk, static_cast<DWORD>(c.replacement));
-      EXPECT_EQ(seen[i].scanCode, 1u);
+      // The replacement's own scan code, not the device's mark.
+      EXPECT_EQ(seen[i].scanCode, MapVirtualKeyW(c.replacement, MAPVK_VK_TO_VSC) & 0xFF);
       EXPECT_EQ(seen[i].extraInfo, 11u);
       EXPECT_EQ(seen[i].up, i == 1);
     }

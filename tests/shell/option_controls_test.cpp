@@ -68,6 +68,19 @@ TEST_F(OptionControlsTest, ImeLabelFollowsTheImeFromTheStart) {
   ime.open = false;
   refreshImeLabel();
   EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME OFF");
+  // Kana input: the IME reads the keys as the kana printed on them.
+  ime.open = true;
+  ime.conversion = 0x09;
+  refreshImeLabel();
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME ON(かな入力)");
+  // An IME that does not answer is what it was last known to be.
+  ime.answersOpen = false;
+  refreshImeLabel();
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME ON(かな入力)");
+  ime.answersOpen = true;
+  ime.conversion = 0x19;  // roman input again
+  refreshImeLabel();
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME ON");
 }
 
 TEST_F(OptionControlsTest, OpeningTheAdvancedDialogRefreshesTheImeLabel) {

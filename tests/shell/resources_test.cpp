@@ -57,7 +57,8 @@ const ControlSpec kSettingsControls[] = {
     {-1, kStatic, {4, 140, 70, 8}, L"入力テスト用", false},
     {1018, kMultiLineEdit, {4, 150, 162, 42}, L"", true},
     {1058, kPush, {120, 122, 46, 14}, L"IME切換", false},
-    {1061, kStatic, {70, 125, 46, 8}, nullptr, false},
+    // Room for "IME ON(かな入力)", ending beside the button.
+    {1061, kStatic, {40, 125, 76, 8}, nullptr, false},
 };
 
 const ControlSpec kAdvancedControls[] = {

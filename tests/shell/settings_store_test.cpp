@@ -77,6 +77,27 @@ TEST_F(SettingsStoreTest, FirstRunKeepsTheDefaults) {
   EXPECT_STREQ(shell.keymapPath, L"");
 }
 
+// On desktop Windows a turned display is a monitor, not a slid-out keyboard:
+// with no stored Flag the rotation behaviour is 何もしない. A stored Flag
+// keeps whatever behaviour it holds.
+TEST_F(SettingsStoreTest, FirstStartLeavesATurnedDesktopDisplayAlone) {
+#ifdef _WIN32_WCE
+  EXPECT_EQ(firstStartOptions(), kDefaultOptions);
+#else
+  EXPECT_EQ(firstStartOptions(), kDefaultOptions | rotationBehaviourBits(kRotationDoNothing));
+#endif
+  shell.engine.options = firstStartOptions();
+  loadSettingsInto(shell);
+  EXPECT_EQ(shell.engine.options, firstStartOptions());  // nothing stored
+  for (uint32_t behaviour = 0; behaviour < 4; ++behaviour) {
+    const DWORD stored = kDefaultOptions | rotationBehaviourBits(behaviour);
+    writeRaw(L"Flag", REG_DWORD, &stored, sizeof(stored));
+    shell.engine.options = firstStartOptions();
+    loadSettingsInto(shell);
+    EXPECT_EQ(rotationBehaviour(shell.engine.options), behaviour);
+  }
+}
+
 TEST_F(SettingsStoreTest, RunTimeBitsAreNeitherStoredNorLoaded) {
   // Bits 16-23 (0x10000 and 0x80000 once held the turned screen and the
   // CapsLock latch) never reach the registry.

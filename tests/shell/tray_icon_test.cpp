@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/ime_label.h"
 #include "shell/main_window.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
@@ -84,20 +85,32 @@ class TrayIconTest : public ShellAppTest {
   bool shown() const { return (shellState.appFlags & kAppSettingsShown) != 0; }
 };
 
-TEST(TrayTip, NamesTheProgramAndTheInputMode) {
+// An IME in kana input takes the keypad's keys as kana: in an input mode the
+// tip says so, since the keypad then types what the IME makes of them.
+TEST(TrayTip, NamesTheProgramTheInputModeAndAnImeInKanaInput) {
+  constexpr uint32_t kKanaInput = kImeStatusOpen | kImeStatusKanaInput;
+  const std::wstring note = std::wstring(L"\n") + kTrayKanaInputNote;
   const struct {
     uint32_t options;
-    const wchar_t* tip;
+    uint32_t imeStatus;
+    std::wstring tip;
   } cases[] = {
-      {kDefaultOptions, L"padquiltkana - 無し"},
-      {kDefaultOptions | kOptionKanaToggle, L"padquiltkana - かな入力・トグル式"},
-      {kDefaultOptions | kOptionTwoTouch | kOptionNicoTouch,
+      {kDefaultOptions, 0, L"padquiltkana - 無し"},
+      {kDefaultOptions | kOptionKanaToggle, kImeStatusOpen, L"padquiltkana - かな入力・トグル式"},
+      {kDefaultOptions | kOptionTwoTouch | kOptionNicoTouch, 0,
        L"padquiltkana - 2タッチ(ポケベル)入力"},
+      {kDefaultOptions | kOptionKanaToggle, kKanaInput,
+       L"padquiltkana - かな入力・トグル式" + note},
+      {kDefaultOptions | kOptionTwoTouch, kKanaInput | kImeStatusUnanswered,
+       L"padquiltkana - 2タッチ(ポケベル)入力" + note},
+      {kDefaultOptions, kKanaInput, L"padquiltkana - 無し"},  // the keypad is the system's anyway
+      {kDefaultOptions | kOptionKanaToggle, kImeStatusKanaInput,
+       L"padquiltkana - かな入力・トグル式"},
   };
   for (const auto& c : cases) {
     wchar_t tip[kTrayTipUnits];
-    trayTipText(c.options, tip);
-    EXPECT_STREQ(tip, c.tip) << c.options;
+    trayTipText(c.options, c.imeStatus, tip);
+    EXPECT_EQ(tip, c.tip) << c.options << " " << c.imeStatus;
   }
 }
 
@@ -174,6 +187,33 @@ TEST_F(TrayIconTest, TipFollowsTheInputModeFromEveryWayIn) {
   runTrayCommand(IDM_TRAY_MODE_NONE);  // the icon's menu
   ASSERT_EQ(iconCalls.size(), 2u);
   EXPECT_EQ(iconCalls[1].tip, L"padquiltkana - 無し");
+}
+
+// The IME in kana input leaves the keypad alone: the label and the tip say
+// so, whether the program learns it itself (an IME notification) or the
+// hook does (it posts the change).
+TEST_F(TrayIconTest, LabelAndTipSayWhenTheImeTakesKanaInput) {
+  shellState.engine.options |= kOptionKanaToggle;
+  start();
+  HWND settings = shellState.settingsDialog;
+  const std::wstring kanaTip =
+      std::wstring(L"padquiltkana - かな入力・トグル式\n") + kTrayKanaInputNote;
+  ime.open = true;
+  ime.conversion = 0x09;  // hiragana, full shape, no roman input
+  iconCalls.clear();
+  SendMessageW(shellState.mainWnd, WM_IME_NOTIFY, 0, 0);
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME ON(かな入力)");
+  ASSERT_EQ(iconCalls.size(), 1u);
+  EXPECT_EQ(iconCalls[0].tip, kanaTip);
+  SendMessageW(shellState.mainWnd, WM_IME_NOTIFY, 0, 0);
+  EXPECT_EQ(iconCalls.size(), 1u);  // an unchanged tip is not sent again
+
+  // The hook learnt that the IME takes roman input again.
+  shellState.engine.imeStatus = kImeStatusOpen;
+  SendMessageW(shellState.mainWnd, kImeStatusChangedMessage, 0, 0);
+  EXPECT_EQ(controlText(settings, IDC_IME_LABEL), L"IME ON");
+  ASSERT_EQ(iconCalls.size(), 2u);
+  EXPECT_EQ(iconCalls[1].tip, L"padquiltkana - かな入力・トグル式");
 }
 
 TEST_F(TrayIconTest, MenuSwitchesTheModeAsTheRadioButtonsDo) {

@@ -1,9 +1,12 @@
 // The desktop IME access: WM_IME_CONTROL requests to the focused window's
-// default IME window, and a window that does not answer reads as closed.
+// default IME window, and a window that does not answer leaves the question
+// unanswered (not closed).
 #include "shell/win32_ime_control.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -65,13 +68,16 @@ TEST(Win32ImeControl, TalksToTheImeWindow) {
   Win32ImeControl ime;
   ime.findImeWindow = findFake;
 
-  EXPECT_FALSE(ime.isOpen());
+  auto answered = [](ImeAnswer answer, uint32_t value) {
+    return answer.known && answer.value == value;
+  };
+  EXPECT_TRUE(answered(ime.openStatus(), 0));
   ime.setOpen(true);
-  EXPECT_TRUE(ime.isOpen());
+  EXPECT_TRUE(answered(ime.openStatus(), 1));
   ime.setConversionMode(25, 0);
-  EXPECT_EQ(ime.conversionMode(), 25u);
+  EXPECT_TRUE(answered(ime.conversionStatus(), 25));
   ime.setOpen(false);
-  EXPECT_FALSE(ime.isOpen());
+  EXPECT_TRUE(answered(ime.openStatus(), 0));
   EXPECT_EQ(ime.compositionLength(), 0u);
   using Requests = std::vector<std::pair<WPARAM, LPARAM>>;
   EXPECT_EQ(fake.requests, (Requests{{5, 0}, {6, 1}, {5, 0}, {2, 25}, {1, 0}, {6, 0}, {5, 0}}));
@@ -90,7 +96,20 @@ DWORD WINAPI runHungWindow(void* ready) {
   return 0;
 }
 
-TEST(Win32ImeControl, UnansweredRequestsReadAsClosedAndReturnSoon) {
+// A window of the asking thread, and whether a message sent to it by another
+// thread was handled while that thread waited for the IME.
+std::atomic<bool> waitingForIme{false};
+std::atomic<bool> handledWhileWaiting{false};
+
+LRESULT CALLBACK notingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_USER) {
+    if (waitingForIme) handledWhileWaiting = true;
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(Win32ImeControl, UnansweredRequestsStayUnansweredAndReturnSoon) {
   fake = FakeIme{};
   fake.open = 1;
   fake.conversion = 25;
@@ -99,22 +118,98 @@ TEST(Win32ImeControl, UnansweredRequestsReadAsClosedAndReturnSoon) {
   ASSERT_EQ(WaitForSingleObject(ready, 5000), WAIT_OBJECT_0);
   Win32ImeControl ime;
   ime.findImeWindow = findHung;
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = notingProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"pqkNotingWindow";
+  RegisterClassW(&windowClass);
+  HWND mine = CreateWindowExW(0, L"pqkNotingWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              windowClass.hInstance, nullptr);
+  ASSERT_NE(mine, nullptr);
+  handledWhileWaiting = false;
+  // In the hook, a message handled during the wait would be the system's next
+  // call of the hook, in the middle of this one.
+  std::thread sender([mine] {
+    while (!waitingForIme) Sleep(1);
+    SendMessageW(mine, WM_USER, 0, 0);
+  });
 
   DWORD start = GetTickCount();
-  EXPECT_FALSE(ime.isOpen());
-  EXPECT_EQ(ime.conversionMode(), 0u);
+  waitingForIme = true;
+  EXPECT_FALSE(ime.openStatus().known);  // not "closed": it is open
+  waitingForIme = false;
+  EXPECT_FALSE(ime.conversionStatus().known);
   ime.setOpen(false);
   EXPECT_LT(GetTickCount() - start, 1000u);
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  sender.join();
+  EXPECT_FALSE(handledWhileWaiting);
   WaitForSingleObject(thread, 10000);
+  DestroyWindow(mine);
   CloseHandle(thread);
   CloseHandle(ready);
 }
 
-TEST(Win32ImeControl, NoImeWindowReadsAsClosed) {
+// A window whose thread takes each request, but answers it only after the
+// asker gave up.
+std::atomic<bool> slowWindowDone{false};
+
+LRESULT CALLBACK slowImeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_IME_CONTROL) return DefWindowProcW(window, message, wParam, lParam);
+  fake.requests.push_back({wParam, lParam});
+  Sleep(kImeQueryTimeoutMs + 10);
+  return 1;
+}
+
+DWORD WINAPI runSlowWindow(void* ready) {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = slowImeProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"pqkSlowIme";
+  RegisterClassW(&windowClass);
+  hungWindow = CreateWindowExW(0, L"pqkSlowIme", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               windowClass.hInstance, nullptr);
+  SetEvent(static_cast<HANDLE>(ready));
+  while (!slowWindowDone) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(1);
+  }
+  DestroyWindow(hungWindow);
+  return 0;
+}
+
+// Each wait holds up every key of the system: an IME window that just let a
+// request go unanswered is not asked again at once, within the same key
+// event or the next ones, but after kImeQuietMs.
+TEST(Win32ImeControl, AWindowThatLeftARequestUnansweredIsLeftAloneAWhile) {
+  fake = FakeIme{};
+  slowWindowDone = false;
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, runSlowWindow, ready, 0, nullptr);
+  ASSERT_EQ(WaitForSingleObject(ready, 5000), WAIT_OBJECT_0);
+  Win32ImeControl ime;
+  ime.findImeWindow = findHung;
+  EXPECT_FALSE(ime.openStatus().known);
+  EXPECT_FALSE(ime.conversionStatus().known);
+  ime.setOpen(true);
+  Sleep(kImeQuietMs + 50);
+  EXPECT_FALSE(ime.openStatus().known);  // asked again after the pause
+  Sleep(100);
+  slowWindowDone = true;
+  WaitForSingleObject(thread, 5000);
+  using Requests = std::vector<std::pair<WPARAM, LPARAM>>;
+  EXPECT_EQ(fake.requests, (Requests{{5, 0}, {5, 0}}));
+  CloseHandle(thread);
+  CloseHandle(ready);
+}
+
+TEST(Win32ImeControl, NoImeWindowLeavesTheQuestionsUnanswered) {
   Win32ImeControl ime;
   ime.findImeWindow = findNothing;
-  EXPECT_FALSE(ime.isOpen());
-  EXPECT_EQ(ime.conversionMode(), 0u);
+  EXPECT_FALSE(ime.openStatus().known);
+  EXPECT_FALSE(ime.conversionStatus().known);
   ime.setOpen(true);
   ime.setConversionMode(25, 0);
   EXPECT_EQ(ime.compositionLength(), 0u);

@@ -98,22 +98,37 @@ struct SymbolCase {
   bool shift;
   const char* imeOn;
   const char* imeOff;
+  SimLayout layout = SimLayout::kUs;
 };
 
+// The IME reads the keys through the keyboard's layout: on a Japanese (JIS)
+// keyboard @ is right of P, " is Shift+2, : right of ;.
 TEST(ImeEmulationTest, SymbolsTakeJapaneseFormsWhileTheImeIsOn) {
+  constexpr SimLayout jis = SimLayout::kJis;
   const SymbolCase cases[] = {
-      {0xBC, false, "、", ","},         {0xBE, false, "。", "."},          {0xBF, false, "・", "/"},
-      {0xBD, false, "ー", "-"},         {0xDB, false, "「", "["},          {0xDD, false, "」", "]"},
-      {0xDC, false, "￥", "\\"},        {0x20, false, "　", " "},          {'1', true, "！", "!"},
-      {'2', true, "＠", "@"},           {0xBF, true, "？", "?"},           {0xBA, true, "：", ":"},
-      {0xBA, false, "；", ";"},         {0xC0, true, "〜", "~"},           {0xBD, true, "＿", "_"},
-      {0xDE, false, "’", "'"},          {0xDE, true, "”", "\""},           {'5', false, "５", "5"},
-      {kKeypadVk[9], false, "＊", "*"}, {kKeypadVk[11], false, "＃", "#"}, {'A', true, "Ａ", "A"},
+      {0xBC, false, "、", ","},         {0xBE, false, "。", "."},
+      {0xBF, false, "・", "/"},         {0xBD, false, "ー", "-"},
+      {0xDB, false, "「", "["},         {0xDD, false, "」", "]"},
+      {0xDC, false, "￥", "\\"},        {0x20, false, "　", " "},
+      {'1', true, "！", "!"},           {'2', true, "＠", "@"},
+      {0xBF, true, "？", "?"},          {0xBA, true, "：", ":"},
+      {0xBA, false, "；", ";"},         {0xC0, true, "〜", "~"},
+      {0xBD, true, "＿", "_"},          {0xDE, false, "’", "'"},
+      {0xDE, true, "”", "\""},          {'5', false, "５", "5"},
+      {kKeypadVk[9], false, "＊", "*"}, {kKeypadVk[11], false, "＃", "#"},
+      {'A', true, "Ａ", "A"},           {0xC0, false, "＠", "@", jis},
+      {'2', true, "”", "\"", jis},      {0xBA, false, "：", ":", jis},
+      {0xBA, true, "＊", "*", jis},     {0xDE, true, "〜", "~", jis},
+      {0xDE, false, "＾", "^", jis},    {0xE2, true, "＿", "_", jis},
+      {0xE2, false, "￥", "\\", jis},   {0xBD, true, "＝", "=", jis},
+      {0xBC, false, "、", ",", jis},    {'0', true, "", "", jis},
+      {'A', true, "Ａ", "A", jis},
   };
   for (const SymbolCase& c : cases) {
     ImeEmulation on = imeOn();
     ImeEmulation off;
     for (ImeEmulation* ime : {&on, &off}) {
+      ime->setLayout(c.layout);
       if (c.shift) {
         tapShifted(*ime, c.vk);
       } else {
@@ -204,13 +219,13 @@ TEST(ImeEmulationTest, AltKanjiCommitsAndSwitchesTheImeBothWays) {
   ImeEmulation ime = imeOn();
   typeKeys(ime, "KA");
   altKanji(ime);
-  EXPECT_FALSE(ime.isOpen());
+  EXPECT_FALSE(ime.imeOn());
   EXPECT_EQ(ime.committed, "か");
   typeKeys(ime, "KA");
   EXPECT_EQ(ime.text(), "かka");
   altKanji(ime);
-  EXPECT_TRUE(ime.isOpen());
-  EXPECT_EQ(ime.conversionMode() & 1u, 1u);
+  EXPECT_TRUE(ime.imeOn());
+  EXPECT_EQ(ime.conversionStatus().value & 1u, 1u);
   typeKeys(ime, "KA");
   EXPECT_EQ(ime.text(), "かkaか");
   EXPECT_EQ(ime.composition(), "か");
@@ -222,7 +237,7 @@ TEST(ImeEmulationTest, AltKanjiCommitsAndSwitchesTheImeBothWays) {
 TEST(ImeEmulationTest, KanjiWithoutAltAndKeysWithCtrlTypeNothing) {
   ImeEmulation ime = imeOn();
   tap(ime, kVkKanji);
-  EXPECT_TRUE(ime.isOpen());
+  EXPECT_TRUE(ime.imeOn());
   ime.sendKeyDown(0x11);
   tap(ime, 'A');
   ime.sendKeyUp(0x11);

@@ -15,6 +15,16 @@ struct TerminalKey {
 };
 
 TEST(LiveTerminalTest, TerminalKeysBecomeTheKeysOfTheDevice) {
+  const TerminalKey jisKeys[] = {
+      {'@', 0xC0, false}, {'"', 0x32, true},
+      {':', 0xBA, false}, {'*', kKeypadVk[9], false},  // the keypad's, as on a US keyboard
+      {'~', 0xDE, true},  {'a', 0x41, false},
+  };
+  for (const TerminalKey& key : jisKeys) {
+    const LiveKey live = liveKeyFor(key.c, SimLayout::kJis);
+    EXPECT_EQ(live.vk, key.vk) << key.c;
+    EXPECT_EQ(live.shift, key.shift) << key.c;
+  }
   const TerminalKey keys[] = {
       {'5', 0x35, false},          {'0', 0x30, false},  {'*', kKeypadVk[9], false},
       {'#', kKeypadVk[11], false}, {0x7F, 0x08, false}, {'\r', 0x0D, false},

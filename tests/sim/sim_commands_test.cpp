@@ -16,6 +16,7 @@
 #include "engine/option_table.h"
 #include "engine/virtual_keys.h"
 #include "sim/device/ime_emulation.h"
+#include "sim/views/event_listing.h"
 #include "sim/views/keymap_diagnostics.h"
 #include "sim/views/option_labels.h"
 #include "tests/sim/sim_fixture.h"
@@ -66,7 +67,7 @@ TEST(SimCommandsTest, CheckNamesTheLineAnEditorShows) {
 }
 
 TEST(SimCommandsTest, CheckWarnsWithoutChangingTheExitStatus) {
-  std::string text = "keymap '\\x07'\nkey '\\x02'\nchar '\\x4G'\nexec calc.exe\ncommand '\\x08'\n";
+  std::string text = "keymap '\\x07'\nkey '\\x02'\nchar '\\x4G'\nexec calc.exe\ncommand '\\xFF'\n";
   for (int key = 2; key <= 12; ++key) text += "key '\\x02'\n";
   TempFile file(text);
   SimOutput output;
@@ -76,7 +77,7 @@ TEST(SimCommandsTest, CheckWarnsWithoutChangingTheExitStatus) {
             f + ":3: 警告: '\\x4G' に16進数の数字でない文字があります (0x40 と読まれます)\n" + f +
                 ":4: 警告: execのプログラムと引数は \"…\" で囲んでください" +
                 " (囲みの外の文字は使われません)\n" + f +
-                ":5: 警告: commandの番号 0x8 のコマンドはありません (何もしません)\n" +
+                ":5: 警告: commandの番号 0xFF のコマンドはありません (何もしません)\n" +
                 "slots: 7\n");
   TempFile none("# no keymaps\n");
   output = {};
@@ -122,6 +123,34 @@ TEST(SimCommandsTest, TypeWithEventsListsEveryEventThatReachesTheIme) {
             "ime off\n"
             "down 0x44 D\nup 0x44 D\n"
             "text: d\n");
+  // On a Japanese keyboard the alphanumeric keymap's @ is the key right of
+  // P, unshifted (on a US one Shift+2).
+  output = {};
+  runTypeCommand(commandLine({"type", "--keymap", defaultKeymapFile(), "--events", "--layout", "jp",
+                              "--ime", "off", "11"}),
+                 std::make_unique<ImeEmulation>(), output);
+  EXPECT_EQ(output.out,
+            "down 0xBE .\nup 0xBE .\ndown 0x08 Backspace\nup 0x08 Backspace\n"
+            "down 0xC0 `\nup 0xC0 `\n"
+            "text: @\n");
+}
+
+// A character the layout has no key for is passed over: the listing says
+// which, where it happened.
+TEST(SimCommandsTest, TypeWithEventsNamesTheCharactersPassedOver) {
+  ScriptedLayout layout;
+  layout.keys = {{'.', {true, 0xBE, 0}}};
+  SimDevice device;
+  device.useKeyboardLayout(layout);
+  startDevice(device, kKanaToggleMode, false);
+  std::vector<std::string> lines;
+  device.onDelivered = [&lines](const SimEvent& event) { lines.push_back(formatSimEvent(event)); };
+  device.onUntypable = [&lines](char16_t c) { lines.push_back(formatUntypable(c)); };
+  play(device, "11");
+  EXPECT_EQ(lines, (std::vector<std::string>{"down 0xBE .", "up 0xBE .", "down 0x08 Backspace",
+                                             "up 0x08 Backspace", "untypable @"}));
+  EXPECT_EQ(device.text(), "");
+  EXPECT_EQ(formatUntypable(u'\u00A5'), "untypable U+00A5");
 }
 
 TEST(SimCommandsTest, TypeOptionsChooseModeImeAndTimeout) {
@@ -257,6 +286,12 @@ TEST(SimCommandsTest, CommandLineConventions) {
        0,
        "text: ふぁ、\n",
        ""},
+      // mozc reads the keys through the keyboard's layout too.
+      {{"type", "--keymap", keymap, "--ime-engine", "mozc", "--layout", "jp", "--ime", "off", "11",
+        ">", "111111", ">", "1111111"},
+       0,
+       "text: @:~\n",
+       ""},
   };
   for (const CommandLineCase& c : cases) {
     std::string shown;
@@ -318,6 +353,8 @@ TEST(SimCommandsTest, BadScriptTokensAndOptionsAreRefused) {
            {"table", "a.txt", "--slot", "10"},
            {"table", "a.txt", "--mode", "2touch"},
            {"check", "a.txt", "--options", "4120"},
+           {"type", "--layout", "de", "1"},
+           {"dump", "a.txt", "--layout", "jp"},
        }) {
     EXPECT_FALSE(parseSimCommandLine(args, line, error)) << (args.empty() ? "" : args[0]);
   }
@@ -330,6 +367,8 @@ TEST(SimCommandsTest, DefaultOptionsAddTheModeBit) {
   EXPECT_EQ(commandLine({"live", "--options", "0x18"}).settings.options, 0x18u);
   EXPECT_FALSE(commandLine({"live", "--options", "0x18"}).settings.screenRotated);
   EXPECT_TRUE(commandLine({"live"}).settings.imeOn);
+  EXPECT_EQ(commandLine({"live"}).settings.layout, SimLayout::kUs);
+  EXPECT_EQ(commandLine({"table", "a.txt", "--layout", "jp"}).settings.layout, SimLayout::kJis);
   // 0x10000 turns the simulated screen; it is no bit of the option word.
   const SimCommandLine turned = commandLine({"type", "--options", "14140", "1"});
   EXPECT_EQ(turned.settings.options, kKanaToggleMode);

@@ -1,6 +1,7 @@
 // The engine on the default keymap with platform stand-ins that only count
-// and never allocate: the allocation test proves the key path allocates
-// nothing on it, and the benchmarks measure it.
+// and never allocate, connected as on desktop Windows (a keyboard layout and
+// the system's key state too): the allocation test proves the key path
+// allocates nothing on it, and the benchmarks measure it.
 #pragma once
 
 #include <cstdint>
@@ -19,13 +20,13 @@ struct NullKeyOutput final : KeyOutput {
 struct CountingIme final : ImeControl {
   bool open = true;
   unsigned long calls = 0;
-  bool isOpen() override {
+  ImeAnswer openStatus() override {
     ++calls;
-    return open;
+    return imeAnswered(open ? 1 : 0);
   }
-  uint32_t conversionMode() override {
+  ImeAnswer conversionStatus() override {
     ++calls;
-    return open ? 25 : 0;
+    return imeAnswered(open ? 25 : 0);
   }
   void setOpen(bool value) override {
     ++calls;
@@ -38,12 +39,29 @@ struct CountingIme final : ImeControl {
   }
 };
 
+// A US layout: the key of each character is the one that types it there.
+struct UsKeyboardLayout final : KeyboardLayout {
+  unsigned long calls = 0;
+  LayoutKey keyForCharacter(char16_t character) override;
+};
+
+// The system holds every key the engine believes held.
+struct AgreeingKeyState final : SystemKeyState {
+  unsigned long calls = 0;
+  bool isKeyDown(uint8_t) override {
+    ++calls;
+    return true;
+  }
+};
+
 // data/defaultkeymap.txt of the source tree compiled into the engine's
 // slots (its messages, if any, go to stderr), default options.
 struct DefaultKeymapEngine {
   EngineState engine;
   NullKeyOutput output;
   CountingIme ime;
+  UsKeyboardLayout layout;
+  AgreeingKeyState keyState;
   DefaultKeymapEngine();
   ~DefaultKeymapEngine();
   DefaultKeymapEngine(const DefaultKeymapEngine&) = delete;

@@ -11,8 +11,8 @@ bool isKeyCodeOrNone(int32_t value) {
 std::string brokenEngineInvariant(const EngineState& engine) {
   if (!isKeyCodeOrNone(engine.toggleKey)) return "toggleKey out of range";
   if (!isKeyCodeOrNone(engine.firstStroke)) return "firstStroke out of range";
-  if ((engine.heldModifiers & ~uint32_t{kHeldShift | kHeldCtrl}) != 0) {
-    return "heldModifiers beyond Shift and Ctrl";
+  if ((engine.heldModifiers & ~uint32_t{kHeldShift | kHeldCtrl | kHeldAlt | kHeldWin}) != 0) {
+    return "heldModifiers beyond Shift, Ctrl, Alt and Win";
   }
   if (engine.activeCharList != nullptr) {
     bool live = false;

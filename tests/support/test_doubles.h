@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iosfwd>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "engine/key_set.h"
 #include "engine/platform.h"
 
 struct KeyEvent {
@@ -47,27 +49,48 @@ struct RecordingKeyOutput final : KeyOutput {
 };
 
 // An IME whose answers the test sets, logging every set call and counting
-// the questions.
+// the questions. A question it does not answer goes unanswered, as a hung
+// application's does.
 struct ScriptedIme final : ImeControl {
   bool open = false;
   uint32_t conversion = 0;
   uint32_t composition = 0;
+  bool answersOpen = true;
+  bool answersConversion = true;
   std::vector<std::string> calls;
   int questions = 0;
 
-  bool isOpen() override {
+  ImeAnswer openStatus() override {
     ++questions;
-    return open;
+    return answersOpen ? imeAnswered(open ? 1 : 0) : kImeUnanswered;
   }
-  uint32_t conversionMode() override {
+  ImeAnswer conversionStatus() override {
     ++questions;
-    return conversion;
+    return answersConversion ? imeAnswered(conversion) : kImeUnanswered;
   }
   void setOpen(bool value) override;
   void setConversionMode(uint32_t value, uint32_t sentence) override;
   uint32_t compositionLength() override {
     ++questions;
     return composition;
+  }
+};
+
+// The system's key state as the test sets it.
+struct ScriptedKeyState final : SystemKeyState {
+  KeySet down;
+  bool isKeyDown(uint8_t vk) override { return keySetHas(down, vk); }
+};
+
+// A keyboard layout the test writes: the key of each character it lists;
+// every other character has none.
+struct ScriptedLayout final : KeyboardLayout {
+  std::map<char16_t, LayoutKey> keys;
+  int questions = 0;
+  LayoutKey keyForCharacter(char16_t character) override {
+    ++questions;
+    const auto found = keys.find(character);
+    return found == keys.end() ? LayoutKey{} : found->second;
   }
 };
 
