@@ -1,9 +1,14 @@
 #!/usr/bin/env python3
 """Draws the program's icon: twelve quilt patches laid out like a phone keypad
-(3 columns x 4 rows) on a rounded dark tile. Writes a Windows .ico with 16x16
-and 32x32 32-bit images. Usage: scripts/make-icon.py OUTPUT.ico"""
+(3 columns x 4 rows) on a rounded dark tile. Writes a Windows .ico with the
+sizes Windows asks for at 100-200 % scaling and in Explorer's large views:
+16, 20, 24, 32, 40, 48 and 64 pixels as 32-bit bitmaps, 256 pixels as PNG.
+Usage: scripts/make-icon.py OUTPUT.ico"""
 import struct
 import sys
+import zlib
+
+SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
 
 INDIGO = (0x3B, 0x3F, 0x8C)
 SAFFRON = (0xF2, 0xA5, 0x2C)
@@ -28,7 +33,8 @@ def draw(size):
                     continue
             pixels[y][x] = TILE + (255,)
     margin = max(2, size // 8)
-    gap = 1
+    gap = max(1, size // 32)
+    seam = max(1, size // 48)
     cell_w = (size - 2 * margin - 2 * gap) // 3
     cell_h = (size - 2 * margin - 3 * gap) // 4
     left = (size - (3 * cell_w + 2 * gap)) // 2
@@ -41,7 +47,8 @@ def draw(size):
             for x in range(x0, x0 + cell_w):
                 shade = colour
                 # A diagonal seam through every second patch, as on a quilt.
-                if (row + col) % 2 == 0 and (x - x0) == (y - y0) * cell_w // max(cell_h, 1):
+                if (row + col) % 2 == 0 and \
+                        abs((x - x0) - (y - y0) * cell_w // max(cell_h, 1)) < seam:
                     shade = tuple(max(0, c - 60) for c in colour)
                 pixels[y][x] = shade + (255,)
     return pixels
@@ -65,13 +72,31 @@ def bitmap(size):
     return header + bytes(xor) + bytes(and_mask)
 
 
+def png(size):
+    """The image as a PNG file: RGBA, 8 bits per channel."""
+    raw = bytearray()
+    for row in draw(size):
+        raw.append(0)  # no filter
+        for pixel in row:
+            raw += bytes(pixel)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
 def main():
-    sizes = [16, 32]
-    images = [bitmap(s) for s in sizes]
+    sizes = SIZES
+    images = [png(s) if s >= 256 else bitmap(s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, image in zip(sizes, images):
-        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), offset)
+        # A size of 256 is written as 0 in the directory's byte.
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
         offset += len(image)
     for image in images:
         out += image

@@ -5,6 +5,7 @@
 #include "shell/ce_compat.h"
 #include "shell/dialog_resources.h"
 #include "shell/keymap_loading.h"
+#include "shell/message_guard.h"
 #include "shell/option_controls.h"
 #include "shell/program_messages.h"
 #include "shell/resource_ids.h"
@@ -35,15 +36,30 @@ void endAdvancedDialog(HWND dialog) {
 
 }  // namespace
 
-INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK advancedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+#ifndef _WIN32_WCE
+  if (guardDialogMessage(dialog, message, wParam, lParam)) return TRUE;
+#endif
   switch (message) {
+#ifndef _WIN32_WCE
+    case WM_DESTROY:
+      unguardWindow(dialog);
+      return FALSE;
+#endif
     case WM_INITDIALOG: {
+#ifndef _WIN32_WCE
+      guardWindow(dialog, GuardedWindow::kDialog);
+#endif
       initDeviceDialog(dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN);
       initOptionControls(dialog);
       updateAutoStartButtons(dialog);
       return TRUE;
     }
     case WM_COMMAND: {
+#ifndef _WIN32_WCE
+      // Only the dialog's own controls (and OK and cancel) give commands.
+      if (!isControlCommand(dialog, wParam, lParam)) return FALSE;
+#endif
       const int id = LOWORD(wParam);
       if (handleOptionCommand(dialog, id, HIWORD(wParam))) return TRUE;
       switch (id) {

@@ -10,6 +10,9 @@
 constexpr const wchar_t* kMainWindowClass = L"padQuiltKana";
 constexpr UINT_PTR kHookTimerId = 1;
 constexpr UINT kHookTimerPeriodMs = 200;
+// Desktop: fits the window around the settings dialog once more after a DPI
+// change.
+constexpr UINT_PTR kFitTimerId = 2;
 constexpr int kMenuBarHeight = 26;
 
 // True when this process has a main window and goes on running; false when

@@ -1,6 +1,9 @@
 #include "shell/program_run.h"
 
 #include <objbase.h>
+#ifndef _WIN32_WCE
+#include <commctrl.h>
+#endif
 
 #include "engine/engine_state.h"
 #include "shell/command_line.h"
@@ -9,9 +12,11 @@
 #include "shell/key_hook.h"
 #include "shell/keymap_loading.h"
 #include "shell/main_window.h"
+#include "shell/message_guard.h"
 #include "shell/settings_store.h"
 #include "shell/settings_window.h"
 #include "shell/shell_state.h"
+#include "shell/single_instance.h"
 #include "shell/tray_icon.h"
 #include "shell/win32_ime_control.h"
 #include "shell/win32_key_output.h"
@@ -27,9 +32,23 @@ Win32SystemKeyState systemKeys;
 Win32KeyboardLayout keyboardLayout;
 #endif
 
+// Gets the next message; false at the end of the loop.
+bool nextMessage(MSG& message) {
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got > 0) return true;
+    if (got < 0) return false;
+#ifndef _WIN32_WCE
+    // A quit that another process posted does not end the program.
+    if (!programQuitPosted()) continue;
+#endif
+    return false;
+  }
+}
+
 int runMessageLoop() {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  while (nextMessage(message)) {
     if ((shellState.appFlags & kAppSettingsShown) && shellState.settingsDialog != nullptr &&
         IsDialogMessageW(shellState.settingsDialog, &message)) {
       continue;
@@ -101,6 +120,12 @@ int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) 
   connectPlatform(engine);
   setEngineDefaults(engine);
   engine.options = firstStartOptions();
+#ifndef _WIN32_WCE
+  // The controls of Common Controls 6 that the manifest asks for: the
+  // system's visual styles.
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+#endif
   parseCommandLine(commandLine);
   loadSettings();
   if (!createMainWindow(instance, showCommand)) {
@@ -109,6 +134,8 @@ int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) 
   }
   shellState.appFlags |= kAppRunning;
 #ifndef _WIN32_WCE
+  // Messages from other processes are untrusted from here on.
+  installMessageGuard();
   // Hidden, the desktop program is reached through its icon.
   addTrayIcon();
 #endif
@@ -126,6 +153,12 @@ int runProgram(HINSTANCE instance, const wchar_t* commandLine, int showCommand) 
   shellState.timerActive = 1;
   SetTimer(shellState.mainWnd, kHookTimerId, kHookTimerPeriodMs, nullptr);
   const int exitCode = runMessageLoop();
+#ifndef _WIN32_WCE
+  removeMessageGuard();
+#endif
   finishRun();
+#ifndef _WIN32_WCE
+  releaseSingleInstance();
+#endif
   return exitCode;
 }

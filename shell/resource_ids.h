@@ -56,3 +56,5 @@
 // About dialog.
 #define IDC_OPEN_WEB_PAGE 1035
 #define IDC_UNINSTALL_CLEANUP 1047
+// The web address's label, hidden with the button in a build without one.
+#define IDC_WEB_ADDRESS 1063

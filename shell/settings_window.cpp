@@ -4,6 +4,7 @@
 #include "shell/resource_ids.h"
 #include "shell/settings_dialog.h"
 #include "shell/shell_state.h"
+#include "shell/window_dpi.h"
 
 namespace {
 
@@ -12,32 +13,15 @@ constexpr DWORD kHiddenFramePosition =
 constexpr DWORD kShownFramePosition =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW;  // 0x67
 
-#ifndef _WIN32_WCE
-// The settings dialog fills the client area below the menu: the window takes
-// the dialog's size plus its frame.
-void fitMainWindowToDialog(HWND dialog) {
-  RECT dialogRect;
-  if (!GetWindowRect(dialog, &dialogRect)) return;
-  const int width = dialogRect.right - dialogRect.left;
-  const int height = dialogRect.bottom - dialogRect.top;
-  RECT frame = {0, 0, width, height};
-  AdjustWindowRectEx(&frame, kShownWindowStyle, GetMenu(shellState.mainWnd) != nullptr, 0);
-  SetWindowPos(shellState.mainWnd, nullptr, 0, 0, frame.right - frame.left,
-               frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // A menu bar that wraps takes more than one line.
-  RECT client;
-  GetClientRect(shellState.mainWnd, &client);
-  if (client.bottom < height) {
-    SetWindowPos(shellState.mainWnd, nullptr, 0, 0, frame.right - frame.left,
-                 frame.bottom - frame.top + height - client.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-}
-#endif
-
 }  // namespace
 
 void hideMainWindow() {
+#ifndef _WIN32_WCE
+  // Hidden first: a window whose visible style is taken away before it is
+  // hidden keeps its taskbar button.
+  SetWindowPos(shellState.mainWnd, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+#endif
   SetWindowTextW(shellState.mainWnd, nullptr);
   SetWindowLongW(shellState.mainWnd, GWL_STYLE, 0);
   SetWindowPos(shellState.mainWnd, nullptr, 0, 0, 0, 0, kHiddenFramePosition);
@@ -58,9 +42,9 @@ void showSettingsWindow(int showCommand) {
   shellState.settingsDialog = dialog;
   if (dialog != nullptr) ShowWindow(dialog, showCommand);
 #ifndef _WIN32_WCE
-  if (dialog != nullptr) fitMainWindowToDialog(dialog);
-  // A desktop window sent to the background stays minimized; bring it back
-  // to its size (the settings are shown already, so activation adds nothing).
+  fitMainWindowToSettings(windowDpi(shellState.mainWnd));
+  // A window another program minimized comes back to its size (the settings
+  // are shown already, so the activation adds nothing).
   if (IsIconic(shellState.mainWnd)) ShowWindow(shellState.mainWnd, SW_SHOWNOACTIVATE);
 #endif
   showing = false;
@@ -86,3 +70,31 @@ void bringProgramForward() {
   showSettingsWindow(SW_SHOW);
   SetForegroundWindow(shellState.mainWnd);
 }
+
+#ifndef _WIN32_WCE
+void fitMainWindowToSettings(UINT dpi) {
+  HWND dialog = shellState.settingsDialog;
+  RECT dialogRect;
+  if (dialog == nullptr || !GetWindowRect(dialog, &dialogRect)) return;
+  const int width = dialogRect.right - dialogRect.left;
+  const int height = dialogRect.bottom - dialogRect.top;
+  HWND window = shellState.mainWnd;
+  const RECT frame = windowRectForClient({0, 0, width, height}, kShownWindowStyle,
+                                         GetMenu(window) != nullptr, 0, dpi);
+  int frameWidth = frame.right - frame.left;
+  int frameHeight = frame.bottom - frame.top;
+  SetWindowPos(window, nullptr, 0, 0, frameWidth, frameHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The client area as it came out: a menu bar that wraps takes more than
+  // one line, and a frame measured for a DPI the window does not have yet
+  // is off by a few pixels. The difference is made up once.
+  RECT client;
+  GetClientRect(window, &client);
+  if (client.right != width || client.bottom != height) {
+    frameWidth += width - client.right;
+    frameHeight += height - client.bottom;
+    SetWindowPos(window, nullptr, 0, 0, frameWidth, frameHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+#endif

@@ -21,3 +21,9 @@ void hideMainWindow();
 // Shows the program in front with its settings dialog, as a second start
 // does; while a modal window of the program is up, that window comes forward.
 void bringProgramForward();
+
+#ifndef _WIN32_WCE
+// The settings dialog fills the main window's client area below the menu:
+// the window takes the dialog's size plus its frame at `dpi`.
+void fitMainWindowToSettings(UINT dpi);
+#endif

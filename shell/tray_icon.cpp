@@ -10,17 +10,24 @@
 #include "engine/engine_state.h"
 #include "engine/option_table.h"
 #include "shell/engine_lock.h"
+#include "shell/message_guard.h"
 #include "shell/option_controls.h"
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/settings_window.h"
 #include "shell/shell_state.h"
+#include "shell/tray_retry.h"
 #include "shell/utf8_text.h"
+#include "shell/window_dpi.h"
 
 namespace {
 
 NotifyIconCall installedCall = nullptr;
 
+// The icon's image, at the notification area's size.
+HICON iconImage = nullptr;
+// Refusals of the icon in a row; 0 while the icon is shown.
+uint32_t refusals = 0;
 // The tip the shell shows now, so that an unchanged one is not sent again.
 wchar_t shownTip[kTrayTipUnits] = {};
 
@@ -53,15 +60,32 @@ NOTIFYICONDATAW iconData(UINT flags) {
   return data;
 }
 
-void notifyFullIcon(DWORD message) {
+void loadIconImage() {
+  HICON image = loadSmallIconMetric(shellState.instance, IDI_PADQUILTKANA);
+  if (image == nullptr) return;
+  if (iconImage != nullptr) DestroyIcon(iconImage);
+  iconImage = image;
+}
+
+BOOL notifyFullIcon(DWORD message) {
   NOTIFYICONDATAW data = iconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
   data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = static_cast<HICON>(LoadImageW(
-      shellState.instance, MAKEINTRESOURCEW(IDI_PADQUILTKANA), IMAGE_ICON,
-      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED));
+  data.hIcon = iconImage;
   currentTipText(data.szTip);
   wcscpy(shownTip, data.szTip);
-  notifyIcon(message, &data);
+  return notifyIcon(message, &data);
+}
+
+// Adds the icon, or changes it where Explorer has it already; tries again
+// later when Explorer refuses.
+void showIcon() {
+  if (notifyFullIcon(NIM_ADD) || notifyFullIcon(NIM_MODIFY)) {
+    refusals = 0;
+    KillTimer(shellState.trayWindow, kTrayRetryTimerId);
+    return;
+  }
+  ++refusals;
+  SetTimer(shellState.trayWindow, kTrayRetryTimerId, trayRetryDelayMs(refusals), nullptr);
 }
 
 UINT modeCommand(uint32_t options) {
@@ -75,6 +99,13 @@ UINT modeCommand(uint32_t options) {
 // instead.
 bool modalWindowUp() {
   return shellState.mainWnd != nullptr && !IsWindowEnabled(shellState.mainWnd);
+}
+
+bool realInputSince(DWORD time) {
+  LASTINPUTINFO input = {};
+  input.cbSize = sizeof(input);
+  if (!GetLastInputInfo(&input)) return true;
+  return static_cast<int32_t>(input.dwTime - time) >= 0;
 }
 
 void showTrayMenu(HWND window) {
@@ -93,11 +124,15 @@ void showTrayMenu(HWND window) {
   // The menu closes when the user clicks elsewhere only if its window is in
   // front.
   SetForegroundWindow(window);
+  const DWORD opened = GetTickCount();
   const UINT command = static_cast<UINT>(TrackPopupMenu(
       popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
   PostMessageW(window, WM_NULL, 0, 0);
   DestroyMenu(menu);
-  runTrayCommand(command);
+  // Another process can open the menu (the icon's events cannot be told
+  // from Explorer's) and post it keys and clicks: a choice counts only when
+  // the user's own input came while the menu was open.
+  if (realInputSince(opened)) runTrayCommand(command);
 }
 
 // In the background nothing else would write the change before the end of
@@ -153,10 +188,22 @@ bool addTrayIcon() {
     shellState.trayWindow = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayWindowClass, L"", WS_POPUP, 0, 0,
                                             0, 0, nullptr, nullptr, shellState.instance, nullptr);
     if (shellState.trayWindow == nullptr) return false;
+    guardWindow(shellState.trayWindow, GuardedWindow::kTrayWindow, kTrayCallbackMessage);
   }
   setInputModeListener(showInputModeInTray);
-  notifyFullIcon(NIM_ADD);
+  loadIconImage();
+  refusals = 0;
+  showIcon();
   return true;
+}
+
+void refreshTrayIconImage() {
+  if (shellState.trayWindow == nullptr) return;
+  loadIconImage();
+  if (refusals != 0) return;  // the retry shows the new image
+  NOTIFYICONDATAW data = iconData(NIF_ICON);
+  data.hIcon = iconImage;
+  notifyIcon(NIM_MODIFY, &data);
 }
 
 void showInputModeInTray() {
@@ -173,8 +220,13 @@ void removeTrayIcon() {
   if (shellState.trayWindow == nullptr) return;
   NOTIFYICONDATAW data = iconData(0);
   notifyIcon(NIM_DELETE, &data);
+  KillTimer(shellState.trayWindow, kTrayRetryTimerId);
+  unguardWindow(shellState.trayWindow);
   DestroyWindow(shellState.trayWindow);
   shellState.trayWindow = nullptr;
+  if (iconImage != nullptr) DestroyIcon(iconImage);
+  iconImage = nullptr;
+  refusals = 0;
 }
 
 void runTrayCommand(UINT command) {
@@ -200,12 +252,22 @@ void runTrayCommand(UINT command) {
 }
 
 LRESULT CALLBACK trayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT guarded = 0;
+  if (guardMessage(window, message, wParam, lParam, guarded)) return guarded;
   if (message == kTrayCallbackMessage) {
     onIconEvent(window, LOWORD(lParam));
     return 0;
   }
   if (message == taskbarCreatedMessage() && message != 0) {
-    notifyFullIcon(NIM_ADD);
+    // A new taskbar, perhaps at another DPI: the image is made again.
+    loadIconImage();
+    refusals = 0;
+    showIcon();
+    return 0;
+  }
+  if (message == WM_TIMER && wParam == kTrayRetryTimerId) {
+    KillTimer(window, kTrayRetryTimerId);
+    if (refusals != 0) showIcon();
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);

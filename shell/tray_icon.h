@@ -29,10 +29,17 @@ constexpr const wchar_t* kTrayKanaInputNote =
 using NotifyIconCall = BOOL (*)(DWORD message, NOTIFYICONDATAW* data);
 void useNotifyIconCall(NotifyIconCall call);
 
-// Creates the hidden window that receives the icon's events, then the icon.
-// False when the window cannot be made; an icon the shell refuses (no
-// taskbar yet) is added when the taskbar announces itself.
+// The hidden window's timer that tries the icon again after a refusal.
+constexpr UINT_PTR kTrayRetryTimerId = 1;
+
+// Creates the hidden window that receives the icon's events, then the icon,
+// at the notification area's small-icon size. False when the window cannot
+// be made. An icon the shell refuses (no taskbar yet, a busy log-on) is
+// tried again on a timer until the shell takes it, and added again whenever
+// the taskbar announces itself.
 bool addTrayIcon();
+// The icon's image again, after a DPI change.
+void refreshTrayIconImage();
 // The tooltip follows the input mode and the IME.
 void showInputModeInTray();
 // Removes the icon and its window.

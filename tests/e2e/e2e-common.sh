@@ -1,8 +1,8 @@
 # Shared set-up of the end-to-end scripts: the wine prefix (made once, with
-# "MS UI Gothic" mapped to the IPA P Gothic font and window frames drawn by
-# wine itself, as there is no window manager), a private Xvfb display, the
-# probe helpers and the pass/fail bookkeeping. Source it after setting `exe`,
-# `probe_exe` and `out`.
+# "MS UI Gothic" mapped to the IPA P Gothic font, and window frames drawn and
+# windows placed by wine itself, as there is no window manager), a private
+# Xvfb display, the probe helpers and the pass/fail bookkeeping. Source it
+# after setting `exe`, `probe_exe` and `out`.
 
 export WINEPREFIX=$out/wine-e2e/prefix
 export WINEDEBUG=-all
@@ -56,20 +56,46 @@ start_app() {
   wine "$exe" "$@" >/dev/null 2>&1 &
   app_pid=$!
 }
+# The screen's DPI for the programs started from now on (96 is 100 %).
+set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
 
-# The prefix is made once and kept: its creation is the slow part.
+# Wine places the windows itself and gives the keyboard to the window clicked
+# last (the notification area's, after a click on the icon): the program's
+# open menu gets it back before keys are typed into it.
+focus_menu() {
+  local size window
+  size=$(probe rect menu | cut -d+ -f1) || return 1
+  for window in $(xdotool search --onlyvisible --class "$(basename "$exe")"); do
+    if [ "$(xdotool getwindowgeometry "$window" | awk '/Geometry/ { print $2 }')" = "$size" ]; then
+      xdotool windowfocus "$window"
+      sleep 0.2
+      return 0
+    fi
+  done
+  return 1
+}
+
+# The prefix is made once and kept: its creation is the slow part. A prefix
+# made by an older set-up (another version below) is made again.
+prefix_setup_version=2
 mkdir -p "$out/wine-e2e"
 exec 8>"$out/wine-e2e/setup.lock"
 flock -x 8
-if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$out/wine-e2e/prefix-set-up" ]; then
+if [ ! -f "$WINEPREFIX/system.reg" ] ||
+  [ "$(cat "$out/wine-e2e/prefix-set-up" 2>/dev/null)" != "$prefix_setup_version" ]; then
   log "creating the wine prefix"
   rm -rf "$WINEPREFIX"
   DISPLAY= wineboot -i >/dev/null 2>&1
   DISPLAY= wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "MS UI Gothic" \
     /d "IPAPGothic" /f >/dev/null 2>&1
   DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  # No window manager runs: without this wine would wait two seconds for one
+  # each time a window is shown or hidden.
+  DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
-  touch "$out/wine-e2e/prefix-set-up"
+  echo "$prefix_setup_version" >"$out/wine-e2e/prefix-set-up"
 fi
 
 display_file=$(mktemp "$out/wine-e2e/display.XXXXXX")
@@ -86,3 +112,6 @@ if [ -z "$display_number" ]; then
   exit 1
 fi
 export DISPLAY=:$display_number
+
+# A run that stopped half-way may have left another DPI behind.
+set_dpi 96

@@ -9,11 +9,20 @@
 //   probe text NAME ID            print a control's text (WM_GETTEXT)
 //   probe center NAME ID          print the control's centre "x y" on the screen
 //   probe enabled NAME ID         exit 0 when the control is enabled
+//   probe visible NAME ID         exit 0 when the control is shown
+//   probe dpi                     print the system's DPI (LOGPIXELSY)
+//   probe count-main              print how many main windows there are
 //   probe checked NAME ID         exit 0 when the check box is ticked
 //   probe dump NAME               print every control: id, class, text
+//   probe state NAME              print every control as a user sees it: id, enabled,
+//                                 ticked (or the combo box's entry), text
+//   probe close-others            close the program's other windows (dialogs, message
+//                                 boxes, the icon's menu); print how many
 //   probe rect NAME               print a dialog's client area (main: the main window,
-//                                 menu: the open pop-up menu) as WxH+X+Y
+//                                 menu: the open pop-up menu, window:NAME: the dialog
+//                                 with its frame) as WxH+X+Y
 //   probe post-command ID PARAM   post WM_COMMAND(ID, PARAM) to the main window
+//   probe post-message MSG W L    post any message to the main window
 //   probe send NAME MESSAGE       send WM_CLOSE or WM_COMMAND IDOK to a dialog / main
 //   probe alive                   exit 0 when the main window answers within 2 s
 //   probe close-box               print the centre "x y" of the main window's close box
@@ -42,64 +51,9 @@
 #include <vector>
 
 #include "shell/resource_ids.h"
+#include "tests/e2e/probe_windows.h"
 
 namespace {
-
-// A control that only its dialog has marks each dialog.
-constexpr int kSettingsMarker = IDC_TEST_FIELD;
-constexpr int kAdvancedMarker = IDC_ROTATION_BEHAVIOUR;
-constexpr int kAboutMarker = IDC_UNINSTALL_CLEANUP;
-
-HWND mainWindow() {
-  return FindWindowW(L"padQuiltKana", nullptr);
-}
-
-struct DialogSearch {
-  DWORD process;
-  int marker;
-  HWND found;
-};
-
-BOOL CALLBACK checkChild(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<DialogSearch*>(data);
-  if (GetDlgItem(window, search->marker) != nullptr) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK checkTopLevel(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<DialogSearch*>(data);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != search->process) return TRUE;
-  if (GetDlgItem(window, search->marker) != nullptr) {
-    search->found = window;
-    return FALSE;
-  }
-  EnumChildWindows(window, checkChild, data);
-  return search->found == nullptr;
-}
-
-int markerOf(const char* name) {
-  if (strcmp(name, "settings") == 0) return kSettingsMarker;
-  if (strcmp(name, "advanced") == 0) return kAdvancedMarker;
-  if (strcmp(name, "about") == 0) return kAboutMarker;
-  fprintf(stderr, "probe: unknown dialog %s\n", name);
-  exit(2);
-}
-
-// A visible dialog of the program's process that holds the marker control.
-HWND findDialog(const char* name) {
-  HWND main = mainWindow();
-  if (main == nullptr) return nullptr;
-  DialogSearch search = {0, markerOf(name), nullptr};
-  GetWindowThreadProcessId(main, &search.process);
-  EnumWindows(checkTopLevel, reinterpret_cast<LPARAM>(&search));
-  if (search.found != nullptr && !IsWindowVisible(search.found)) return nullptr;
-  return search.found;
-}
 
 HWND requireDialog(const char* name) {
   HWND dialog = findDialog(name);
@@ -117,33 +71,6 @@ HWND requireControl(const char* name, const char* id) {
     exit(1);
   }
   return control;
-}
-
-std::string utf8(const wchar_t* text) {
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1) return std::string();
-  std::string out(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], bytes, nullptr, nullptr);
-  out.resize(static_cast<size_t>(bytes - 1));
-  return out;
-}
-
-// The whole text, however long (the test field grows while keys are typed).
-std::wstring wideText(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-    return std::wstring();
-  }
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                      SMTO_ABORTIFHUNG, 2000, &copied);
-  text.resize(copied < text.size() ? copied : text.size() - 1);
-  return text;
-}
-
-std::string windowText(HWND window) {
-  return utf8(wideText(window).c_str());
 }
 
 bool waitFor(bool (*condition)(const char*), const char* argument, int timeoutMs) {
@@ -171,6 +98,71 @@ BOOL CALLBACK dumpControl(HWND control, LPARAM) {
   printf("%d\t%s\t%s\n", GetDlgCtrlID(control), utf8(className).c_str(),
          windowText(control).c_str());
   return TRUE;
+}
+
+// What a user sees of each control: id, enabled, ticked, text. The test
+// field and the IME label change by themselves and are left out.
+BOOL CALLBACK printControlState(HWND control, LPARAM) {
+  const int id = GetDlgCtrlID(control);
+  if (id == IDC_TEST_FIELD || id == IDC_IME_LABEL) return TRUE;
+  DWORD_PTR checked = 0;
+  wchar_t className[64] = {};
+  GetClassNameW(control, className, 64);
+  if (_wcsicmp(className, L"Button") == 0) {
+    SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &checked);
+  } else if (_wcsicmp(className, L"ComboBox") == 0) {
+    SendMessageTimeoutW(control, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &checked);
+  }
+  printf("%d\t%s\t%d\t%s\n", id, IsWindowEnabled(control) ? "enabled" : "disabled",
+         static_cast<int>(checked), windowText(control).c_str());
+  return TRUE;
+}
+
+struct OtherWindows {
+  DWORD process;
+  HWND main;
+  HWND tray;
+  int closed;
+};
+
+BOOL CALLBACK closeOtherWindow(HWND window, LPARAM data) {
+  auto* others = reinterpret_cast<OtherWindows*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != others->process || window == others->main || window == others->tray ||
+      !IsWindowVisible(window)) {
+    return TRUE;
+  }
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, 64);
+  if (wcscmp(className, L"#32768") == 0) return TRUE;  // a menu: ended below
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+  ++others->closed;
+  return TRUE;
+}
+
+// Closes what the program has open besides its main window (a dialog, a
+// file dialog, a message box, the icon's menu), the way a user would with
+// the close box or Esc; prints how many windows it closed.
+int closeOtherWindows() {
+  OtherWindows others = {0, mainWindow(), FindWindowW(L"padQuiltKanaTray", nullptr), 0};
+  if (others.main == nullptr) return 1;
+  GetWindowThreadProcessId(others.main, &others.process);
+  DWORD_PTR result = 0;
+  for (HWND window : {others.main, others.tray}) {
+    if (window != nullptr) {
+      SendMessageTimeoutW(window, WM_CANCELMODE, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    }
+  }
+  for (int round = 0; round < 5; ++round) {
+    const int before = others.closed;
+    EnumWindows(closeOtherWindow, reinterpret_cast<LPARAM>(&others));
+    if (others.closed == before) break;
+    Sleep(300);
+  }
+  printf("%d\n", others.closed);
+  return 0;
 }
 
 // The close box, found the way the system finds it: by asking the window
@@ -512,7 +504,28 @@ int usage() {
 
 int main(int argc, char** argv) {
   if (argc < 2) return usage();
+  // Pixels as they are on the screen, at the DPI the system has: a probe
+  // that the system scaled would measure another program's texts wrongly.
+  SetProcessDPIAware();
   const std::string command = argv[1];
+  if (command == "dpi" && argc == 2) {
+    HDC screen = GetDC(nullptr);
+    printf("%d\n", GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    return 0;
+  }
+  if (command == "count-main" && argc == 2) {
+    int count = 0;
+    for (HWND window = FindWindowExW(nullptr, nullptr, L"padQuiltKana", nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, L"padQuiltKana", nullptr)) {
+      ++count;
+    }
+    printf("%d\n", count);
+    return 0;
+  }
+  if (command == "visible" && argc == 4) {
+    return IsWindowVisible(requireControl(argv[2], argv[3])) ? 0 : 1;
+  }
   if (command == "wait-window" && argc == 3) {
     return waitFor(hasMainWindow, nullptr, atoi(argv[2])) ? 0 : 1;
   }
@@ -552,6 +565,8 @@ int main(int argc, char** argv) {
     } else if (strcmp(argv[2], "menu") == 0) {
       HWND menu = FindWindowW(L"#32768", nullptr);  // the open pop-up menu
       if (menu == nullptr || !IsWindowVisible(menu) || !GetWindowRect(menu, &rect)) return 1;
+    } else if (strncmp(argv[2], "window:", 7) == 0) {
+      GetWindowRect(requireDialog(argv[2] + 7), &rect);  // the dialog with its frame
     } else {
       HWND dialog = requireDialog(argv[2]);
       GetClientRect(dialog, &rect);
@@ -561,6 +576,11 @@ int main(int argc, char** argv) {
            rect.top);
     return 0;
   }
+  if (command == "state" && argc == 3) {
+    EnumChildWindows(requireDialog(argv[2]), printControlState, 0);
+    return 0;
+  }
+  if (command == "close-others" && argc == 2) return closeOtherWindows();
   if (command == "dump" && argc == 3) {
     EnumChildWindows(requireDialog(argv[2]), dumpControl, 0);
     return 0;
@@ -571,6 +591,14 @@ int main(int argc, char** argv) {
     const WPARAM id = static_cast<WPARAM>(strtoull(argv[2], nullptr, 0));
     const LPARAM param = static_cast<LPARAM>(strtoull(argv[3], nullptr, 0));
     return PostMessageW(main, WM_COMMAND, id, param) ? 0 : 1;
+  }
+  if (command == "post-message" && argc == 5) {
+    HWND main = mainWindow();
+    if (main == nullptr) return 1;
+    const UINT message = static_cast<UINT>(strtoul(argv[2], nullptr, 0));
+    const WPARAM wParam = static_cast<WPARAM>(strtoull(argv[3], nullptr, 0));
+    const LPARAM lParam = static_cast<LPARAM>(strtoull(argv[4], nullptr, 0));
+    return PostMessageW(main, message, wParam, lParam) ? 0 : 1;
   }
   if (command == "send" && argc == 4) {
     HWND target = strcmp(argv[2], "main") == 0 ? mainWindow() : requireDialog(argv[2]);

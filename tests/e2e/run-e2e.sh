@@ -14,7 +14,8 @@
 # OUTPUT_DIR/e2e-main.png, OUTPUT_DIR/e2e-settings.png,
 # OUTPUT_DIR/e2e-advanced.png and OUTPUT_DIR/e2e-about.png. Every text of the
 # three dialogs is measured against its control with the dialog's own font.
-# Exit status 0 when every check passed.
+# pqk_message_fuzz.exe, beside the probe, sends the program random messages
+# (PQK_MESSAGE_SEED fixes its seed). Exit status 0 when every check passed.
 set -uo pipefail
 
 if [ $# -ne 3 ]; then
@@ -23,6 +24,8 @@ if [ $# -ne 3 ]; then
 fi
 archive=$(realpath "$1")
 probe_exe=$(realpath "$2")
+# The message fuzzer is built beside the probe.
+fuzz_exe=$(dirname "$probe_exe")/pqk_message_fuzz.exe
 mkdir -p "$3"
 out=$(cd "$3" && pwd)
 source "$(dirname "$0")/e2e-common.sh"
@@ -36,12 +39,12 @@ screenshot_of() {  # NAME FILE: the dialog's window, cut from the screen
 
 # The program file as the probe (a Windows program) names it.
 exe_for_windows=$(winepath -w "$exe" 2>/dev/null | tr -d '\r')
-texts_fit() {  # NAME: every static, button and combo text fits its control
+texts_fit() {  # NAME [WHAT]: every static, button and combo text fits its control
   local measured
   if measured=$(probe fit "$1" "$exe_for_windows"); then
-    pass "$1 dialog: every text fits ($measured)"
+    pass "${2:-}$1 dialog: every text fits ($measured)"
   else
-    fail "$1 dialog: texts clipped"
+    fail "${2:-}$1 dialog: texts clipped"
     printf '%s\n' "$measured"
   fi
 }
@@ -92,6 +95,7 @@ else
   printf '%s\n' "${measured:-}"
 fi
 probe set-text settings "$IDC_IME_LABEL" "IME OFF"
+settings_width=$(probe rect settings | cut -dx -f1)
 
 # --- Keypad keys typed into the test field (closed IME: slot 5) ----------
 window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
@@ -149,6 +153,15 @@ if probe wait-dialog about 10000; then
   label=$(probe text about "$IDC_OPEN_WEB_PAGE")
   [ "$label" = "Web接続" ] && pass "About dialog labels intact" ||
     fail "label of IDC_OPEN_WEB_PAGE: '$label'"
+  # A build without a web address (the default) links to none.
+  if [ -z "$(probe text about "$IDC_WEB_ADDRESS" | tr -d '[:space:]')" ]; then
+    ! probe visible about "$IDC_OPEN_WEB_PAGE" && ! probe visible about "$IDC_WEB_ADDRESS" &&
+      pass "no web address configured: the About dialog shows no web link" ||
+      fail "the About dialog shows Web接続 without a web address"
+  else
+    probe visible about "$IDC_OPEN_WEB_PAGE" && pass "the configured web address has its Web接続" ||
+      fail "Web接続 hidden although a web address is configured"
+  fi
   probe send about ok
   probe wait-dialog settings 10000 && probe no-dialog about &&
     pass "OK closes the About dialog and the settings dialog comes back" ||
@@ -166,6 +179,69 @@ probe alive && probe wait-dialog settings 2000 &&
   pass "forged run-program commands ignored, program still running" ||
   fail "the program did not survive a forged run-program command"
 probe tray-exists && pass "the notification-area icon exists" || fail "no notification-area icon"
+
+# --- Random messages from another process ---------------------------------
+# A few thousand seeded random messages (pqk_message_fuzz.exe) to the main
+# window, the settings dialog, the icon's window, and then to an open advanced
+# and About dialog. Afterwards the program runs, no setting has changed, it
+# never showed two message boxes at once, and the keypad still converts.
+message_seed=${PQK_MESSAGE_SEED:-$(($(date +%s) % 1000000))}
+log "random messages: seed $message_seed (PQK_MESSAGE_SEED=$message_seed repeats them)"
+registry_state() {
+  wine reg query "$settings_key" 2>/dev/null | tr -d '\r' | grep -E 'Flag|Tout|Keymap' | sort
+}
+registry_before=$(registry_state)
+settings_before=$(probe state settings)
+message_log=$out/e2e-messages.log
+rm -f "$message_log"
+message_round() {  # SEED COUNT WHAT
+  local result status
+  result=$(timeout 300 wine "$fuzz_exe" "$1" "$2" "$(winepath -w "$message_log" 2>/dev/null)" \
+    2>/dev/null | tr -d '\r')
+  status=${PIPESTATUS[0]}
+  [ "$status" = 0 ] && pass "$3: $result" || fail "$3 (status $status): $result"
+}
+message_round "$message_seed" 1200 "random messages to the main window and the settings dialog"
+probe close-others >/dev/null
+probe post-command "$IDM_ADVANCED" 0
+probe wait-dialog advanced 10000 || fail "the advanced dialog did not open for the random messages"
+message_round "$((message_seed + 1))" 800 "random messages with the advanced dialog open"
+probe close-others >/dev/null
+probe post-command "$IDM_ABOUT" 0
+probe wait-dialog about 10000 || fail "the About dialog did not open for the random messages"
+message_round "$((message_seed + 2))" 800 "random messages with the About dialog open"
+sleep 1
+closed=$(probe close-others)
+log "closed $closed window(s) the messages had opened"
+probe alive && pass "after the random messages the program still answers" ||
+  fail "the program does not answer after the random messages"
+[ "$(registry_state)" = "$registry_before" ] &&
+  pass "the random messages changed no stored setting" ||
+  fail "stored settings changed: $(registry_state | tr '\n' ' ') (before: $(echo "$registry_before" | tr '\n' ' '))"
+wine "$exe" >/dev/null 2>&1  # a second start shows the settings again
+if probe wait-dialog settings 10000; then
+  settings_after=$(probe state settings)
+  [ "$settings_after" = "$settings_before" ] &&
+    pass "the settings dialog shows the same settings as before the random messages" ||
+    fail "the settings dialog changed: $(diff <(echo "$settings_before") <(echo "$settings_after") | tr '\n' ' ')"
+  window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
+  xdotool windowfocus --sync "$window_id" 2>/dev/null || true
+  read -r x y < <(probe center settings "$IDC_TEST_FIELD")
+  xdotool mousemove "$x" "$y" click 1
+  xdotool key ctrl+End
+  sleep 0.5
+  before=$(probe text settings "$IDC_TEST_FIELD")
+  xdotool key 3
+  sleep 0.3
+  xdotool key 3
+  sleep 1
+  typed=$(probe text settings "$IDC_TEST_FIELD")
+  [ "$typed" = "${before}e" ] &&
+    pass "after the random messages the keypad still converts in kana toggle mode (3 3 gives e)" ||
+    fail "after the random messages 3 3 changed '$before' to '$typed' (seed $message_seed)"
+else
+  fail "no settings dialog after the random messages"
+fi
 
 # --- The close box and "隠す" hide to the icon; the icon shows the program ---
 if read -r x y < <(probe close-box); then
@@ -293,6 +369,7 @@ if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
   screenshot_of menu "$out/e2e-tray-menu.png" && pass "screenshot $out/e2e-tray-menu.png" ||
     fail "the icon's menu did not open"
   # 設定画面を表示, 無し, かな入力・トグル式, 2タッチ(ポケベル)入力
+  focus_menu || fail "the icon's menu cannot be given the keyboard"
   xdotool key Down Down Down Down Return
   sleep 1
   # A first start (no settings stored) leaves a turned monitor alone: rotation
@@ -302,9 +379,14 @@ if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
     fail "Flag after the menu's 2-touch entry: '$(reg_value Flag)'"
   xdotool mousemove "$icon_x" "$icon_y" click 3
   sleep 1
+  focus_menu || fail "the icon's menu cannot be given the keyboard"
   xdotool key Up Return  # プログラム終了
-  probe wait-gone 10000 && pass "the icon's menu quits the program" ||
+  if probe wait-gone 10000; then
+    pass "the icon's menu quits the program"
+  else
     fail "the program still runs after the menu's quit"
+    wine "$exe" -c >/dev/null 2>&1
+  fi
   wait "$app_pid"
   status=$?
   app_pid=
@@ -313,6 +395,23 @@ if probe wait-window 15000 && read -r icon_x icon_y < <(probe tray-icon); then
 else
   fail "-S: no main window or no icon"
 fi
+
+# --- Two starts a moment apart: one program, one hook ----------------------
+wine "$exe" -S >/dev/null 2>&1 &
+first_pid=$!
+wine "$exe" -S >/dev/null 2>&1 &
+second_pid=$!
+if probe wait-window 30000; then
+  sleep 3
+  count=$(probe count-main)
+  [ "$count" = 1 ] && pass "two starts at once: one main window" ||
+    fail "two starts at once: $count main windows"
+  wine "$exe" -c >/dev/null 2>&1
+  probe wait-gone 10000 || fail "two starts at once: -c did not end the program"
+else
+  fail "two starts at once: no main window"
+fi
+wait "$first_pid" "$second_pid"
 
 # --- The real Esc key arrives swapped with "Esc-半全 交換" on -----------------
 # On desktop the Esc key has scan code 1, the mark the device put on the
@@ -374,6 +473,65 @@ else
   fail "テンキーを使う: the program did not start"
 fi
 
+# --- At 150 % and 200 %: every text fits, the window fits its dialog -------
+# The prefix's DPI (LogPixels) is read by each program as it starts, so only
+# the program is started again for each DPI.
+dpi_round() {  # DPI
+  local dpi=$1 shown width
+  set_dpi "$dpi"
+  start_app
+  if ! probe wait-window 30000 || ! probe wait-dialog settings 15000; then
+    fail "$dpi dpi: the program did not start"
+    return
+  fi
+  sleep 1
+  shown=$(probe dpi)
+  [ "$shown" = "$dpi" ] && pass "$dpi dpi: the system has the DPI the prefix sets" ||
+    fail "$dpi dpi: the system has $shown dpi"
+  # The dialog is drawn for the DPI, not stretched from 96: it is larger by
+  # about the DPI's share (dialog units follow the font's pixel size).
+  width=$(probe rect settings | cut -dx -f1)
+  if [ -n "$settings_width" ] && [ -n "$width" ] &&
+    [ $((width * 96 * 10)) -ge $((settings_width * dpi * 8)) ]; then
+    pass "$dpi dpi: the settings dialog is ${width} pixels wide (${settings_width} at 96 dpi)"
+  else
+    fail "$dpi dpi: the settings dialog is '${width}' pixels wide (${settings_width} at 96 dpi)"
+  fi
+  texts_fit settings "$dpi dpi: "
+  [ "$dpi" = 144 ] && screenshot_of main "$out/e2e-main-144dpi.png" &&
+    screenshot_of settings "$out/e2e-settings-144dpi.png"
+  probe post-command "$IDM_ADVANCED" 0
+  if probe wait-dialog advanced 10000; then
+    sleep 0.5
+    texts_fit advanced "$dpi dpi: "
+    [ "$dpi" = 144 ] && screenshot_of window:advanced "$out/e2e-advanced-144dpi.png"
+    probe send advanced ok
+    probe wait-dialog settings 5000
+  else
+    fail "$dpi dpi: the advanced dialog did not open"
+  fi
+  probe post-command "$IDM_ABOUT" 0
+  if probe wait-dialog about 10000; then
+    sleep 0.5
+    texts_fit about "$dpi dpi: "
+    [ "$dpi" = 144 ] && screenshot_of window:about "$out/e2e-about-144dpi.png"
+    probe send about ok
+  else
+    fail "$dpi dpi: the About dialog did not open"
+  fi
+  end_app
+}
+wine reg delete "$settings_key" /f >/dev/null 2>&1
+for dpi in 144 192; do dpi_round "$dpi"; done
+set_dpi 96
+if [ -f "$out/e2e-main-144dpi.png" ] && [ -f "$out/e2e-about-144dpi.png" ]; then
+  # The desktop program at 150 % as the README shows it: the main window with
+  # its settings, the advanced and the About dialog side by side.
+  convert "$out/e2e-main-144dpi.png" "$out/e2e-advanced-144dpi.png" "$out/e2e-about-144dpi.png" \
+    -bordercolor '#303030' -border 8 -background '#303030' -gravity north +append \
+    "$out/e2e-desktop-144dpi.png" && pass "screenshots at 144 dpi: $out/e2e-*-144dpi.png" ||
+    fail "no screenshots at 144 dpi"
+fi
 # --- The keys the program types carry their real scan codes ----------------
 # A keymap whose keys 1-5 type a, ←, Home, Delete and Enter (keymaps 4 and
 # 5 alike: whatever wine's IME answers). An application reads each key's scan

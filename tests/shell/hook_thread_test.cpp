@@ -84,8 +84,9 @@ TEST_F(HookThreadTest, KeysConvertWhileTheUiThreadSitsInAModalWindow) {
   bool converted = false;
   std::thread typist([&] {
     HWND box = waitForWindowNamed(L"modal");
-    // The box takes the focus when it comes up; the keys go to the window.
-    for (int tries = 0; tries < 100 && GetForegroundWindow() != box; ++tries) Sleep(10);
+    // The box takes the focus when it comes up (slowly on a first run, with
+    // its fonts still to load); the keys go to the window after that.
+    for (int tries = 0; tries < 500 && GetForegroundWindow() != box; ++tries) Sleep(10);
     window->takeFocus();
     pressKey('2');
     converted = window->waitForKeyDown('A', kWaitMs);

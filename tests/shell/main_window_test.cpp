@@ -76,6 +76,52 @@ TEST_F(MainWindowTest, StartsWithTitleMenuAndSettingsDialog) {
   EXPECT_EQ(client.bottom, dialog.bottom - dialog.top);
 }
 
+int iconWidth(HICON icon) {
+  ICONINFO info = {};
+  if (icon == nullptr || !GetIconInfo(icon, &info)) return 0;
+  BITMAP bitmap = {};
+  GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+  if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
+HICON windowIcon(HWND window, WPARAM which) {
+  return reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+}
+
+TEST_F(MainWindowTest, DpiChangeTakesThePlaceFitsTheDialogAndDrawsTheIconsForTheNewDpi) {
+  HWND window = start();
+  HDC screen = GetDC(nullptr);
+  const int systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  ASSERT_EQ(systemDpi, 96) << "the test prefix runs at 100 %";
+  EXPECT_EQ(iconWidth(windowIcon(window, ICON_SMALL)), 16);
+  EXPECT_EQ(iconWidth(windowIcon(window, ICON_BIG)), 32);
+
+  // Moved to a 150 % monitor. The suggested rectangle is the old one scaled,
+  // which need not hold the dialog at the new DPI: the place is taken, the
+  // size follows the dialog.
+  RECT suggested = {120, 80, 120 + 60, 80 + 40};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT place;
+  GetWindowRect(window, &place);
+  EXPECT_EQ(place.left, 120);
+  EXPECT_EQ(place.top, 80);
+  RECT client;
+  GetClientRect(window, &client);
+  RECT dialog;
+  GetWindowRect(shellState.settingsDialog, &dialog);
+  EXPECT_EQ(client.right, dialog.right - dialog.left);
+  EXPECT_EQ(client.bottom, dialog.bottom - dialog.top);
+  EXPECT_EQ(iconWidth(windowIcon(window, ICON_SMALL)), 24);
+  EXPECT_EQ(iconWidth(windowIcon(window, ICON_BIG)), 48);
+  // The fit once more after the dialog's own scaling keeps it so.
+  SendMessageW(window, WM_TIMER, kFitTimerId, 0);
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.bottom, dialog.bottom - dialog.top);
+}
+
 TEST_F(MainWindowTest, SecondInstanceFindsTheFirstAndStops) {
   HWND window = start();
   const ShellState first = shellState;

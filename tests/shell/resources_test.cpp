@@ -86,7 +86,7 @@ const ControlSpec kAboutControls[] = {
      L"更新情報は下記\n"
      L"サイトからどうぞ。",
      false},
-    {-1, kStatic, {8, 68, 184, 18}, nullptr, false},
+    {IDC_WEB_ADDRESS, kStatic, {8, 68, 184, 18}, nullptr, false},
     {1035, kPush, {136, 88, 52, 14}, L"Web接続", true},
     {1047, kPush, {88, 110, 100, 14}, L"Uninstall用設定削除", true},
 };
@@ -294,17 +294,27 @@ TEST_F(ResourcesTest, AboutDialog) {
   expectDialogFont(dialog);
   expectControls(dialog, kAboutControls, false);
 
-  // The web address, split over two lines.
+  // The web address, split over two lines, and its button; a build without
+  // an address (the default) shows neither.
+  HWND address = GetDlgItem(dialog, IDC_WEB_ADDRESS);
+  HWND button = GetDlgItem(dialog, IDC_OPEN_WEB_PAGE);
+  ASSERT_NE(address, nullptr);
+  ASSERT_NE(button, nullptr);
+  const bool configured = PQK_WEB_ADDRESS[0] != L'\0';
+  EXPECT_EQ((GetWindowLongW(address, GWL_STYLE) & WS_VISIBLE) != 0, configured);
+  EXPECT_EQ((GetWindowLongW(button, GWL_STYLE) & WS_VISIBLE) != 0, configured);
+  if (configured) {
+    std::wstring shown = windowText(address);
+    const size_t lineBreak = shown.find(L'\n');
+    ASSERT_NE(lineBreak, std::wstring::npos) << "one line only";
+    EXPECT_GT(lineBreak, 0u);
+    shown.erase(lineBreak, 1);
+    EXPECT_EQ(shown, PQK_WEB_ADDRESS);
+    EXPECT_EQ(shown.find(L'\n'), std::wstring::npos);
+  }
   std::vector<HWND> controls;
   EnumChildWindows(dialog, collect, reinterpret_cast<LPARAM>(&controls));
-  ASSERT_GE(controls.size(), 5u);
-  std::wstring shown = windowText(controls[4]);
-  const size_t lineBreak = shown.find(L'\n');
-  ASSERT_NE(lineBreak, std::wstring::npos) << "one line only";
-  EXPECT_GT(lineBreak, 0u);
-  shown.erase(lineBreak, 1);
-  EXPECT_EQ(shown, PQK_WEB_ADDRESS);
-  EXPECT_EQ(shown.find(L'\n'), std::wstring::npos);
+  ASSERT_GE(controls.size(), 1u);
   EXPECT_NE(SendMessageW(controls[0], STM_GETICON, 0, 0), 0);
 }
 
@@ -353,6 +363,25 @@ TEST_F(ResourcesTest, MenuAndIcon) {
   DestroyMenu(menu);
 
   EXPECT_NE(LoadIconW(shellState.instance, MAKEINTRESOURCEW(IDI_PADQUILTKANA)), nullptr);
+
+  // An image of its own for every size Windows draws at 100-200 % scaling
+  // (small icons 16-32, large ones 32-64) and for Explorer's largest view:
+  // the icon group's directory lists them (a width of 0 is 256).
+  HRSRC found = FindResourceW(shellState.instance, MAKEINTRESOURCEW(IDI_PADQUILTKANA),
+                              MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  ASSERT_NE(found, nullptr);
+  const auto* group =
+      static_cast<const BYTE*>(LockResource(LoadResource(shellState.instance, found)));
+  ASSERT_NE(group, nullptr);
+  const WORD count = *reinterpret_cast<const WORD*>(group + 4);
+  std::vector<int> sizes;
+  for (WORD i = 0; i < count; ++i) {
+    const BYTE* entry = group + 6 + 14 * i;  // width, height, colours, reserved, ...
+    sizes.push_back(entry[0] == 0 ? 256 : entry[0]);
+    EXPECT_EQ(entry[0], entry[1]) << "image " << i << " is square";
+    EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32) << "image " << i << " has alpha";
+  }
+  EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256}));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "shell/resource_ids.h"
 #include "shell/settings_store.h"
 #include "shell/settings_window.h"
+#include "shell/tray_retry.h"
 #include "tests/shell/app_test_support.h"
 
 namespace {
@@ -30,6 +31,14 @@ BOOL recordIconCall(DWORD message, NOTIFYICONDATAW* data) {
   iconCalls.push_back({message, data->hWnd, data->uID, data->uFlags, data->uCallbackMessage,
                        data->hIcon != nullptr, data->szTip});
   return TRUE;
+}
+
+// Explorer at a busy log-on: it takes no icon until it is ready.
+bool explorerReady = true;
+
+BOOL refuseUntilReady(DWORD message, NOTIFYICONDATAW* data) {
+  recordIconCall(message, data);
+  return explorerReady ? TRUE : FALSE;
 }
 
 // Set when a menu showed up; the menu is closed at once.
@@ -126,6 +135,46 @@ TEST_F(TrayIconTest, IconIsAddedWithTipAndComesBackWithTheTaskbar) {
   EXPECT_EQ(iconCalls[1].message, static_cast<DWORD>(NIM_ADD));
   EXPECT_EQ(iconCalls[1].window, shellState.trayWindow);
   EXPECT_TRUE(iconCalls[1].hasIcon);
+}
+
+TEST(TrayRetry, WaitsLongerAfterEachRefusalUpToHalfAMinute) {
+  const uint32_t expected[] = {500, 1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000};
+  for (uint32_t refusals = 1; refusals <= 9; ++refusals) {
+    EXPECT_EQ(trayRetryDelayMs(refusals), expected[refusals - 1]) << refusals;
+  }
+  EXPECT_EQ(trayRetryDelayMs(1000000), 30000u);
+}
+
+TEST_F(TrayIconTest, RefusedIconIsTriedAgainUntilExplorerTakesIt) {
+  explorerReady = false;
+  useNotifyIconCall(refuseUntilReady);
+  start();
+  // Refused: asked to add, then to change one it might have.
+  ASSERT_EQ(iconCalls.size(), 2u);
+  EXPECT_EQ(iconCalls[0].message, static_cast<DWORD>(NIM_ADD));
+  EXPECT_EQ(iconCalls[1].message, static_cast<DWORD>(NIM_MODIFY));
+  // The retry timer really runs: the first one comes after half a second.
+  const DWORD begin = GetTickCount();
+  while (iconCalls.size() < 4 && GetTickCount() - begin < 3000) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(20);
+  }
+  ASSERT_EQ(iconCalls.size(), 4u);
+  EXPECT_GE(GetTickCount() - begin, 400u);
+  EXPECT_EQ(iconCalls[2].message, static_cast<DWORD>(NIM_ADD));
+
+  // Explorer is ready at the next try: the icon is added, tip and all.
+  explorerReady = true;
+  SendMessageW(shellState.trayWindow, WM_TIMER, kTrayRetryTimerId, 0);
+  ASSERT_EQ(iconCalls.size(), 5u);
+  EXPECT_EQ(iconCalls[4].message, static_cast<DWORD>(NIM_ADD));
+  EXPECT_TRUE(iconCalls[4].hasIcon);
+  EXPECT_EQ(iconCalls[4].tip, L"padquiltkana - 無し");
+  // Once shown, it is not tried again.
+  SendMessageW(shellState.trayWindow, WM_TIMER, kTrayRetryTimerId, 0);
+  EXPECT_EQ(iconCalls.size(), 5u);
+  explorerReady = true;
 }
 
 TEST_F(TrayIconTest, TipFollowsTheInputModeFromEveryWayIn) {
