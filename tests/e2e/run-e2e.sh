@@ -180,6 +180,22 @@ probe alive && probe wait-dialog settings 2000 &&
   fail "the program did not survive a forged run-program command"
 probe tray-exists && pass "the notification-area icon exists" || fail "no notification-area icon"
 
+# Presses KEY twice in the settings dialog's test field, at its end; sets
+# `before` and `typed` to the field's text before and after.
+key_twice_in_test_field() {  # KEY
+  local x y
+  read -r x y < <(probe center settings "$IDC_TEST_FIELD")
+  xdotool mousemove "$x" "$y" click 1
+  xdotool key ctrl+End
+  sleep 0.5
+  before=$(probe text settings "$IDC_TEST_FIELD")
+  xdotool key "$1"
+  sleep 0.3
+  xdotool key "$1"
+  sleep 1
+  typed=$(probe text settings "$IDC_TEST_FIELD")
+}
+
 # --- Random messages from another process ---------------------------------
 # A few thousand seeded random messages (pqk_message_fuzz.exe) to the main
 # window, the settings dialog, the icon's window, and then to an open advanced
@@ -226,16 +242,7 @@ if probe wait-dialog settings 10000; then
     fail "the settings dialog changed: $(diff <(echo "$settings_before") <(echo "$settings_after") | tr '\n' ' ')"
   window_id=$(xdotool search --name '^padquiltkana$' | head -n 1)
   xdotool windowfocus --sync "$window_id" 2>/dev/null || true
-  read -r x y < <(probe center settings "$IDC_TEST_FIELD")
-  xdotool mousemove "$x" "$y" click 1
-  xdotool key ctrl+End
-  sleep 0.5
-  before=$(probe text settings "$IDC_TEST_FIELD")
-  xdotool key 3
-  sleep 0.3
-  xdotool key 3
-  sleep 1
-  typed=$(probe text settings "$IDC_TEST_FIELD")
+  key_twice_in_test_field 3
   [ "$typed" = "${before}e" ] &&
     pass "after the random messages the keypad still converts in kana toggle mode (3 3 gives e)" ||
     fail "after the random messages 3 3 changed '$before' to '$typed' (seed $message_seed)"
@@ -301,16 +308,7 @@ timeout=$(probe text settings "$IDC_TIMEOUT")
 [ "$timeout" = "1500" ] && pass "1500 typed into the timeout field stays 1500" ||
   fail "the timeout field holds '$timeout', expected 1500"
 # Toggle input still works: with auto-advance on, 2 twice within 1.5 s is b.
-read -r x y < <(probe center settings "$IDC_TEST_FIELD")
-xdotool mousemove "$x" "$y" click 1
-xdotool key ctrl+End
-sleep 0.3
-before=$(probe text settings "$IDC_TEST_FIELD")
-xdotool key 2
-sleep 0.3
-xdotool key 2
-sleep 1
-typed=$(probe text settings "$IDC_TEST_FIELD")
+key_twice_in_test_field 2
 [ "$typed" = "${before}b" ] && pass "after the new timeout, 2 2 still toggles to b" ||
   fail "after the new timeout 2 2 changed '$before' to '$typed'"
 wine "$exe" -c >/dev/null 2>&1
