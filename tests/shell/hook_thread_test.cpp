@@ -82,12 +82,14 @@ HWND waitForWindowNamed(const wchar_t* caption) {
 
 TEST_F(HookThreadTest, KeysConvertWhileTheUiThreadSitsInAModalWindow) {
   bool converted = false;
+  bool focused = false;
   std::thread typist([&] {
     HWND box = waitForWindowNamed(L"modal");
     // The box takes the focus when it comes up (slowly on a first run, with
     // its fonts still to load); the keys go to the window after that.
     for (int tries = 0; tries < 500 && GetForegroundWindow() != box; ++tries) Sleep(10);
-    window->takeFocus();
+    // Without a window manager the box may take the focus back once more.
+    focused = window->takeFocusAndWait(kWaitMs);
     pressKey('2');
     converted = window->waitForKeyDown('A', kWaitMs);
     if (box != nullptr) {
@@ -97,6 +99,7 @@ TEST_F(HookThreadTest, KeysConvertWhileTheUiThreadSitsInAModalWindow) {
   });
   MessageBoxW(nullptr, L"the UI thread waits here", L"modal", MB_OK);
   typist.join();
+  ASSERT_TRUE(focused) << "the test window never came in front of the box";
   EXPECT_TRUE(converted);
   EXPECT_FALSE(window->waitForKeyDown('2', 0));  // the digit itself never arrived
 }

@@ -69,6 +69,16 @@ void KeyWindow::takeFocus() {
   SendMessageW(window_, kTakeFocusMessage, 0, 0);
 }
 
+bool KeyWindow::takeFocusAndWait(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    takeFocus();
+    Sleep(20);
+    if (window_ != nullptr && GetForegroundWindow() == window_) return true;
+    if (GetTickCount() - start > milliseconds) return false;
+  }
+}
+
 LRESULT CALLBACK KeyWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kTakeFocusMessage) {
     focus(window);

@@ -33,6 +33,8 @@ class KeyWindow {
   // Brings the window to the front again (after a window of another thread
   // took the focus).
   void takeFocus();
+  // Takes the focus until the window is in front; false when it never is.
+  bool takeFocusAndWait(DWORD milliseconds);
 
  private:
   static DWORD WINAPI run(void* self);
