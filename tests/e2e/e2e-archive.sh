@@ -37,7 +37,13 @@ done
 # Explorer's properties show the version as text and as four numbers.
 IFS=. read -r -a parts <<<"$version.0.0.0"
 numbers=$((10#${parts[0]})).$((10#${parts[1]})).$((10#${parts[2]})).$((10#${parts[3]}))
-shown=$(probe version "$(winepath -w "$exe" 2>/dev/null | tr -d '\r')")
+# The first wine programs after the prefix is made may find wine still
+# starting and print nothing: asked again then.
+for _ in 1 2 3; do
+  shown=$(probe version "$(winepath -w "$exe" 2>/dev/null | tr -d '\r')")
+  [ -n "$shown" ] && break
+  sleep 1
+done
 [ "$shown" = "$version $version $numbers" ] &&
   pass "version resource: $version, $numbers" ||
   fail "version resource: '$shown', expected '$version $version $numbers'"
