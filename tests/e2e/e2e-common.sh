@@ -61,6 +61,19 @@ set_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
 }
 
+# Clicks into the probe's key window (`probe keys` or `probe key-events`)
+# so that it has the keyboard; false when it is not up.
+focus_probe_keys_window() {
+  local window x y
+  window=$(xdotool search --name '^pqk_probe keys$' | head -n 1)
+  [ -n "$window" ] || return 1
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  read -r x y < <(xdotool getwindowgeometry --shell "$window" |
+    awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x+50, y+30}')
+  xdotool mousemove "$x" "$y" click 1
+  sleep 0.3
+}
+
 # Wine places the windows itself and gives the keyboard to the window clicked
 # last (the notification area's, after a click on the icon): the program's
 # open menu gets it back before keys are typed into it.

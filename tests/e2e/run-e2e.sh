@@ -422,13 +422,7 @@ if probe wait-window 15000; then
   probe keys 4000 >"$out/e2e-keys.txt" &
   keys_pid=$!
   sleep 1.5
-  keys_window=$(xdotool search --name '^pqk_probe keys$' | head -n 1)
-  if [ -n "$keys_window" ]; then
-    xdotool windowfocus --sync "$keys_window" 2>/dev/null || true
-    read -r x y < <(xdotool getwindowgeometry --shell "$keys_window" |
-      awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x+50, y+30}')
-    xdotool mousemove "$x" "$y" click 1
-    sleep 0.3
+  if focus_probe_keys_window; then
     xdotool key Escape a
   fi
   wait "$keys_pid"
@@ -550,13 +544,7 @@ if probe wait-window 15000; then
   probe key-events 6000 >"$out/e2e-key-events.txt" &
   keys_pid=$!
   sleep 1.5
-  keys_window=$(xdotool search --name '^pqk_probe keys$' | head -n 1)
-  if [ -n "$keys_window" ]; then
-    xdotool windowfocus --sync "$keys_window" 2>/dev/null || true
-    read -r x y < <(xdotool getwindowgeometry --shell "$keys_window" |
-      awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x+50, y+30}')
-    xdotool mousemove "$x" "$y" click 1
-    sleep 0.3
+  if focus_probe_keys_window; then
     for key in 1 2 3 4 5 alt+2 super+2; do
       xdotool key "$key"
       sleep 0.3
